@@ -1,0 +1,47 @@
+#pragma once
+
+#include "data/datasource.h"
+
+#include <QLineEdit>
+
+namespace tb {
+
+// An edit box bound to one field of a data source's current row.
+// - Shows the field's text (dates in the short date format); empty when the set is
+//   closed or has no row.
+// - Typing is limited to the field's width in Big5 bytes; a character Big5 cannot encode
+//   is refused. An integer field refuses (with a beep) anything but digits, "+" and "-".
+// - Typing while the set is in browse puts it into edit (automatic edit).
+// - The text is written into the field when the box is left and when the record is
+//   posted; an empty text makes the field null. A text that does not convert keeps the
+//   focus and shows the layer's message ("'%s' is not a valid integer value for field
+//   '%s'").
+class DBEdit : public QLineEdit
+{
+    Q_OBJECT
+public:
+    explicit DBEdit(QWidget *parent = nullptr);
+    ~DBEdit() override;
+
+    void setDataSource(DataSource *source);
+    DataSource *dataSource() const;
+    void setDataField(const QString &fieldName);
+    QString dataField() const;
+    Field *field() const; // nullptr while unbound or closed
+
+    // Exit handler of the screen (for example a number check), run after the field got
+    // the text, guarded.
+    std::function<void()> OnExit;
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+    void inputMethodEvent(QInputMethodEvent *event) override;
+
+private:
+    class Link;
+    std::unique_ptr<Link> m_link;
+    QString m_fieldName;
+};
+
+} // namespace tb

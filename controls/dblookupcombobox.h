@@ -1,0 +1,31 @@
+#pragma once
+
+#include "data/datasource.h"
+
+#include <QComboBox>
+
+namespace tb {
+
+// A combo box bound to a (lookup) field that lists the rows of a second data source by
+// its listed columns (paged, like a grid) and on choice writes the chosen row's key into
+// the field's key field, putting the record into edit when it is in browse.
+class DBLookupComboBox : public QComboBox
+{
+    Q_OBJECT
+public:
+    explicit DBLookupComboBox(QWidget *parent = nullptr);
+    ~DBLookupComboBox() override;
+
+    void setDataSource(DataSource *source);
+    void setDataField(const QString &fieldName);   // the lookup field, e.g. CUST_ID2
+    void setListSource(DataSource *source);
+    void setKeyField(const QString &fieldName);    // key of the listed rows
+    void setListFields(const QString &fieldNames); // ";"-separated columns shown
+    void setDropDownWidth(int width);
+
+private:
+    class Impl;
+    std::unique_ptr<Impl> d;
+};
+
+} // namespace tb

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "data/datasource.h"
+
+#include <QPlainTextEdit>
+
+namespace tb {
+
+// A multi-line box bound to a memo (or text) field; same rules as DBEdit where they apply.
+class DBMemo : public QPlainTextEdit
+{
+    Q_OBJECT
+public:
+    explicit DBMemo(QWidget *parent = nullptr);
+    ~DBMemo() override;
+
+    void setDataSource(DataSource *source);
+    DataSource *dataSource() const;
+    void setDataField(const QString &fieldName);
+    QString dataField() const;
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+
+private:
+    class Link;
+    std::unique_ptr<Link> m_link;
+    QString m_fieldName;
+};
+
+} // namespace tb

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QToolButton>
+#include <QWidget>
+
+class QPushButton;
+
+namespace tb {
+
+// The row of ten speed buttons (sbFirst ... sbRefresh) and a close push button that the
+// maintenance and document screens share. Buttons are 50 x 29 in "細明體" 9 pt and carry
+// their names as objectName; the screen connects their clicks to its handlers.
+class RecordToolBar : public QWidget
+{
+    Q_OBJECT
+public:
+    enum class Order { Standard, ProductScreen };
+
+    // refreshCaption: "查詢" on most screens, "更新" on the order-like windows.
+    RecordToolBar(QWidget *parent, Order order, const QString &refreshCaption,
+                  const QString &closeButtonName);
+
+    QToolButton *sbFirst, *sbPrior, *sbNext, *sbLast, *sbInsert, *sbDelete, *sbEdit,
+        *sbPost, *sbCancel, *sbRefresh;
+    QPushButton *closeButton;
+
+    // Browse mode enables navigation, insert, delete, edit, refresh and close and disables
+    // post and cancel; editing mode the reverse.
+    void setEditingMode(bool editing);
+    bool editingMode() const;
+
+    // The quotation screen keeps "新增" usable in editing mode (pressing it again only
+    // repeats the switch).
+    void setInsertEnabledWhileEditing(bool enabled);
+
+private:
+    bool m_editing = false;
+    bool m_insertEnabledWhileEditing = false;
+};
+
+} // namespace tb

@@ -1,0 +1,233 @@
+#include "data/database.h"
+
+#include "data/errors.h"
+#include "data/schema.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QHash>
+#include <QSettings>
+#include <QSqlQuery>
+#include <QStandardPaths>
+#include <QVariant>
+
+#include <exception>
+
+namespace tb {
+
+namespace {
+
+const QString ConnectionPrefix = QStringLiteral("tradebook:");
+
+QHash<QString, QString> &aliasPaths()
+{
+    static QHash<QString, QString> paths;
+    return paths;
+}
+
+QHash<QString, int> &transactionDepths()
+{
+    static QHash<QString, int> depths;
+    return depths;
+}
+
+QString connectionName(const QString &alias)
+{
+    return ConnectionPrefix + alias;
+}
+
+void applySettings(const QSqlDatabase &db)
+{
+    // WAL lets another process read while we write; FULL keeps a committed save on disk.
+    Database::exec(db, QStringLiteral("PRAGMA journal_mode=WAL"));
+    Database::exec(db, QStringLiteral("PRAGMA synchronous=FULL"));
+    Database::exec(db, QStringLiteral("PRAGMA foreign_keys=OFF"));
+    Database::exec(db, QStringLiteral("PRAGMA busy_timeout=5000"));
+}
+
+bool hasNoTables(const QSqlDatabase &db)
+{
+    QSqlQuery q = Database::exec(db, QStringLiteral(
+        "SELECT count(*) FROM sqlite_master WHERE type = 'table'"));
+    return q.next() && q.value(0).toInt() == 0;
+}
+
+QSqlDatabase openConnection(const QString &alias)
+{
+    const QString path = Database::path(alias);
+    const QString name = connectionName(alias);
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QSqlDatabase db = QSqlDatabase::contains(name) ? QSqlDatabase::database(name, false)
+                                                   : QSqlDatabase::addDatabase("QSQLITE", name);
+    db.setDatabaseName(path);
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
+    if (!db.open())
+        throw DatabaseError(QStringLiteral("Cannot open database '%1': %2")
+                                .arg(path, db.lastError().text()));
+    applySettings(db);
+    if (hasNoTables(db)) {
+        Transaction transaction(db);
+        Schema::create(db);
+        transaction.commit();
+    }
+    return db;
+}
+
+} // namespace
+
+QSqlDatabase Database::connection(const QString &alias)
+{
+    const QString name = connectionName(alias);
+    if (QSqlDatabase::contains(name)) {
+        QSqlDatabase db = QSqlDatabase::database(name, false);
+        if (db.isOpen())
+            return db;
+    }
+    return openConnection(alias);
+}
+
+void Database::setPath(const QString &alias, const QString &path)
+{
+    const QString name = connectionName(alias);
+    if (QSqlDatabase::contains(name)) {
+        QSqlDatabase::database(name, false).close();
+        QSqlDatabase::removeDatabase(name);
+    }
+    aliasPaths().insert(alias, path);
+}
+
+QString Database::path(const QString &alias)
+{
+    const QString configured = aliasPaths().value(alias);
+    if (!configured.isEmpty() || alias != QLatin1String(DefaultAlias))
+        return configured;
+    return defaultPath();
+}
+
+QString Database::defaultPath()
+{
+    const QString fromEnvironment = qEnvironmentVariable("TRADEBOOK_DATABASE");
+    if (!fromEnvironment.isEmpty())
+        return fromEnvironment;
+    const QString fromSettings =
+        QSettings(QStringLiteral("tradebook"), QStringLiteral("tradebook"))
+            .value(QStringLiteral("database/path"))
+            .toString();
+    if (!fromSettings.isEmpty())
+        return fromSettings;
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
+           + QStringLiteral("/tradebook/tradebook.db");
+}
+
+QString Database::connectionString(const QString &alias)
+{
+    return QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=%1;"
+                          "Persist Security Info=False")
+        .arg(QDir::toNativeSeparators(path(alias)));
+}
+
+QString Database::pathFromConnectionString(const QString &connectionString)
+{
+    for (const QString &part : connectionString.split(QLatin1Char(';'))) {
+        const qsizetype eq = part.indexOf(QLatin1Char('='));
+        if (eq > 0 && part.left(eq).trimmed().compare(QLatin1String("Data Source"),
+                                                      Qt::CaseInsensitive) == 0)
+            return QDir::fromNativeSeparators(part.mid(eq + 1).trimmed());
+    }
+    return {};
+}
+
+QSqlDatabase Database::connectionFor(const QString &connectionString)
+{
+    const QString file = pathFromConnectionString(connectionString);
+    if (file.isEmpty())
+        throw DatabaseError(QStringLiteral("The connection string names no database file."));
+    const QString wanted = QFileInfo(file).absoluteFilePath();
+    QStringList aliases = aliasPaths().keys();
+    aliases.prepend(QLatin1String(DefaultAlias));
+    for (const QString &alias : aliases)
+        if (QFileInfo(path(alias)).absoluteFilePath() == wanted)
+            return connection(alias);
+    const QString alias = QStringLiteral("file:") + wanted;
+    aliasPaths().insert(alias, wanted);
+    return connection(alias);
+}
+
+void Database::closeAll()
+{
+    for (const QString &name : QSqlDatabase::connectionNames()) {
+        if (!name.startsWith(ConnectionPrefix))
+            continue;
+        QSqlDatabase::database(name, false).close();
+        QSqlDatabase::removeDatabase(name);
+        transactionDepths().remove(name);
+    }
+}
+
+QString Database::errorText(const QSqlError &error)
+{
+    const QString native = error.nativeErrorCode();
+    // SQLite: 1555 primary key, 2067 unique; PostgreSQL: 23505 unique violation.
+    if (native == QLatin1String("1555") || native == QLatin1String("2067")
+        || native == QLatin1String("23505")
+        || error.databaseText().contains(QLatin1String("UNIQUE constraint failed")))
+        return QStringLiteral("Key violation.");
+    const QString text = error.databaseText().isEmpty() ? error.text() : error.databaseText();
+    return text;
+}
+
+QSqlQuery Database::exec(const QSqlDatabase &db, const QString &sql, const QVariantList &values)
+{
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    if (!query.prepare(sql))
+        throw DatabaseError(errorText(query.lastError()));
+    for (const QVariant &v : values)
+        query.addBindValue(v);
+    if (!query.exec())
+        throw DatabaseError(errorText(query.lastError()));
+    return query;
+}
+
+Transaction::Transaction(QSqlDatabase db)
+    : m_db(std::move(db)), m_uncaught(std::uncaught_exceptions())
+{
+    int &depth = transactionDepths()[m_db.connectionName()];
+    m_outermost = depth == 0;
+    if (m_outermost && !m_db.transaction())
+        throw DatabaseError(Database::errorText(m_db.lastError()));
+    ++depth;
+}
+
+Transaction::~Transaction() noexcept(false)
+{
+    int &depth = transactionDepths()[m_db.connectionName()];
+    --depth;
+    if (!m_outermost || m_done)
+        return;
+    m_done = true;
+    if (std::uncaught_exceptions() > m_uncaught) {
+        m_db.rollback();
+        return;
+    }
+    if (!m_db.commit()) {
+        const QString message = Database::errorText(m_db.lastError());
+        m_db.rollback();
+        throw DatabaseError(message);
+    }
+}
+
+void Transaction::commit()
+{
+    if (!m_outermost || m_done)
+        return;
+    if (!m_db.commit()) {
+        const QString message = Database::errorText(m_db.lastError());
+        m_db.rollback();
+        m_done = true;
+        throw DatabaseError(message);
+    }
+    m_done = true;
+}
+
+} // namespace tb

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QString>
+
+namespace tb {
+
+// The database aliases the record sets name ("misAccess"), resolved to SQLite files.
+//
+// The default alias resolves, in this order, to: the path in the environment variable
+// TRADEBOOK_DATABASE; the settings entry "database/path"; the file tradebook.db in the
+// user's data folder. A file that does not exist yet is created with the full schema.
+// An existing file is never altered: opening a record set checks its table instead.
+class Database
+{
+public:
+    static constexpr const char *DefaultAlias = "misAccess";
+
+    // The open connection of an alias, opening (and provisioning) it on first use.
+    // Throws DatabaseError when the file cannot be opened.
+    static QSqlDatabase connection(const QString &alias = DefaultAlias);
+
+    // Points an alias at another file; closes a connection already open on the alias.
+    static void setPath(const QString &alias, const QString &path);
+    static QString path(const QString &alias = DefaultAlias);
+    static QString defaultPath();
+
+    // The connection string the query screens carry, naming the same file as the alias:
+    // "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=<path>;Persist Security Info=False".
+    static QString connectionString(const QString &alias = DefaultAlias);
+    // The file a connection string names (its "Data Source" entry); empty if none.
+    static QString pathFromConnectionString(const QString &connectionString);
+    // The connection for a connection string: shares the alias's connection when both name
+    // the same file, so a record saved through one is found through the other.
+    static QSqlDatabase connectionFor(const QString &connectionString);
+
+    // Closes every connection (tests and the benchmark switch databases with it).
+    static void closeAll();
+
+    // The message a refused statement shows: "Key violation." for a duplicate key,
+    // otherwise the database's own text.
+    static QString errorText(const QSqlError &error);
+
+    // Runs one statement with bound values; throws DatabaseError with the driver's text.
+    static QSqlQuery exec(const QSqlDatabase &db, const QString &sql,
+                          const QVariantList &values = {});
+};
+
+// Commits when it leaves scope normally, rolls back when an exception is in flight.
+// Nested guards on the same connection join the outermost transaction.
+class Transaction
+{
+public:
+    explicit Transaction(QSqlDatabase db);
+    ~Transaction() noexcept(false);
+    Transaction(const Transaction &) = delete;
+    Transaction &operator=(const Transaction &) = delete;
+
+    void commit();
+
+private:
+    QSqlDatabase m_db;
+    bool m_outermost = false;
+    bool m_done = false;
+    int m_uncaught = 0;
+};
+
+} // namespace tb

@@ -1,0 +1,150 @@
+#pragma once
+
+#include "data/field.h"
+
+#include <QObject>
+#include <QVariant>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace tb {
+
+class DataSource;
+
+enum class DataSetState { Inactive, Browse, Edit, Insert };
+
+// Opaque position of a row; null for "no row". Valid until the row is deleted.
+using Bookmark = QVariant;
+
+// One row read for a grid, without moving the cursor.
+struct RowSnapshot
+{
+    Bookmark bookmark;
+    QVector<QVariant> values; // by Field::Index(), lookup and calculated fields included
+};
+
+// The record set state machine shared by table cursors and queries.
+//
+// Event order (the screens rely on it):
+//  Insert/Append: a record in edit/insert is posted if modified, else cancelled; a blank
+//    record is created; state Insert; master link fields filled; OnNewRecord; AfterInsert.
+//    Defaults set in OnNewRecord do not mark the record modified.
+//  Post: bound controls write their text (DataLink::updateData, OnValidate fires);
+//    BeforePost; row written; state Browse; AfterPost. An error leaves edit/insert.
+//  Delete: BeforeDelete; row removed; cursor on the next row (the previous at the end);
+//    AfterDelete.
+//  OnCalcFields whenever a row is read or one of its fields changes.
+//  Moving (navigation, Last, Locate, FindKey, GotoBookmark) while in edit/insert first
+//    posts if modified, else cancels.
+//  Edit on a set with no row inserts instead.
+//  Errors: "Dataset not in edit or insert mode" for writing a field outside edit/insert;
+//    "Cannot perform this operation on a closed dataset" for navigating, editing or
+//    re-reading a closed set.
+// Hooks may call Abort() to stop their operation silently; the state stays as it was.
+class DataSet : public QObject
+{
+    Q_OBJECT
+public:
+    using Hook = std::function<void(DataSet &)>;
+
+    explicit DataSet(QObject *parent = nullptr);
+    ~DataSet() override;
+
+    // Persistent fields, declared before Open. With none declared, Open creates one field
+    // per column, in column order, titled by column name.
+    Field *AddField(const QString &name, FieldType type, int size = 0);
+    Field *AddCalculatedField(const QString &name, FieldType type, int size = 0);
+    Field *AddLookupField(const QString &name, FieldType type, int size,
+                          const QString &keyFields, DataSet *lookupDataSet,
+                          const QString &lookupKeyFields, const QString &resultField);
+    Field *FieldByName(const QString &name) const; // throws "Field '%s' not found"
+    Field *FindField(const QString &name) const;   // nullptr when absent
+    int FieldCount() const;
+    Field *FieldAt(int index) const;
+
+    void Open();
+    void Close();
+    bool Active() const;
+    DataSetState State() const;
+    bool Bof() const;
+    bool Eof() const;
+    bool IsEmpty() const;
+    // Browse state with a row (the screens' test before Edit and Delete).
+    bool HasCurrentRecord() const;
+    bool Modified() const;
+
+    void First();
+    void Prior();
+    void Next();
+    void Last();
+    void Insert();
+    void Append();
+    void Edit();
+    void Post();
+    void Cancel();
+    void Delete();
+    void Refresh();
+    // Posts or cancels a record in edit/insert, as before a move.
+    void CheckBrowseMode();
+
+    // First row (in the current order) whose fields equal the values, exact and
+    // case-sensitive. Fields are separated by ";"; several values come as a QVariantList.
+    // Returns false and stays put when none matches.
+    bool Locate(const QString &fieldNames, const QVariant &values);
+    // Value of resultField in the first row matching, without moving; null when none.
+    QVariant Lookup(const QString &keyFields, const QVariant &keyValues,
+                    const QString &resultField);
+
+    Bookmark GetBookmark() const;
+    void GotoBookmark(const Bookmark &bookmark);
+    void FreeBookmark(Bookmark &bookmark);
+    bool BookmarkValid(const Bookmark &bookmark) const;
+    // Negative, zero or positive as a stands before, at or after b in the current order.
+    virtual int CompareBookmarks(const Bookmark &a, const Bookmark &b) const = 0;
+
+    // Bound controls stop following the set until the matching EnableControls (nested).
+    void DisableControls();
+    void EnableControls();
+    bool ControlsDisabled() const;
+
+    // Cached updates: posts and deletions stay pending in memory (bounded by the master
+    // link or key range) until ApplyUpdates writes them all, inside the caller's
+    // transaction when one is open, and re-reads the set. CancelUpdates discards them.
+    bool CachedUpdates() const;
+    void setCachedUpdates(bool cached);
+    bool UpdatesPending() const;
+    void ApplyUpdates();
+    void CancelUpdates();
+
+    // Up to count rows next to the anchor in the current order (after it when forward,
+    // before it otherwise; a null anchor means from the first or from the last row),
+    // returned in the current order. The cursor does not move and no hook fires except
+    // OnCalcFields on scratch rows. Grids page through the set with it.
+    virtual QVector<RowSnapshot> ReadRows(const Bookmark &anchor, int count,
+                                          bool forward) const = 0;
+    // The current row as a grid shows it (edits in progress included).
+    RowSnapshot CurrentRow() const;
+
+    Hook BeforeOpen, AfterOpen, BeforeClose, AfterClose;
+    Hook BeforeInsert, OnNewRecord, AfterInsert;
+    Hook BeforeEdit, AfterEdit;
+    Hook BeforePost, AfterPost;
+    Hook BeforeCancel, AfterCancel;
+    Hook BeforeDelete, AfterDelete;
+    Hook AfterScroll;
+    Hook OnCalcFields;
+
+protected:
+    // The storage driver each kind of record set provides. Implementations live beside the
+    // subclasses; the base class owns the state machine, the current record and the hooks.
+    struct Impl;
+    std::unique_ptr<Impl> d;
+
+private:
+    friend class Field;
+    friend class DataSource;
+};
+
+} // namespace tb

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QString>
+
+#include <exception>
+
+namespace tb {
+
+// An error the user is meant to read: a refused post, a conversion, a missing table.
+// Handlers never catch it; the application's guard shows its message (see controls/guard.h).
+class DatabaseError : public std::exception
+{
+public:
+    explicit DatabaseError(QString message) : m_message(std::move(message)),
+        m_utf8(m_message.toUtf8()) {}
+    const QString &message() const { return m_message; }
+    const char *what() const noexcept override { return m_utf8.constData(); }
+
+private:
+    QString m_message;
+    QByteArray m_utf8;
+};
+
+// Stops the running operation and the handler that called it without any message.
+class SilentAbort : public std::exception
+{
+public:
+    const char *what() const noexcept override { return "silent abort"; }
+};
+
+[[noreturn]] inline void Abort() { throw SilentAbort(); }
+
+// Formats a message template with %s placeholders, in order.
+QString formatMessage(const QString &pattern, const QStringList &args);
+
+} // namespace tb

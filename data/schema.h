@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QSqlDatabase>
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+namespace tb {
+
+enum class FieldType { String, Integer, DateTime, Memo };
+
+// Name of a field type as the record-set layer's messages spell it
+// ("String", "Integer", "DateTime", "Memo").
+QString fieldTypeName(FieldType type);
+
+struct ColumnDef
+{
+    QString name;
+    FieldType type;
+    int size = 0; // bytes of Big5 for String, 0 otherwise
+};
+
+struct IndexDef
+{
+    QString name;
+    QStringList columns;
+};
+
+struct TableDef
+{
+    QString name;
+    std::vector<ColumnDef> columns;
+    QStringList primaryKey;      // empty for the line tables
+    std::vector<IndexDef> indexes;
+
+    const ColumnDef *column(const QString &name) const; // case-insensitive; nullptr if none
+};
+
+// The seventeen tables of the book.
+class Schema
+{
+public:
+    static const std::vector<TableDef> &tables();
+    static const TableDef *table(const QString &name); // case-insensitive; nullptr if none
+
+    // Creates every table and index (CREATE ... IF NOT EXISTS); used for a new file only.
+    static void create(const QSqlDatabase &db);
+
+    // Name of a table's named index in the database (index names are global in SQL).
+    static QString sqlIndexName(const TableDef &table, const IndexDef &index);
+
+    // SQL column type used for a field type; the check on open maps back through it.
+    static QString sqlType(FieldType type);
+    // Reads the declared column types of a table as stored in the file.
+    // Empty when the table does not exist.
+    struct StoredColumn { QString name; QString declaredType; };
+    static std::vector<StoredColumn> storedColumns(const QSqlDatabase &db, const QString &table);
+    // Field type a stored declared type stands for; false when none matches.
+    static bool fieldTypeOf(const QString &declaredType, FieldType *type);
+};
+
+// Quotes an identifier for SQL ("E-mail" needs it); portable between SQLite and PostgreSQL.
+QString quoteName(const QString &identifier);
+
+} // namespace tb

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "data/dataset.h"
+
+#include <QStringList>
+
+namespace tb {
+
+// The text of an SQL query, built line by line.
+class SqlText
+{
+public:
+    void Clear() { m_lines.clear(); }
+    void Add(const QString &line) { m_lines.append(line); }
+    QString Text() const { return m_lines.join(QLatin1Char('\n')); }
+    const QStringList &Lines() const { return m_lines; }
+
+private:
+    QStringList m_lines;
+};
+
+// A read-only record set over the result of a select statement through an alias.
+// Rows are fetched as they are needed (a grid's first screen never waits for the whole
+// result); values are bound as parameters, never pasted into the text.
+class SqlQuery : public DataSet
+{
+    Q_OBJECT
+public:
+    explicit SqlQuery(QObject *parent = nullptr);
+    ~SqlQuery() override;
+
+    void setDatabaseName(const QString &alias); // default "misAccess"
+    QString DatabaseName() const;
+
+    SqlText &SQL();
+    // Positional parameters ("?") in the order they stand in the text.
+    void setParams(const QVariantList &values);
+
+    int CompareBookmarks(const Bookmark &a, const Bookmark &b) const override;
+    QVector<RowSnapshot> ReadRows(const Bookmark &anchor, int count,
+                                  bool forward) const override;
+
+protected:
+    // The connection the statement runs on.
+    virtual QSqlDatabase connection() const;
+};
+
+// The query screens' query object: the same, reaching its database through a connection
+// string instead of an alias.
+class ConnectionQuery : public SqlQuery
+{
+    Q_OBJECT
+public:
+    explicit ConnectionQuery(QObject *parent = nullptr);
+    void setConnectionString(const QString &connectionString);
+    QString ConnectionString() const;
+
+protected:
+    QSqlDatabase connection() const override;
+
+private:
+    QString m_connectionString;
+};
+
+} // namespace tb

@@ -1,0 +1,179 @@
+#include "data/big5.h"
+#include "data/database.h"
+#include "data/errors.h"
+#include "data/schema.h"
+#include "data/shortdate.h"
+#include "testsupport/testdatabase.h"
+
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace tb;
+
+class TestFoundation : public QObject
+{
+    Q_OBJECT
+private slots:
+    void big5Widths_data();
+    void big5Widths();
+    void big5TruncatesWithoutSplitting();
+    void shortDateRoundTrip();
+    void messagesFormatInOrder();
+    void newFileGetsEverySeventeenTables();
+    void namedIndexesExistPerTable();
+    void storedTypesMapBack();
+    void connectionStringNamesTheAliasFile();
+    void transactionRollsBackOnException();
+    void nestedTransactionsJoinTheOuter();
+    void duplicateKeyIsKeyViolation();
+};
+
+void TestFoundation::big5Widths_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("width");
+    QTest::addColumn<bool>("encodable");
+    QTest::newRow("ascii") << "PR000001" << 8 << true;
+    QTest::newRow("chinese") << QString::fromUtf8("商品名稱") << 8 << true;
+    QTest::newRow("mixed") << QString::fromUtf8("A型男") << 5 << true;
+    QTest::newRow("thirty chars fill text(60)") << QString::fromUtf8("木").repeated(30) << 60
+                                                << true;
+    QTest::newRow("emoji not in big5") << QString::fromUtf8("😀") << 1 << false;
+    QTest::newRow("simplified-only char") << QString::fromUtf8("钢") << 1 << false;
+    QTest::newRow("empty") << QString() << 0 << true;
+}
+
+void TestFoundation::big5Widths()
+{
+    QFETCH(QString, text);
+    QFETCH(int, width);
+    QFETCH(bool, encodable);
+    QCOMPARE(big5::width(text), width);
+    QCOMPARE(big5::isEncodable(text), encodable);
+}
+
+void TestFoundation::big5TruncatesWithoutSplitting()
+{
+    QCOMPARE(big5::truncated(QString::fromUtf8("男女"), 3), QString::fromUtf8("男"));
+    QCOMPARE(big5::truncated(QString::fromUtf8("未婚x"), 4), QString::fromUtf8("未婚"));
+    QCOMPARE(big5::truncated(QStringLiteral("abc"), 10), QStringLiteral("abc"));
+}
+
+void TestFoundation::shortDateRoundTrip()
+{
+    ShortDate::setPattern(QStringLiteral("yyyy/mm/dd"));
+    QCOMPARE(ShortDate::pattern(), QStringLiteral("yyyy/MM/dd"));
+    QCOMPARE(ShortDate::format(QDate(2024, 5, 17)), QStringLiteral("2024/05/17"));
+    QCOMPARE(ShortDate::parse(QStringLiteral("2024/05/17")), QDate(2024, 5, 17));
+    QVERIFY(!ShortDate::parse(QStringLiteral("2024/13/01")).isValid());
+    QCOMPARE(ShortDate::toStorage(QDate(2024, 1, 2)), QStringLiteral("2024-01-02"));
+    QCOMPARE(ShortDate::fromStorage(QStringLiteral("2024-01-02")), QDate(2024, 1, 2));
+    QVERIFY(!ShortDate::fromStorage(QVariant()).isValid());
+    ShortDate::resetToSystem();
+}
+
+void TestFoundation::messagesFormatInOrder()
+{
+    QCOMPARE(formatMessage(QStringLiteral("Type mismatch for field '%s', expecting: %s actual: %s"),
+                           {"Stock", "Integer", "String"}),
+             QStringLiteral("Type mismatch for field 'Stock', expecting: Integer actual: String"));
+}
+
+void TestFoundation::newFileGetsEverySeventeenTables()
+{
+    test::TestDatabase db;
+    QCOMPARE(int(Schema::tables().size()), 17);
+    for (const TableDef &table : Schema::tables()) {
+        const auto stored = Schema::storedColumns(Database::connection(), table.name);
+        QCOMPARE(int(stored.size()), int(table.columns.size()));
+        for (size_t i = 0; i < stored.size(); ++i)
+            QCOMPARE(stored[i].name, table.columns[i].name);
+    }
+    QVERIFY(Schema::table(QStringLiteral("customer")));
+    QVERIFY(Schema::table(QStringLiteral("Customer"))->column(QStringLiteral("E-mail")));
+}
+
+void TestFoundation::namedIndexesExistPerTable()
+{
+    test::TestDatabase db;
+    // Two tables each have an index named DeliveryID; both must exist.
+    QCOMPARE(db.scalar("SELECT count(*) FROM sqlite_master WHERE type='index' AND name IN "
+                       "('DeliveryDetail_DeliveryID','QuoteDetail_QuoteID',"
+                       "'DeliveryReturnDetail_DeliveryReturnID')").toInt(), 3);
+}
+
+void TestFoundation::storedTypesMapBack()
+{
+    test::TestDatabase db;
+    for (const TableDef &table : Schema::tables()) {
+        const auto stored = Schema::storedColumns(Database::connection(), table.name);
+        for (size_t i = 0; i < stored.size(); ++i) {
+            FieldType type;
+            QVERIFY2(Schema::fieldTypeOf(stored[i].declaredType, &type),
+                     qPrintable(stored[i].declaredType));
+            QCOMPARE(type, table.columns[i].type);
+        }
+    }
+}
+
+void TestFoundation::connectionStringNamesTheAliasFile()
+{
+    test::TestDatabase db;
+    const QString cs = Database::connectionString();
+    QVERIFY(cs.startsWith("Provider=Microsoft.Jet.OLEDB.4.0;Data Source="));
+    QVERIFY(cs.endsWith(";Persist Security Info=False"));
+    QCOMPARE(Database::pathFromConnectionString(cs), db.path());
+    db.exec("INSERT INTO Unit (UnitID, UnitName) VALUES (?, ?)", {"UN0001", "箱"});
+    QSqlQuery q = Database::exec(Database::connectionFor(cs), "SELECT UnitName FROM Unit");
+    QVERIFY(q.next());
+    QCOMPARE(q.value(0).toString(), QString::fromUtf8("箱"));
+}
+
+void TestFoundation::transactionRollsBackOnException()
+{
+    test::TestDatabase db;
+    try {
+        Transaction t(Database::connection());
+        db.exec("INSERT INTO Unit (UnitID, UnitName) VALUES ('UN0001', 'a')");
+        throw DatabaseError("boom");
+    } catch (const DatabaseError &) {
+    }
+    QCOMPARE(db.count("Unit"), 0);
+}
+
+void TestFoundation::nestedTransactionsJoinTheOuter()
+{
+    test::TestDatabase db;
+    try {
+        Transaction outer(Database::connection());
+        {
+            Transaction inner(Database::connection());
+            db.exec("INSERT INTO Unit (UnitID, UnitName) VALUES ('UN0001', 'a')");
+        }
+        QCOMPARE(db.count("Unit"), 1); // not yet committed, but visible to the connection
+        throw SilentAbort();
+    } catch (const SilentAbort &) {
+    }
+    QCOMPARE(db.count("Unit"), 0);
+    {
+        Transaction t(Database::connection());
+        db.exec("INSERT INTO Unit (UnitID, UnitName) VALUES ('UN0002', 'b')");
+    }
+    QCOMPARE(db.count("Unit"), 1);
+}
+
+void TestFoundation::duplicateKeyIsKeyViolation()
+{
+    test::TestDatabase db;
+    db.exec("INSERT INTO Unit (UnitID, UnitName) VALUES ('UN0001', 'a')");
+    try {
+        db.exec("INSERT INTO Unit (UnitID, UnitName) VALUES ('UN0001', 'b')");
+        QFAIL("duplicate accepted");
+    } catch (const DatabaseError &e) {
+        QCOMPARE(e.message(), QStringLiteral("Key violation."));
+    }
+}
+
+QTEST_GUILESS_MAIN(TestFoundation)
+#include "tst_data_foundation.moc"
