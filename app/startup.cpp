@@ -1,0 +1,198 @@
+#include "app/startup.h"
+
+#include "app/mainform.h"
+#include "controls/dialogs.h"
+#include "data/errors.h"
+#include "lookup/choosecolor.h"
+#include "lookup/choosed.h"
+#include "lookup/choosedepartment.h"
+#include "lookup/chooseduty.h"
+#include "lookup/chooseunit.h"
+#include "lookup/form28.h"
+#include "lookup/r_color.h"
+#include "lookup/r_customer.h"
+#include "lookup/r_department.h"
+#include "lookup/r_duty.h"
+#include "lookup/r_employee.h"
+#include "lookup/r_product.h"
+#include "lookup/r_supplier.h"
+#include "lookup/r_type.h"
+#include "lookup/r_unit.h"
+#include "maintenance/customer.h"
+#include "maintenance/department.h"
+#include "maintenance/duty.h"
+#include "maintenance/employee.h"
+#include "maintenance/pcolor.h"
+#include "maintenance/product.h"
+#include "maintenance/producttype.h"
+#include "maintenance/punit.h"
+#include "maintenance/supplier.h"
+#include "placeholders/accountpayablemaster.h"
+#include "placeholders/accountreceivablemaster.h"
+#include "placeholders/buymaster.h"
+#include "placeholders/panshuan.h"
+#include "placeholders/purchasemaster.h"
+#include "placeholders/purchasereturnmaster.h"
+#include "placeholders/requestbuymaster.h"
+#include "placeholders/talkabout.h"
+#include "sales/delivery.h"
+#include "sales/deliveryreturn.h"
+#include "sales/order.h"
+#include "sales/quote.h"
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QStringList>
+
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+namespace tb {
+
+namespace {
+
+// One window of the start-up order: how to make it and the instance that holds it.
+struct WindowSlot
+{
+    const char *name;
+    std::function<QWidget *()> create;
+    std::function<void()> clear;
+};
+
+template<typename T>
+WindowSlot windowSlot(const char *name, T *&instance)
+{
+    return {name,
+            [&instance] { return instance = new T(); },
+            [&instance] { instance = nullptr; }};
+}
+
+// The fixed creation order: the main window first, then every other window once.
+const std::vector<WindowSlot> &windowSlots()
+{
+    static const std::vector<WindowSlot> order = {
+        windowSlot("main", main),
+        windowSlot("Product", Product),
+        windowSlot("Customer", Customer),
+        windowSlot("Supplier", Supplier),
+        windowSlot("employee", employee),
+        windowSlot("department", department),
+        windowSlot("punit", punit),
+        windowSlot("Quote", Quote),
+        windowSlot("Order", Order),
+        windowSlot("Delivery", Delivery),
+        windowSlot("DeliveryReturn", DeliveryReturn),
+        windowSlot("Requestbuymaster", Requestbuymaster),
+        windowSlot("buymaster", buymaster),
+        windowSlot("purchasemaster", purchasemaster),
+        windowSlot("purchasereturnmaster", purchasereturnmaster),
+        windowSlot("accountreceivablemaster", accountreceivablemaster),
+        windowSlot("accountpayablemaster", accountpayablemaster),
+        windowSlot("panshuan", panshuan),
+        windowSlot("talkabout", talkabout),
+        windowSlot("ProductType", ProductType),
+        windowSlot("Pcolor", Pcolor),
+        windowSlot("Duty", Duty),
+        windowSlot("chooseD", chooseD),
+        windowSlot("ChooseUnit", ChooseUnit),
+        windowSlot("ChooseColor", ChooseColor),
+        windowSlot("ChooseDepartment", ChooseDepartment),
+        windowSlot("ChooseDuty", ChooseDuty),
+        windowSlot("Form28", Form28),
+        windowSlot("R_product", R_product),
+        windowSlot("R_customer", R_customer),
+        windowSlot("R_Supplier", R_Supplier),
+        windowSlot("R_employee", R_employee),
+        windowSlot("R_Unit", R_Unit),
+        windowSlot("R_Type", R_Type),
+        windowSlot("R_Color", R_Color),
+        windowSlot("R_Department", R_Department),
+        windowSlot("R_Duty", R_Duty),
+    };
+    return order;
+}
+
+// The windows made so far, in creation order.
+std::vector<QWidget *> &createdWindows()
+{
+    static std::vector<QWidget *> windows;
+    return windows;
+}
+
+} // namespace
+
+QStringList windowNames()
+{
+    QStringList names;
+    for (const WindowSlot &s : windowSlots())
+        names.append(QString::fromLatin1(s.name));
+    return names;
+}
+
+bool startUp()
+{
+    QGuiApplication::setApplicationDisplayName(applicationTitleText());
+    shutDown();
+    try {
+        for (const WindowSlot &s : windowSlots()) {
+            QWidget *window = s.create();
+            createdWindows().push_back(window);
+        }
+    } catch (const DatabaseError &error) {
+        shutDown();
+        ShowError(error.message());
+        return false;
+    } catch (const SilentAbort &) {
+        shutDown();
+        return false;
+    } catch (const std::exception &error) {
+        shutDown();
+        ShowError(QString::fromLocal8Bit(error.what()));
+        return false;
+    }
+    return true;
+}
+
+void shutDown()
+{
+    std::vector<QWidget *> &windows = createdWindows();
+    const std::vector<WindowSlot> &order = windowSlots();
+    for (size_t i = windows.size(); i-- > 0;) {
+        order[i].clear();
+        delete windows[i];
+    }
+    windows.clear();
+}
+
+bool displayAvailable(QString *message)
+{
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY")
+        && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
+        if (message)
+            *message = QStringLiteral(
+                "tradebook: no display found (DISPLAY and WAYLAND_DISPLAY are unset); "
+                "start it on a desktop, or without one as: xvfb-run -a ./build/tradebook");
+        return false;
+    }
+#endif
+    if (message)
+        message->clear();
+    return true;
+}
+
+int runApplication(QApplication &app)
+{
+    // The hub decides when the application ends: closing the main window quits, and every
+    // other window hands back to it rather than leaving the screen empty.
+    QApplication::setQuitOnLastWindowClosed(false);
+    if (!startUp())
+        return 1;
+    main->show();
+    const int code = app.exec();
+    shutDown();
+    return code;
+}
+
+} // namespace tb

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+
+class QApplication;
+
+namespace tb {
+
+// Creates every window of the application once, in its fixed order, hidden. A window whose
+// creation fails (typically a record set that cannot be opened) stops start-up: its
+// message is shown (ShowError), the windows already made are destroyed again and false is
+// returned.
+bool startUp();
+
+// Destroys the windows in the reverse order of their creation and clears their instances.
+void shutDown();
+
+// Names, in creation order, of the windows startUp() makes (for diagnostics and tests).
+QStringList windowNames();
+
+// False when no window system can be reached (no QT_QPA_PLATFORM, DISPLAY or
+// WAYLAND_DISPLAY on Unix); message then tells the user what to do.
+bool displayAvailable(QString *message);
+
+// The whole application: title, start-up, event loop, shut-down. Returns the exit code.
+int runApplication(QApplication &app);
+
+} // namespace tb

@@ -1,0 +1,13 @@
+#include "app/windowframe.h"
+
+#include <QWidget>
+
+namespace tb {
+
+void placeWindow(QWidget *window, int left, int top, int outerWidth, int outerHeight)
+{
+    window->move(left, top);
+    window->resize(outerWidth - FrameExtraWidth, outerHeight - FrameExtraHeight);
+}
+
+} // namespace tb

@@ -1,0 +1,58 @@
+#include "lookup/form28.h"
+
+#include "app/windowframe.h"
+#include "controls/dbgrid.h"
+#include "controls/guard.h"
+#include "controls/inputmethod.h"
+#include "data/datasource.h"
+#include "data/tablecursor.h"
+
+#include <QPushButton>
+
+namespace tb {
+
+TForm28 *Form28 = nullptr;
+
+TForm28::TForm28(QWidget *parent)
+    : QDialog(parent)
+{
+    setObjectName(QStringLiteral("Form28"));
+    setWindowTitle(QStringLiteral("商品清單"));
+    placeWindow(this, 327, 215, 393, 214);
+
+    Table1 = new TableCursor(this);
+    Table1->setObjectName(QStringLiteral("Table1"));
+    Table1->setTableName(QStringLiteral("Product"));
+    DataSource1 = new DataSource(this);
+    DataSource1->setObjectName(QStringLiteral("DataSource1"));
+    DataSource1->setDataSet(Table1);
+
+    DBGrid1 = new DBGrid(this);
+    DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
+    DBGrid1->setGeometry(8, 8, 361, 120);
+    DBGrid1->setColumns({{QStringLiteral("ProductID")},
+                         {QStringLiteral("ProductName"), QString(), 227}});
+    DBGrid1->setDataSource(DataSource1);
+    setInputMethodName(DBGrid1, ime::NewCangjie);
+
+    Button1 = new QPushButton(QStringLiteral("確定"), this);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1->setAutoDefault(false);
+    Button1->setGeometry(96, 144, 75, 25);
+    Button2 = new QPushButton(QStringLiteral("取消"), this);
+    Button2->setObjectName(QStringLiteral("Button2"));
+    Button2->setAutoDefault(false);
+    Button2->setGeometry(208, 144, 75, 25);
+    connect(Button1, &QPushButton::clicked, this, &QDialog::accept);
+    connect(Button2, &QPushButton::clicked, this, &QDialog::reject);
+    connect(DBGrid1, &DBGrid::dblClicked, this, &QDialog::accept);
+}
+
+void TForm28::showEvent(QShowEvent *event)
+{
+    // The list is open whenever the picker is shown.
+    runGuarded([this] { Table1->Open(); });
+    QDialog::showEvent(event);
+}
+
+} // namespace tb

@@ -1,0 +1,28 @@
+#include "placeholders/placeholderwindow.h"
+
+#include "app/windowframe.h"
+#include "controls/guard.h"
+
+#include <QPushButton>
+
+namespace tb {
+
+PlaceholderWindow::PlaceholderWindow(const QString &name, QPoint position,
+                                     QPoint closeButtonPosition)
+    : WorkWindow(name, name, Frame::CloseBox)
+{
+    placeWindow(this, position.x(), position.y(), 696, 480);
+    setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
+
+    Button1 = new QPushButton(QStringLiteral("結束"), this);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1->setGeometry(closeButtonPosition.x(), closeButtonPosition.y(), 75, 25);
+    connectGuarded(Button1, &QPushButton::clicked, this, [this](bool) { Button1Click(); });
+}
+
+void PlaceholderWindow::Button1Click()
+{
+    returnToMain();
+}
+
+} // namespace tb
