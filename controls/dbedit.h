@@ -28,6 +28,10 @@ public:
     void setDataField(const QString &fieldName);
     QString dataField() const;
     Field *field() const; // nullptr while unbound or closed
+    // Text changed since the field was last shown or written.
+    bool hasPendingText() const;
+    // Writes a changed text into the field now (throws the layer's conversion error).
+    void updateRecord();
 
     // Exit handler of the screen (for example a number check), run after the field got
     // the text, guarded.

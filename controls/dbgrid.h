@@ -5,6 +5,8 @@
 #include <QColor>
 #include <QTableView>
 
+class QToolButton;
+
 namespace tb {
 
 struct GridColumn
@@ -41,6 +43,8 @@ public:
     bool isReadOnly() const;
     // Field name of the column that holds the cell cursor ("" when none).
     QString selectedFieldName() const;
+    // Rows read and held by the grid (they are read page by page as the view needs them).
+    int loadedRowCount() const;
 
 signals:
     void cellClicked();       // a left click on a data cell, after the row became current
@@ -51,13 +55,39 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
+    bool edit(const QModelIndex &index, EditTrigger trigger, QEvent *event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     class Model;
     class Link;
+    class Delegate;
+    void followCurrent();
+    void moveToRow(int row);
+    void commitEditor();
+    void writeEditor();
+    void cancelEditor();
+    void reopenEditor(int column, const QString &text);
+    void loadRowsAbove();
+    void updateEditButton();
+    bool hasEditButton(int column) const;
+    void rememberWidth(int visibleColumn, int width);
+    void applyColumnWidths();
+    void deleteCurrentRow();
+    void insertRow(bool append);
+
     Model *m_model;
     std::unique_ptr<Link> m_link;
+    Delegate *m_delegate = nullptr;
+    QToolButton *m_editButton = nullptr;
     bool m_readOnly = false;
+    bool m_following = false;
+    bool m_moveFailed = false;
+    bool m_applyingWidths = false;
+    bool m_scrollingBack = false;
+    int m_lastColumn = -1;
 };
 
 } // namespace tb

@@ -18,10 +18,13 @@ public:
     DataSource *dataSource() const;
     void setDataField(const QString &fieldName);
     QString dataField() const;
+    Field *field() const; // nullptr while unbound or closed
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
+    void inputMethodEvent(QInputMethodEvent *event) override;
+    void insertFromMimeData(const QMimeData *source) override;
 
 private:
     class Link;

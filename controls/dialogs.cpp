@@ -1,0 +1,71 @@
+#include "controls/dialogs.h"
+
+#include <QApplication>
+#include <QGuiApplication>
+
+namespace tb {
+
+namespace {
+
+QMessageBox::StandardButton ask(const QString &caption, const QString &text,
+                                QMessageBox::Icon icon, QMessageBox::StandardButtons buttons,
+                                QMessageBox::StandardButton defaultButton,
+                                QMessageBox::StandardButton escapeButton)
+{
+    QMessageBox box(icon, caption, text, buttons, QApplication::activeWindow());
+    if (defaultButton != QMessageBox::NoButton)
+        box.setDefaultButton(defaultButton);
+    if (escapeButton != QMessageBox::NoButton)
+        box.setEscapeButton(escapeButton);
+    return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+} // namespace
+
+QString applicationTitle()
+{
+    return QGuiApplication::applicationDisplayName();
+}
+
+void ShowMessage(const QString &text)
+{
+    ask(applicationTitle(), text, QMessageBox::NoIcon, QMessageBox::Ok, QMessageBox::Ok,
+        QMessageBox::Ok);
+}
+
+void ShowError(const QString &text)
+{
+    ask(applicationTitle(), text, QMessageBox::Critical, QMessageBox::Ok, QMessageBox::Ok,
+        QMessageBox::Ok);
+}
+
+void ShowWarning(const QString &text)
+{
+    ask(QStringLiteral("Warning"), text, QMessageBox::Warning, QMessageBox::Ok,
+        QMessageBox::Ok, QMessageBox::Ok);
+}
+
+bool Confirm(const QString &text)
+{
+    return ask(QStringLiteral("Confirm"), text, QMessageBox::Question,
+               QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes, QMessageBox::No)
+           == QMessageBox::Yes;
+}
+
+bool AskYesNoDefaultNo(const QString &text)
+{
+    return ask(QString(), text, QMessageBox::Question, QMessageBox::Yes | QMessageBox::No,
+               QMessageBox::No, QMessageBox::No)
+           == QMessageBox::Yes;
+}
+
+bool AskOkCancel(const QString &text)
+{
+    // The user asked for the deletion with a deliberate Ctrl+Delete, so OK is the default;
+    // Escape (or closing the box) cancels.
+    return ask(QStringLiteral("Confirm"), text, QMessageBox::Question,
+               QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok, QMessageBox::Cancel)
+           == QMessageBox::Ok;
+}
+
+} // namespace tb

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QValidator>
+
+#include <functional>
+
+class QLineEdit;
+
+namespace tb {
+
+class Field;
+
+// Input rules of a bound box, shared by the edit box, the memo and the grid's cell editor:
+// text fields hold at most their width in Big5 bytes and only characters Big5 can encode;
+// integer fields take only digits and the signs.
+namespace fieldinput {
+
+bool isIntegerField(const Field *field);
+// Width limit in Big5 bytes; 0 when the field has none.
+int maxBytes(const Field *field);
+// True when every character of typed text may go into the field.
+bool acceptsCharacters(const Field *field, QStringView text);
+// The part of inserted text that may go into the field next to otherBytes bytes of
+// existing text: refused characters dropped, the rest cut at the width.
+QString fitted(const Field *field, const QString &inserted, int otherBytes);
+// The text a line edit would hold after typing text at its cursor (over its selection).
+QString textAfterTyping(const QLineEdit *edit, const QString &typed);
+
+} // namespace fieldinput
+
+// Applies the rules to every change of a line edit (typing, pasting, input-method
+// commits, setText): the inserted part is filtered and cut to fit, with a beep when
+// anything was refused.
+class FieldValidator : public QValidator
+{
+    Q_OBJECT
+public:
+    FieldValidator(QLineEdit *edit, std::function<Field *()> field);
+
+    // While set, text passes unchecked (the box showing the field's stored value).
+    void setBypass(bool bypass) { m_bypass = bypass; }
+
+    State validate(QString &input, int &pos) const override;
+
+private:
+    std::function<Field *()> m_field;
+    QString m_previous;
+    bool m_bypass = false;
+};
+
+} // namespace tb

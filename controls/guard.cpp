@@ -1,0 +1,26 @@
+#include "controls/guard.h"
+
+#include "controls/dialogs.h"
+#include "data/errors.h"
+
+namespace tb {
+
+void runGuarded(const std::function<void()> &handler)
+{
+    if (!handler)
+        return;
+    try {
+        handler();
+    } catch (const SilentAbort &) {
+        // The operation was stopped on purpose; the user has been told already, or need not be.
+    } catch (const DatabaseError &error) {
+        ShowError(error.message());
+    } catch (const std::exception &error) {
+        ShowError(QString::fromUtf8(error.what()));
+    } catch (...) {
+        // Qt's event loop must never see an exception, whatever its type.
+        ShowError(QStringLiteral("Unexpected error"));
+    }
+}
+
+} // namespace tb
