@@ -7,11 +7,13 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace tb {
 
 class DataSource;
+class DataLink;
 
 enum class DataSetState { Inactive, Browse, Edit, Insert };
 
@@ -142,9 +144,80 @@ protected:
     struct Impl;
     std::unique_ptr<Impl> d;
 
+    // One row as storage returns it: its bookmark and the values of the data fields by
+    // Field::Index() (lookup and calculated entries are null; the base class fills them).
+    struct RowData
+    {
+        Bookmark bookmark;
+        QVector<QVariant> values;
+    };
+    using OptRow = std::optional<RowData>;
+
+    // Opens the storage; may create the fields with addDynamicField. Throws on failure.
+    virtual void openCursor() = 0;
+    virtual void closeCursor() = 0;
+    virtual OptRow readFirst() const = 0;
+    virtual OptRow readLast() const = 0;
+    // The row after / before a bookmark in the current order; the row the bookmark names
+    // may be gone (the neighbour is still found).
+    virtual OptRow readNext(const Bookmark &from) const = 0;
+    virtual OptRow readPrior(const Bookmark &from) const = 0;
+    // The row a bookmark names; nothing when it is gone or outside the current range.
+    virtual OptRow readRow(const Bookmark &bookmark) const = 0;
+    virtual OptRow readLocate(const QList<Field *> &fields, const QVariantList &values) const = 0;
+
+    virtual bool isReadOnly() const { return true; }
+    // Writes a row; returns the bookmark under which it can be read back.
+    virtual Bookmark writeInsert(const QVector<QVariant> &values);
+    virtual Bookmark writeUpdate(const Bookmark &bookmark, const QVector<QVariant> &oldValues,
+                                 const QVector<QVariant> &values);
+    virtual void writeDelete(const Bookmark &bookmark);
+    // Fills a new record before OnNewRecord (master link fields).
+    virtual void initNewRecord() {}
+    // Re-reads whatever the driver holds (a query runs again, a cache reloads).
+    virtual void refreshCursor() {}
+    virtual void cachedUpdatesChanged() {}
+    virtual bool hasPendingUpdates() const { return false; }
+    virtual void applyPendingUpdates() {}
+    virtual void cancelPendingUpdates() {}
+
+    // For the drivers.
+    Field *addDynamicField(const QString &name, FieldType type, int size);
+    QVector<RowSnapshot> snapshots(const QVector<RowData> &rows) const;
+    QVector<QVariant> blankValues() const;
+    // The rows changed underneath (range, master, order): a record in edit or insert is
+    // posted or cancelled, the cursor goes to the first row and the controls hear of it.
+    void rowsChanged();
+    // Re-reads the current row by its bookmark (or its neighbour when gone) and notifies.
+    void resyncCurrent();
+    // Sends checkBrowseMode to the links (detail sets post or cancel before a move).
+    void notifyCheckBrowseMode();
+    // Moves onto a row the driver found (FindKey); false when there is none.
+    bool gotoRow(const OptRow &row);
+
 private:
     friend class Field;
     friend class DataSource;
+    friend class DataLink;
+
+    void checkActive() const;
+    void checkWritable() const;
+    QVariant fieldValue(const Field *field) const;
+    void setFieldValue(Field *field, const QVariant &value);
+    void setLookupValue(Field *field, const QVariant &value);
+    void setCurrent(const RowData &row);
+    void setEmpty();
+    void computeDerived(QVector<QVariant> &values, bool current) const;
+    void recalcCurrent(Field *changed);
+    void moveTo(const OptRow &row, int direction);
+    void positionAfterWrite(const Bookmark &bookmark);
+    void notifyActive();
+    void notifyDataSet();
+    void notifyRecord(Field *field);
+    void notifyEditing();
+    void updateControlsData();
+    void runHook(const Hook &hook);
+    void forEachLink(const std::function<void(DataLink *)> &fn) const;
 };
 
 } // namespace tb

@@ -53,6 +53,8 @@ protected:
     virtual void recordChanged(Field *) {}     // a value of the current row (nullptr: all)
     virtual void editingChanged() {}           // entered or left edit/insert
     virtual void updateData() {}               // write pending text into fields; may throw
+    // The set is about to move (or re-read): a detail set posts or cancels its record.
+    virtual void checkBrowseMode() {}
 
 private:
     QPointer<DataSource> m_source;

@@ -2,7 +2,10 @@
 
 #include "data/dataset.h"
 
+#include <QSqlDatabase>
 #include <QStringList>
+
+#include <memory>
 
 namespace tb {
 
@@ -43,6 +46,22 @@ public:
 protected:
     // The connection the statement runs on.
     virtual QSqlDatabase connection() const;
+
+    void openCursor() override;
+    void closeCursor() override;
+    OptRow readFirst() const override;
+    OptRow readLast() const override;
+    OptRow readNext(const Bookmark &from) const override;
+    OptRow readPrior(const Bookmark &from) const override;
+    OptRow readRow(const Bookmark &bookmark) const override;
+    OptRow readLocate(const QList<Field *> &fields, const QVariantList &values) const override;
+    void refreshCursor() override;
+
+private:
+    struct Private;
+    std::unique_ptr<Private> p;
+    bool fetchTo(int row) const;
+    OptRow rowAt(int row) const;
 };
 
 // The query screens' query object: the same, reaching its database through a connection

@@ -4,6 +4,8 @@
 
 #include <QStringList>
 
+#include <memory>
+
 namespace tb {
 
 // A record set over one table, read through an index order without ever loading the
@@ -48,6 +50,34 @@ public:
     int CompareBookmarks(const Bookmark &a, const Bookmark &b) const override;
     QVector<RowSnapshot> ReadRows(const Bookmark &anchor, int count,
                                   bool forward) const override;
+
+protected:
+    void openCursor() override;
+    void closeCursor() override;
+    OptRow readFirst() const override;
+    OptRow readLast() const override;
+    OptRow readNext(const Bookmark &from) const override;
+    OptRow readPrior(const Bookmark &from) const override;
+    OptRow readRow(const Bookmark &bookmark) const override;
+    OptRow readLocate(const QList<Field *> &fields, const QVariantList &values) const override;
+    bool isReadOnly() const override { return false; }
+    Bookmark writeInsert(const QVector<QVariant> &values) override;
+    Bookmark writeUpdate(const Bookmark &bookmark, const QVector<QVariant> &oldValues,
+                         const QVector<QVariant> &values) override;
+    void writeDelete(const Bookmark &bookmark) override;
+    void initNewRecord() override;
+    void refreshCursor() override;
+    void cachedUpdatesChanged() override;
+    bool hasPendingUpdates() const override;
+    void applyPendingUpdates() override;
+    void cancelPendingUpdates() override;
+
+private:
+    struct Private;
+    class MasterLink;
+    std::unique_ptr<Private> p;
+    void masterChanged(bool force);
+    void orderChanged();
 };
 
 } // namespace tb

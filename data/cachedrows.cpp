@@ -1,0 +1,118 @@
+#include "data/cachedrows.h"
+
+#include <algorithm>
+
+namespace tb {
+
+void CachedRows::clear()
+{
+    m_rows.clear();
+    m_view.clear();
+}
+
+void CachedRows::load(const std::vector<Row> &stored, const Match &match, const Less &less)
+{
+    // Unchanged rows of other views are not needed any more; pending ones stay.
+    for (auto it = m_rows.begin(); it != m_rows.end();) {
+        if (it->second.status == Status::Unchanged)
+            it = m_rows.erase(it);
+        else
+            ++it;
+    }
+    for (const Row &row : stored) {
+        auto it = m_rows.find(row.id);
+        if (it == m_rows.end())
+            m_rows.emplace(row.id, row);
+    }
+    rebuildView(match, less);
+}
+
+void CachedRows::rebuildView(const Match &match, const Less &less)
+{
+    m_view.clear();
+    for (const auto &[id, row] : m_rows) {
+        if (row.status == Status::Deleted || row.status == Status::Dropped)
+            continue;
+        if (match(row))
+            m_view.push_back(id);
+    }
+    std::stable_sort(m_view.begin(), m_view.end(), [&](qint64 a, qint64 b) {
+        return less(m_rows.at(a), m_rows.at(b));
+    });
+}
+
+const CachedRows::Row *CachedRows::find(qint64 id) const
+{
+    auto it = m_rows.find(id);
+    return it == m_rows.end() ? nullptr : &it->second;
+}
+
+int CachedRows::position(qint64 id) const
+{
+    auto it = std::find(m_view.begin(), m_view.end(), id);
+    return it == m_view.end() ? -1 : int(it - m_view.begin());
+}
+
+int CachedRows::upperBound(const Row &row, const Less &less) const
+{
+    auto it = std::upper_bound(m_view.begin(), m_view.end(), row,
+                               [&](const Row &r, qint64 id) { return less(r, m_rows.at(id)); });
+    return int(it - m_view.begin());
+}
+
+int CachedRows::lowerBound(const Row &row, const Less &less) const
+{
+    auto it = std::lower_bound(m_view.begin(), m_view.end(), row,
+                               [&](qint64 id, const Row &r) { return less(m_rows.at(id), r); });
+    return int(it - m_view.begin());
+}
+
+qint64 CachedRows::insert(const QVector<QVariant> &values, const QVariantList &keys)
+{
+    Row row;
+    row.id = m_nextInsertId--;
+    row.status = Status::Inserted;
+    row.values = values;
+    row.keys = keys;
+    m_rows.emplace(row.id, row);
+    return row.id;
+}
+
+void CachedRows::update(qint64 id, const QVector<QVariant> &values, const QVariantList &keys)
+{
+    Row &row = m_rows.at(id);
+    if (row.status == Status::Unchanged) {
+        row.original = row.values;
+        row.status = Status::Modified;
+    }
+    row.values = values;
+    row.keys = keys;
+}
+
+void CachedRows::remove(qint64 id)
+{
+    Row &row = m_rows.at(id);
+    // The entry stays (off the view) so that the cursor can still find its neighbours.
+    row.status = row.status == Status::Inserted ? Status::Dropped : Status::Deleted;
+    m_view.erase(std::remove(m_view.begin(), m_view.end(), id), m_view.end());
+}
+
+bool CachedRows::pending() const
+{
+    for (const auto &[id, row] : m_rows)
+        if (row.status == Status::Inserted || row.status == Status::Modified
+            || row.status == Status::Deleted)
+            return true;
+    return false;
+}
+
+std::vector<const CachedRows::Row *> CachedRows::pendingRows(Status status) const
+{
+    std::vector<const Row *> result;
+    for (const auto &[id, row] : m_rows)
+        if (row.status == status)
+            result.push_back(&row);
+    return result;
+}
+
+} // namespace tb

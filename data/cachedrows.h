@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QVariant>
+#include <QVector>
+
+#include <functional>
+#include <map>
+#include <vector>
+
+namespace tb {
+
+// The rows a table cursor with cached updates holds in memory: the stored rows of its
+// current view (master link or key range) plus every pending change, whichever view it
+// belongs to. A stored row is known by its row id (positive); a row inserted into the
+// cache gets a negative id until it is written.
+class CachedRows
+{
+public:
+    enum class Status { Unchanged, Inserted, Modified, Deleted, Dropped };
+
+    struct Row
+    {
+        qint64 id = 0;
+        qint64 rowid = 0;             // 0 while only in the cache
+        Status status = Status::Unchanged;
+        QVector<QVariant> values;     // field values by field index
+        QVector<QVariant> original;   // as stored, for the update
+        QVariantList keys;            // stored form of the order and link columns
+    };
+    using Less = std::function<bool(const Row &, const Row &)>;
+    using Match = std::function<bool(const Row &)>;
+
+    void clear();
+    // Replaces the view by the stored rows just read plus the pending rows the filter
+    // matches; a pending version of a stored row wins over the stored one.
+    void load(const std::vector<Row> &stored, const Match &match, const Less &less);
+    // Re-filters and re-sorts the view (after a write changed a row's keys).
+    void rebuildView(const Match &match, const Less &less);
+
+    int count() const { return int(m_view.size()); }
+    const Row &at(int position) const { return m_rows.at(m_view[position]); }
+    const Row *find(qint64 id) const;
+    int position(qint64 id) const; // in the view, -1 when not there
+    // First view position whose row stands after the given row (which may be off the view).
+    int upperBound(const Row &row, const Less &less) const;
+    int lowerBound(const Row &row, const Less &less) const;
+
+    qint64 insert(const QVector<QVariant> &values, const QVariantList &keys);
+    void update(qint64 id, const QVector<QVariant> &values, const QVariantList &keys);
+    void remove(qint64 id);
+
+    bool pending() const;
+    std::vector<const Row *> pendingRows(Status status) const;
+
+private:
+    std::map<qint64, Row> m_rows;
+    std::vector<qint64> m_view;
+    qint64 m_nextInsertId = -1;
+};
+
+} // namespace tb

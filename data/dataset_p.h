@@ -1,0 +1,33 @@
+#pragma once
+
+#include "data/dataset.h"
+#include "data/datasource.h"
+
+#include <QPointer>
+
+namespace tb {
+
+struct DataSet::Impl
+{
+    std::vector<std::unique_ptr<Field>> fields;
+    int dynamicFrom = -1; // first field created by Open (removed again by Close)
+
+    DataSetState state = DataSetState::Inactive;
+    bool bof = true;
+    bool eof = true;
+    bool hasRow = false;          // a stored row is current (browse or edit)
+    QVector<QVariant> buf;        // current values by Field::Index()
+    QVector<QVariant> oldBuf;     // values when Edit began
+    Bookmark bookmark;            // the current row's
+    Bookmark insertReturn;        // where a cancelled insert goes back to
+    bool modified = false;
+
+    std::vector<QPointer<DataSource>> sources;
+    int disableCount = 0;
+    bool activeChangedWhileDisabled = false;
+
+    bool cached = false;
+    int calcDepth = 0;            // inside OnCalcFields: only calculated fields are written
+};
+
+} // namespace tb

@@ -1,0 +1,196 @@
+#include "data/fieldvalue.h"
+
+#include "data/errors.h"
+#include "data/shortdate.h"
+
+#include <QDate>
+#include <QDateTime>
+
+#include <cmath>
+#include <limits>
+
+namespace tb::fieldvalue {
+
+namespace {
+
+const QDate &dateOrigin()
+{
+    static const QDate origin(1899, 12, 30);
+    return origin;
+}
+
+bool isNumeric(const QVariant &v)
+{
+    switch (v.typeId()) {
+    case QMetaType::Int: case QMetaType::UInt: case QMetaType::LongLong:
+    case QMetaType::ULongLong: case QMetaType::Double: case QMetaType::Float:
+    case QMetaType::Short: case QMetaType::UShort: case QMetaType::Long:
+    case QMetaType::ULong: case QMetaType::Bool:
+        return true;
+    default:
+        return false;
+    }
+}
+
+[[noreturn]] void notInteger(const QString &text, const QString &fieldName)
+{
+    throw DatabaseError(formatMessage(
+        QStringLiteral("'%s' is not a valid integer value for field '%s'"), {text, fieldName}));
+}
+
+QVariant integerFrom(double value, const QString &fieldName)
+{
+    if (!std::isfinite(value))
+        notInteger(QString::number(value), fieldName);
+    const qint64 rounded = roundHalfEven(value);
+    if (rounded < std::numeric_limits<qint32>::min()
+        || rounded > std::numeric_limits<qint32>::max())
+        notInteger(QString::number(value, 'f', 0), fieldName);
+    return QVariant::fromValue(qint32(rounded));
+}
+
+QVariant integerFromText(const QString &text, const QString &fieldName)
+{
+    const QString t = text.trimmed();
+    if (t.isEmpty())
+        return {};
+    bool ok = false;
+    const qint64 v = t.toLongLong(&ok);
+    if (!ok || v < std::numeric_limits<qint32>::min() || v > std::numeric_limits<qint32>::max())
+        notInteger(text, fieldName);
+    return QVariant::fromValue(qint32(v));
+}
+
+QVariant dateFromText(const QString &text)
+{
+    if (text.trimmed().isEmpty())
+        return {};
+    const QDate d = ShortDate::parse(text);
+    if (!d.isValid())
+        throw DatabaseError(formatMessage(QStringLiteral("'%s' is not a valid date"), {text}));
+    return d;
+}
+
+} // namespace
+
+qint64 roundHalfEven(double value)
+{
+    return qint64(std::nearbyint(value)); // the default rounding mode is to nearest, ties even
+}
+
+double dateToNumber(const QDate &date)
+{
+    return double(dateOrigin().daysTo(date));
+}
+
+QDate numberToDate(double days)
+{
+    return dateOrigin().addDays(qint64(std::floor(days)));
+}
+
+QVariant convert(FieldType type, const QVariant &value, const QString &fieldName)
+{
+    if (value.isNull() || !value.isValid())
+        return {};
+    switch (type) {
+    case FieldType::String:
+    case FieldType::Memo:
+        if (value.typeId() == QMetaType::QDate)
+            return ShortDate::format(value.toDate());
+        if (value.typeId() == QMetaType::QDateTime)
+            return ShortDate::format(value.toDateTime().date());
+        if (value.typeId() == QMetaType::Double || value.typeId() == QMetaType::Float)
+            return QString::number(value.toDouble(), 'g', 15);
+        return value.toString();
+    case FieldType::Integer:
+        if (value.typeId() == QMetaType::QString)
+            return integerFromText(value.toString(), fieldName);
+        if (value.typeId() == QMetaType::QDate)
+            return integerFrom(dateToNumber(value.toDate()), fieldName);
+        if (value.typeId() == QMetaType::QDateTime)
+            return integerFrom(dateToNumber(value.toDateTime().date()), fieldName);
+        if (isNumeric(value))
+            return integerFrom(value.toDouble(), fieldName);
+        return integerFromText(value.toString(), fieldName);
+    case FieldType::DateTime:
+        if (value.typeId() == QMetaType::QDate)
+            return value.toDate().isValid() ? value : QVariant();
+        if (value.typeId() == QMetaType::QDateTime) {
+            const QDate d = value.toDateTime().date();
+            return d.isValid() ? QVariant(d) : QVariant();
+        }
+        if (isNumeric(value))
+            return numberToDate(value.toDouble());
+        return dateFromText(value.toString());
+    }
+    return {};
+}
+
+QVariant toStorage(FieldType type, const QVariant &value)
+{
+    if (value.isNull() || !value.isValid())
+        return {};
+    switch (type) {
+    case FieldType::String:
+    case FieldType::Memo:
+        return value.toString();
+    case FieldType::Integer:
+        return QVariant::fromValue(qint32(value.toInt()));
+    case FieldType::DateTime:
+        return ShortDate::toStorage(value.toDate());
+    }
+    return value;
+}
+
+QVariant fromStorage(FieldType type, const QVariant &stored)
+{
+    if (stored.isNull() || !stored.isValid())
+        return {};
+    switch (type) {
+    case FieldType::String:
+    case FieldType::Memo:
+        return stored.toString();
+    case FieldType::Integer: {
+        bool ok = false;
+        const qint64 v = stored.toLongLong(&ok);
+        if (!ok) {
+            const double dv = stored.toDouble(&ok);
+            return ok ? QVariant::fromValue(qint32(roundHalfEven(dv))) : QVariant();
+        }
+        return QVariant::fromValue(qint32(v));
+    }
+    case FieldType::DateTime: {
+        const QDate d = ShortDate::fromStorage(stored);
+        return d.isValid() ? QVariant(d) : QVariant();
+    }
+    }
+    return stored;
+}
+
+int compareStored(const QVariant &a, const QVariant &b)
+{
+    const bool an = a.isNull() || !a.isValid();
+    const bool bn = b.isNull() || !b.isValid();
+    if (an || bn)
+        return an == bn ? 0 : (an ? -1 : 1);
+    const bool anum = isNumeric(a);
+    const bool bnum = isNumeric(b);
+    if (anum && bnum) {
+        if (a.typeId() != QMetaType::Double && b.typeId() != QMetaType::Double) {
+            const qint64 x = a.toLongLong(), y = b.toLongLong();
+            return x < y ? -1 : (x > y ? 1 : 0);
+        }
+        const double x = a.toDouble(), y = b.toDouble();
+        return x < y ? -1 : (x > y ? 1 : 0);
+    }
+    if (anum != bnum)
+        return anum ? -1 : 1;
+    auto text = [](const QVariant &v) {
+        return v.typeId() == QMetaType::QDate ? ShortDate::toStorage(v.toDate()).toUtf8()
+                                              : v.toString().toUtf8();
+    };
+    const int c = text(a).compare(text(b));
+    return c < 0 ? -1 : (c > 0 ? 1 : 0);
+}
+
+} // namespace tb::fieldvalue

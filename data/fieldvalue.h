@@ -1,0 +1,28 @@
+#pragma once
+
+#include "data/schema.h"
+
+#include <QVariant>
+
+namespace tb::fieldvalue {
+
+// Converts a value handed to a field (text, number, date...) into the field's own
+// representation: QString, qint32 or QDate; null stays null. Throws DatabaseError with
+// the conversion message naming the field.
+QVariant convert(FieldType type, const QVariant &value, const QString &fieldName);
+
+// The form a field value is stored in (dates as ISO text) and back.
+QVariant toStorage(FieldType type, const QVariant &value);
+QVariant fromStorage(FieldType type, const QVariant &stored);
+
+// Orders stored values the way SQLite orders them: null, numbers, text (by UTF-8 bytes).
+int compareStored(const QVariant &a, const QVariant &b);
+
+// Rounds half to even, as integer fields store computed amounts.
+qint64 roundHalfEven(double value);
+
+// Days since 1899-12-30, the numeric form of a date.
+double dateToNumber(const QDate &date);
+QDate numberToDate(double days);
+
+} // namespace tb::fieldvalue

@@ -1,0 +1,242 @@
+#include "data/sqlquery.h"
+
+#include "data/database.h"
+#include "data/dataset_p.h"
+#include "data/errors.h"
+#include "data/fieldvalue.h"
+
+#include <QSqlError>
+#include <QSqlField>
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+#include <algorithm>
+#include <optional>
+
+namespace tb {
+
+struct SqlQuery::Private
+{
+    QString alias = QString::fromLatin1(Database::DefaultAlias);
+    SqlText sql;
+    QVariantList params;
+    // The statement stays open and is read forward as rows are needed; rows read are kept.
+    std::optional<QSqlQuery> query;
+    bool atEnd = true;
+    QVector<QVector<QVariant>> rows;
+    QVector<int> column; // per field index: result column, -1 for derived fields
+};
+
+SqlQuery::SqlQuery(QObject *parent) : DataSet(parent), p(std::make_unique<Private>()) {}
+
+SqlQuery::~SqlQuery() = default;
+
+void SqlQuery::setDatabaseName(const QString &alias)
+{
+    if (Active())
+        throw DatabaseError(QStringLiteral("Cannot perform this operation on an open dataset"));
+    p->alias = alias;
+}
+
+QString SqlQuery::DatabaseName() const
+{
+    return p->alias;
+}
+
+SqlText &SqlQuery::SQL()
+{
+    return p->sql;
+}
+
+void SqlQuery::setParams(const QVariantList &values)
+{
+    p->params = values;
+}
+
+QSqlDatabase SqlQuery::connection() const
+{
+    return Database::connection(p->alias);
+}
+
+void SqlQuery::openCursor()
+{
+    const QSqlDatabase db = connection();
+    QVariantList binds;
+    for (const QVariant &v : p->params)
+        binds << (v.typeId() == QMetaType::QDate ? QVariant(v.toDate().toString(Qt::ISODate)) : v);
+    p->query.emplace(Database::exec(db, p->sql.Text(), binds));
+    p->atEnd = false;
+    p->rows.clear();
+    const QSqlRecord record = p->query->record();
+    bool anyData = false;
+    for (int i = 0; i < FieldCount(); ++i)
+        anyData = anyData || FieldAt(i)->Kind() == FieldKind::Data;
+    if (!anyData) {
+        for (int c = 0; c < record.count(); ++c) {
+            const QSqlField f = record.field(c);
+            const int type = f.metaType().id();
+            const bool integer = type == QMetaType::Int || type == QMetaType::LongLong
+                || type == QMetaType::UInt || type == QMetaType::ULongLong;
+            addDynamicField(f.name(), integer ? FieldType::Integer : FieldType::String, 0);
+        }
+    }
+    p->column = QVector<int>(FieldCount(), -1);
+    for (int i = 0; i < FieldCount(); ++i) {
+        Field *f = FieldAt(i);
+        if (f->Kind() != FieldKind::Data)
+            continue;
+        int c = record.indexOf(f->FieldName());
+        if (c < 0) {
+            for (int k = 0; k < record.count() && c < 0; ++k)
+                if (record.fieldName(k).compare(f->FieldName(), Qt::CaseInsensitive) == 0)
+                    c = k;
+        }
+        if (c < 0) {
+            p->query.reset();
+            throw DatabaseError(formatMessage(QStringLiteral("Field '%s' not found"),
+                                              {f->FieldName()}));
+        }
+        p->column[i] = c;
+    }
+}
+
+void SqlQuery::closeCursor()
+{
+    p->query.reset();
+    p->rows.clear();
+    p->atEnd = true;
+}
+
+void SqlQuery::refreshCursor()
+{
+    closeCursor();
+    openCursor();
+}
+
+bool SqlQuery::fetchTo(int row) const
+{
+    while (p->rows.size() <= row && !p->atEnd && p->query) {
+        if (!p->query->next()) {
+            p->atEnd = true;
+            const QSqlError error = p->query->lastError();
+            p->query.reset();
+            if (error.isValid())
+                throw DatabaseError(Database::errorText(error));
+            break;
+        }
+        QVector<QVariant> values(FieldCount());
+        for (int i = 0; i < FieldCount(); ++i)
+            if (p->column[i] >= 0)
+                values[i] = fieldvalue::fromStorage(FieldAt(i)->DataType(),
+                                                    p->query->value(p->column[i]));
+        p->rows.push_back(std::move(values));
+    }
+    return row >= 0 && row < p->rows.size();
+}
+
+SqlQuery::OptRow SqlQuery::rowAt(int row) const
+{
+    if (row < 0 || !fetchTo(row))
+        return std::nullopt;
+    return RowData{QVariant(row), p->rows[row]};
+}
+
+SqlQuery::OptRow SqlQuery::readFirst() const
+{
+    return rowAt(0);
+}
+
+SqlQuery::OptRow SqlQuery::readLast() const
+{
+    fetchTo(std::numeric_limits<int>::max() - 1);
+    return rowAt(int(p->rows.size()) - 1);
+}
+
+SqlQuery::OptRow SqlQuery::readNext(const Bookmark &from) const
+{
+    return rowAt(from.toInt() + 1);
+}
+
+SqlQuery::OptRow SqlQuery::readPrior(const Bookmark &from) const
+{
+    return rowAt(from.toInt() - 1);
+}
+
+SqlQuery::OptRow SqlQuery::readRow(const Bookmark &bookmark) const
+{
+    return bookmark.isNull() ? std::nullopt : rowAt(bookmark.toInt());
+}
+
+SqlQuery::OptRow SqlQuery::readLocate(const QList<Field *> &fields,
+                                      const QVariantList &values) const
+{
+    for (int row = 0; fetchTo(row); ++row) {
+        bool equal = true;
+        for (int i = 0; i < fields.size() && equal; ++i) {
+            const FieldType t = fields[i]->DataType();
+            equal = fieldvalue::compareStored(
+                        fieldvalue::toStorage(t, p->rows[row].value(fields[i]->Index())),
+                        fieldvalue::toStorage(t, values[i])) == 0;
+        }
+        if (equal)
+            return rowAt(row);
+    }
+    return std::nullopt;
+}
+
+int SqlQuery::CompareBookmarks(const Bookmark &a, const Bookmark &b) const
+{
+    if (a.isNull() || b.isNull())
+        return a.isNull() == b.isNull() ? 0 : (a.isNull() ? -1 : 1);
+    const int x = a.toInt(), y = b.toInt();
+    return x < y ? -1 : (x > y ? 1 : 0);
+}
+
+QVector<RowSnapshot> SqlQuery::ReadRows(const Bookmark &anchor, int count, bool forward) const
+{
+    if (!Active() || count <= 0)
+        return {};
+    int from = 0, to = 0; // [from, to)
+    if (anchor.isNull()) {
+        if (forward) {
+            fetchTo(count - 1);
+            to = std::min(count, int(p->rows.size()));
+        } else {
+            fetchTo(std::numeric_limits<int>::max() - 1);
+            to = int(p->rows.size());
+            from = std::max(0, to - count);
+        }
+    } else if (forward) {
+        from = anchor.toInt() + 1;
+        fetchTo(from + count - 1);
+        to = std::min(from + count, int(p->rows.size()));
+    } else {
+        to = std::min(anchor.toInt(), int(p->rows.size()));
+        from = std::max(0, to - count);
+    }
+    QVector<RowData> rows;
+    for (int r = from; r < to; ++r)
+        rows << RowData{QVariant(r), p->rows[r]};
+    return snapshots(rows);
+}
+
+ConnectionQuery::ConnectionQuery(QObject *parent) : SqlQuery(parent) {}
+
+void ConnectionQuery::setConnectionString(const QString &connectionString)
+{
+    if (Active())
+        throw DatabaseError(QStringLiteral("Cannot perform this operation on an open dataset"));
+    m_connectionString = connectionString;
+}
+
+QString ConnectionQuery::ConnectionString() const
+{
+    return m_connectionString;
+}
+
+QSqlDatabase ConnectionQuery::connection() const
+{
+    return Database::connectionFor(m_connectionString);
+}
+
+} // namespace tb
