@@ -4,9 +4,9 @@ namespace tb {
 
 TChooseColor *ChooseColor = nullptr;
 
-TChooseColor::TChooseColor(QWidget *parent)
+TChooseColor::TChooseColor(QWidget *parent, QLineEdit *receiver)
     : ChooseDialog(QStringLiteral("ChooseColor"), QStringLiteral("顏色"),
-                   QStringLiteral("select * from Color"), parent)
+                   QStringLiteral("select * from Color"), QStringLiteral("ColorName"), parent, receiver)
 {
 }
 

@@ -4,9 +4,9 @@ namespace tb {
 
 TchooseD *chooseD = nullptr;
 
-TchooseD::TchooseD(QWidget *parent)
+TchooseD::TchooseD(QWidget *parent, QLineEdit *receiver)
     : ChooseDialog(QStringLiteral("chooseD"), QStringLiteral("類別"),
-                   QStringLiteral("select * from ProductType"), parent)
+                   QStringLiteral("select * from ProductType"), QStringLiteral("TypeName"), parent, receiver)
 {
 }
 

@@ -4,9 +4,9 @@ namespace tb {
 
 TChooseDepartment *ChooseDepartment = nullptr;
 
-TChooseDepartment::TChooseDepartment(QWidget *parent)
+TChooseDepartment::TChooseDepartment(QWidget *parent, QLineEdit *receiver)
     : ChooseDialog(QStringLiteral("ChooseDepartment"), QStringLiteral("部門"),
-                   QStringLiteral("select * from Department"), parent)
+                   QStringLiteral("select * from Department"), QStringLiteral("DepartmentName"), parent, receiver)
 {
 }
 

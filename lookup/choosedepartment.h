@@ -4,11 +4,13 @@
 
 namespace tb {
 
+// Pick-list of "select * from Department": a click hands the row's DepartmentName to the receiving box,
+// the employee screen's department box (DBEdit10).
 class TChooseDepartment : public ChooseDialog
 {
     Q_OBJECT
 public:
-    explicit TChooseDepartment(QWidget *parent = nullptr);
+    explicit TChooseDepartment(QWidget *parent = nullptr, QLineEdit *receiver = nullptr);
 };
 
 extern TChooseDepartment *ChooseDepartment;

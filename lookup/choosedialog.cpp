@@ -2,15 +2,22 @@
 
 #include "app/windowframe.h"
 #include "controls/dbgrid.h"
+#include "controls/guard.h"
 #include "controls/inputmethod.h"
 #include "data/datasource.h"
 #include "data/sqlquery.h"
 
+#include <QLineEdit>
+
+#include <memory>
+
 namespace tb {
 
 ChooseDialog::ChooseDialog(const QString &name, const QString &caption, const QString &sql,
-                           QWidget *parent)
+                           const QString &valueField, QWidget *parent, QLineEdit *receiver)
     : QDialog(parent)
+    , m_valueField(valueField)
+    , m_receiver(receiver)
 {
     setObjectName(name);
     setWindowTitle(caption);
@@ -29,8 +36,24 @@ ChooseDialog::ChooseDialog(const QString &name, const QString &caption, const QS
     DBGrid1->setReadOnly(true);
     DBGrid1->setDataSource(DataSource1);
     setInputMethodName(DBGrid1, ime::NewCangjie);
+    connectGuarded(DBGrid1, &DBGrid::cellClicked, this, [this] { DBGrid1CellClick(); });
 
     Query1->Open();
+}
+
+void ChooseDialog::DBGrid1CellClick()
+{
+    const QString value = Query1->FieldByName(m_valueField)->AsString();
+    if (m_receiver)
+        m_receiver->setText(value);
+    close();
+}
+
+void ChooseDialog::pick(ChooseDialog *dialog)
+{
+    // Owned by the calling screen while it is shown, released as soon as it has closed.
+    std::unique_ptr<ChooseDialog> owned(dialog);
+    owned->exec();
 }
 
 } // namespace tb

@@ -4,9 +4,9 @@ namespace tb {
 
 TChooseDuty *ChooseDuty = nullptr;
 
-TChooseDuty::TChooseDuty(QWidget *parent)
+TChooseDuty::TChooseDuty(QWidget *parent, QLineEdit *receiver)
     : ChooseDialog(QStringLiteral("ChooseDuty"), QStringLiteral("ChooseDuty"),
-                   QStringLiteral("select * from Duty"), parent)
+                   QStringLiteral("select * from Duty"), QStringLiteral("DutyName"), parent, receiver)
 {
 }
 

@@ -4,9 +4,9 @@ namespace tb {
 
 TChooseUnit *ChooseUnit = nullptr;
 
-TChooseUnit::TChooseUnit(QWidget *parent)
+TChooseUnit::TChooseUnit(QWidget *parent, QLineEdit *receiver)
     : ChooseDialog(QStringLiteral("ChooseUnit"), QStringLiteral("單位"),
-                   QStringLiteral("select * from Unit"), parent)
+                   QStringLiteral("select * from Unit"), QStringLiteral("UnitName"), parent, receiver)
 {
 }
 

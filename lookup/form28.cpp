@@ -32,6 +32,8 @@ TForm28::TForm28(QWidget *parent)
     DBGrid1->setGeometry(8, 8, 361, 120);
     DBGrid1->setColumns({{QStringLiteral("ProductID")},
                          {QStringLiteral("ProductName"), QString(), 227}});
+    // The picker only chooses; products are changed on the product screen.
+    DBGrid1->setReadOnly(true);
     DBGrid1->setDataSource(DataSource1);
     setInputMethodName(DBGrid1, ime::NewCangjie);
 
@@ -43,15 +45,37 @@ TForm28::TForm28(QWidget *parent)
     Button2->setObjectName(QStringLiteral("Button2"));
     Button2->setAutoDefault(false);
     Button2->setGeometry(208, 144, 75, 25);
-    connect(Button1, &QPushButton::clicked, this, &QDialog::accept);
-    connect(Button2, &QPushButton::clicked, this, &QDialog::reject);
-    connect(DBGrid1, &DBGrid::dblClicked, this, &QDialog::accept);
+    connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
+    connect(Button2, &QPushButton::clicked, this, [this] { Button2Click(); });
+    connect(DBGrid1, &DBGrid::dblClicked, this, [this] { DBGrid1DblClick(); });
+}
+
+void TForm28::Button1Click()
+{
+    accept();
+}
+
+void TForm28::Button2Click()
+{
+    reject();
+}
+
+void TForm28::DBGrid1DblClick()
+{
+    accept();
+}
+
+int TForm28::exec()
+{
+    Table1->Open();
+    return QDialog::exec();
 }
 
 void TForm28::showEvent(QShowEvent *event)
 {
-    // The list is open whenever the picker is shown.
-    runGuarded([this] { Table1->Open(); });
+    // Shown other than through exec(): the list is still open whenever the picker is.
+    if (!Table1->Active())
+        runGuarded([this] { Table1->Open(); });
     QDialog::showEvent(event);
 }
 

@@ -10,7 +10,9 @@ class DataSource;
 class DBGrid;
 class TableCursor;
 
-// The product list picker of the quotation lines.
+// The product list picker of the quotation lines: the products by number and name, read
+// only. "確定" or a double-click ends it with Accepted, "取消" or the close box with
+// Rejected; the caller copies from Table1's current row. One instance serves every opening.
 class TForm28 : public QDialog
 {
     Q_OBJECT
@@ -22,6 +24,14 @@ public:
     DBGrid *DBGrid1;
     QPushButton *Button1;
     QPushButton *Button2;
+
+    void Button1Click();
+    void Button2Click();
+    void DBGrid1DblClick();
+
+    // Opens the list first; a product table that cannot be read throws here, to the
+    // caller's handler, before anything is shown.
+    int exec() override;
 
 protected:
     void showEvent(QShowEvent *event) override;

@@ -1,11 +1,21 @@
 #include "maintenance/product.h"
 
 #include "app/windowframe.h"
+#include "controls/dbedit.h"
 #include "controls/guard.h"
-#include "controls/recordtoolbar.h"
-#include "data/datasource.h"
+#include "controls/inputmethod.h"
 #include "data/tablecursor.h"
+#include "lookup/choosecolor.h"
+#include "lookup/choosed.h"
+#include "lookup/chooseunit.h"
+#include "lookup/r_product.h"
 
+#include <QFont>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPalette>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -13,36 +23,212 @@ namespace tb {
 
 TProduct *Product = nullptr;
 
+namespace {
+
+RecordScreenSetup productSetup()
+{
+    RecordScreenSetup setup;
+    setup.name = QStringLiteral("Product");
+    setup.caption = QStringLiteral("商品資料");
+    setup.tableName = QStringLiteral("Product");
+    setup.identifierField = QStringLiteral("ProductID");
+    setup.identifier = {QStringLiteral("PR"), 6};
+    setup.indexFieldNames = QStringLiteral("ProductID");
+    setup.toolbarOrder = RecordToolBar::Order::ProductScreen;
+    setup.closeButtonName = QStringLiteral("Button1");
+    setup.queryScreen = [] () -> QWidget * { return R_product; };
+    return setup;
+}
+
+struct BoxSpec
+{
+    DBEdit **box;
+    const char *name;
+    const char *caption;
+    const char *field;
+    QColor color;
+    bool readOnly;
+};
+
+QPushButton *pickButton(QWidget *parent, const char *name)
+{
+    auto *button = new QPushButton(QStringLiteral("▼"), parent);
+    button->setObjectName(QLatin1String(name));
+    button->setFixedSize(17, 20);
+    button->setAutoDefault(false);
+    return button;
+}
+
+// A color square and its meaning, one line of the legend.
+QWidget *legendEntry(QWidget *parent, const QColor &color, const QString &text)
+{
+    auto *entry = new QWidget(parent);
+    auto *layout = new QHBoxLayout(entry);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto *swatch = new QLabel(entry);
+    swatch->setFixedSize(24, 16);
+    swatch->setFrameShape(QFrame::Box);
+    swatch->setAutoFillBackground(true);
+    QPalette palette = swatch->palette();
+    palette.setColor(QPalette::Window, color);
+    swatch->setPalette(palette);
+    layout->addWidget(swatch);
+    layout->addWidget(new QLabel(text, entry), 1);
+    return entry;
+}
+
+} // namespace
+
 TProduct::TProduct()
-    : WorkWindow(QStringLiteral("Product"), QStringLiteral("商品資料"),
-                 Frame::NoCaptionButtons)
+    : RecordScreen(productSetup())
 {
     placeWindow(this, 200, 162, 704, 455);
+    setFont(QFont(QStringLiteral("MS Sans Serif"), 10));
+    QPalette windowPalette = palette();
+    windowPalette.setColor(QPalette::Window, windowPalette.color(QPalette::Midlight));
+    setPalette(windowPalette);
+    setAutoFillBackground(true);
 
-    Table1 = new TableCursor(this);
-    Table1->setObjectName(QStringLiteral("Table1"));
-    Table1->setTableName(QStringLiteral("Product"));
-    Table1->setIndexFieldNames(QStringLiteral("ProductID"));
-    DataSource1 = new DataSource(this);
-    DataSource1->setObjectName(QStringLiteral("DataSource1"));
-    DataSource1->setDataSet(Table1);
+    Button1 = closeButton();
+    onClick(Button1, [this] { Button1Click(); });
 
-    ToolBar = new RecordToolBar(this, RecordToolBar::Order::ProductScreen,
-                                QStringLiteral("查詢"),
-                                QStringLiteral("Button1"));
-    Button1 = ToolBar->closeButton;
-    connectGuarded(Button1, &QPushButton::clicked, this, [this](bool) { Button1Click(); });
+    using namespace fieldcolor;
+    const BoxSpec left[] = {
+        {&EditID, "EditID", "商品編號", "ProductID", Generated, true},
+        {&EditName, "EditName", "商品名稱", "ProductName", Required, false},
+        {&EditType, "EditType", "類別", "TypeName", Required, false},
+        {&EditUnit, "EditUnit", "單位", "UnitName", Required, false},
+        {&EditColor, "EditColor", "顏色", "ColorName", Required, false},
+        {&EditStock, "EditStock", "存量", "Stock", Written, true},
+        {&EditSafeStock, "EditSafeStock", "安全存量", "SafeStock", Required, false},
+    };
+    const BoxSpec right[] = {
+        {&EditPriceA, "EditPriceA", "價格A", "PriceA", Required, false},
+        {&EditPriceB, "EditPriceB", "價格B", "PriceB", Optional, false},
+        {&EditPriceC, "EditPriceC", "價格C", "PriceC", Optional, false},
+        {&EditPuDate, "EditPuDate", "最近進貨日", "LastPurchaseDate", Written, true},
+        {&EditDeDate, "EditDeDate", "最近出貨日", "LastDeliveryDate", Written, true},
+    };
 
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(ToolBar);
-    layout->addStretch();
+    auto *body = new QWidget(this);
+    auto *columns = new QHBoxLayout(body);
+    columns->setContentsMargins(16, 8, 16, 8);
+    columns->setSpacing(40);
+    auto *leftColumn = new QVBoxLayout;
+    auto *rightColumn = new QVBoxLayout;
+    leftColumn->setSpacing(2);
+    rightColumn->setSpacing(2);
+    columns->addLayout(leftColumn, 1);
+    columns->addLayout(rightColumn, 1);
+    contentLayout()->addWidget(body, 1);
+
+    Button2 = pickButton(body, "Button2");
+    Button3 = pickButton(body, "Button3");
+    Button4 = pickButton(body, "Button4");
+
+    auto addBoxes = [&](QVBoxLayout *column, const auto &specs) {
+        for (const BoxSpec &spec : specs) {
+            auto *label = new QLabel(QString::fromUtf8(spec.caption), body);
+            auto *box = new DBEdit(body);
+            box->setObjectName(QLatin1String(spec.name));
+            box->setDataSource(DataSource1);
+            box->setDataField(QLatin1String(spec.field));
+            box->setReadOnly(spec.readOnly);
+            box->setEnabled(false);
+            setBoxColor(box, spec.color);
+            setInputMethodName(box, ime::Cangjie);
+            label->setBuddy(box);
+            *spec.box = box;
+            column->addWidget(label);
+            QPushButton *pick = spec.box == &EditType    ? Button2
+                                : spec.box == &EditUnit  ? Button3
+                                : spec.box == &EditColor ? Button4
+                                                         : nullptr;
+            if (pick) {
+                auto *row = new QHBoxLayout;
+                row->setSpacing(0);
+                row->addWidget(box, 1);
+                row->addWidget(pick);
+                column->addLayout(row);
+            } else {
+                column->addWidget(box);
+            }
+        }
+    };
+    addBoxes(leftColumn, left);
+    addBoxes(rightColumn, right);
+    leftColumn->addStretch(1);
+
+    GroupBox1 = new QGroupBox(QStringLiteral("欄位顏色說明"), body);
+    GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
+    auto *legend = new QVBoxLayout(GroupBox1);
+    legend->addWidget(legendEntry(GroupBox1, Generated, QStringLiteral("系統自動產生")));
+    legend->addWidget(legendEntry(GroupBox1, Required, QStringLiteral("必填欄位")));
+    legend->addWidget(legendEntry(GroupBox1, Written, QStringLiteral("系統自動寫入")));
+    legend->addWidget(legendEntry(GroupBox1, Optional, QStringLiteral("可填可不填")));
+    rightColumn->addStretch(1);
+    rightColumn->addWidget(GroupBox1);
+
+    // Disabled controls are skipped, so in editing mode the focus runs name, safety stock,
+    // the prices, then the pick buttons.
+    const QList<QWidget *> tabOrder{Button1, EditID, EditName, EditStock, EditSafeStock,
+                                    EditPriceA, EditPriceB, EditPriceC, EditPuDate,
+                                    EditDeDate, Button2, Button3, Button4, EditType, EditUnit,
+                                    EditColor};
+    for (qsizetype i = 1; i < tabOrder.size(); ++i)
+        setTabOrder(tabOrder[i - 1], tabOrder[i]);
+
+    setEditingControls({Button2, Button3, Button4, EditName, EditSafeStock, EditPriceA,
+                        EditPriceB, EditPriceC});
+    setRequiredChecks({
+        RequiredCheck::filled(EditName, QStringLiteral("商品名稱不可為空白!")),
+        RequiredCheck::filled(EditType, QStringLiteral("類別不可為空白!")),
+        RequiredCheck::filled(EditUnit, QStringLiteral("單位不可為空白!")),
+        RequiredCheck::filled(EditSafeStock, QStringLiteral("安全存量不可為空白!")),
+        RequiredCheck::filled(EditPriceA, QStringLiteral("價格A不可為空白!")),
+    });
+
+    Table1->OnNewRecord = [this](DataSet &) { Table1NewRecord(); };
+    Table1->BeforePost = [this](DataSet &) { Table1BeforePost(); };
+
+    onClick(Button2, [this] { Button2Click(); });
+    onClick(Button3, [this] { Button3Click(); });
+    onClick(Button4, [this] { Button4Click(); });
 }
 
 void TProduct::Button1Click()
 {
-    Table1->Close();
-    returnToMain();
+    closeScreen();
+}
+
+void TProduct::Button2Click()
+{
+    ChooseDialog::pick(new TchooseD(this, EditType));
+}
+
+void TProduct::Button3Click()
+{
+    ChooseDialog::pick(new TChooseUnit(this, EditUnit));
+}
+
+void TProduct::Button4Click()
+{
+    ChooseDialog::pick(new TChooseColor(this, EditColor));
+}
+
+void TProduct::Table1NewRecord()
+{
+    for (const char *field : {"Stock", "PriceA", "PriceB", "PriceC"})
+        Table1->FieldByName(QLatin1String(field))->setAsInteger(0);
+}
+
+void TProduct::Table1BeforePost()
+{
+    const std::pair<DBEdit *, const char *> zeroWhenEmpty[] = {
+        {EditStock, "Stock"}, {EditPriceB, "PriceB"}, {EditPriceC, "PriceC"}};
+    for (const auto &[box, field] : zeroWhenEmpty)
+        if (box->text().isEmpty())
+            Table1->FieldByName(QLatin1String(field))->setAsInteger(0);
 }
 
 } // namespace tb

@@ -1,29 +1,39 @@
 #pragma once
 
-#include "app/workwindow.h"
+#include "maintenance/recordscreen.h"
 
+class QGroupBox;
+class QLabel;
 class QPushButton;
 
 namespace tb {
 
-class DataSource;
-class RecordToolBar;
-class TableCursor;
+class DBEdit;
 
-// Maintenance screen of the Product table.
-class TProduct : public WorkWindow
+// Maintenance screen of the Product table. Type, unit and colour are never typed: the
+// three "▼" buttons fill them from the code tables.
+class TProduct : public RecordScreen
 {
     Q_OBJECT
 public:
-    explicit TProduct();
+    TProduct();
 
-    TableCursor *Table1;
-    DataSource *DataSource1;
-    RecordToolBar *ToolBar;
-    QPushButton *Button1;
+    DBEdit *EditID, *EditName, *EditType, *EditUnit, *EditColor, *EditStock, *EditSafeStock;
+    DBEdit *EditPriceA, *EditPriceB, *EditPriceC, *EditPuDate, *EditDeDate;
+    QPushButton *Button1; // "結束"
+    QPushButton *Button2; // type
+    QPushButton *Button3; // unit
+    QPushButton *Button4; // colour
+    QGroupBox *GroupBox1; // colour legend
 
-    // Close: the table is closed before the screen hands back to the main window.
     void Button1Click();
+    void Button2Click();
+    void Button3Click();
+    void Button4Click();
+    // A new product starts with stock and prices 0; its safety stock stays empty.
+    void Table1NewRecord();
+    // Stock and prices B and C are never stored empty.
+    void Table1BeforePost();
 };
 
 extern TProduct *Product;
