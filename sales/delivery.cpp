@@ -12,7 +12,7 @@ const QColor Red(Qt::red);
 const QColor SkyBlue(0xA6, 0xCA, 0xF0);
 const QColor WindowColor; // invalid: the label takes the window colour
 
-DocumentLayout layout()
+DocumentLayout deliveryLayout()
 {
     DocumentLayout layout;
     layout.name = u"Delivery"_s;
@@ -50,7 +50,7 @@ DocumentLayout layout()
 } // namespace
 
 TDelivery::TDelivery()
-    : DocumentWindow(layout())
+    : DocumentWindow(deliveryLayout())
 {
 }
 

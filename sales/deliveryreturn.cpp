@@ -12,7 +12,7 @@ const QColor Red(Qt::red);
 const QColor SkyBlue(0xA6, 0xCA, 0xF0);
 const QColor WindowColor; // invalid: the label takes the window colour
 
-DocumentLayout layout()
+DocumentLayout deliveryReturnLayout()
 {
     DocumentLayout layout;
     layout.name = u"DeliveryReturn"_s;
@@ -51,7 +51,7 @@ DocumentLayout layout()
 } // namespace
 
 TDeliveryReturn::TDeliveryReturn()
-    : DocumentWindow(layout())
+    : DocumentWindow(deliveryReturnLayout())
 {
 }
 

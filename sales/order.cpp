@@ -12,7 +12,7 @@ const QColor Red(Qt::red);
 const QColor SkyBlue(0xA6, 0xCA, 0xF0);
 const QColor WindowColor; // invalid: the label takes the window colour
 
-DocumentLayout layout()
+DocumentLayout orderLayout()
 {
     DocumentLayout layout;
     layout.name = u"Order"_s;
@@ -55,7 +55,7 @@ DocumentLayout layout()
 } // namespace
 
 TOrder::TOrder()
-    : DocumentWindow(layout())
+    : DocumentWindow(orderLayout())
 {
 }
 
