@@ -718,6 +718,8 @@ void DBGrid::loadRowsAbove()
 
 void DBGrid::updateEditButton()
 {
+    if (!m_editButton)
+        return; // setModel() in the constructor reports a current cell before it exists
     const QModelIndex current = currentIndex();
     if (!current.isValid() || !hasEditButton(current.column()) || !isEnabled()) {
         m_editButton->hide();
