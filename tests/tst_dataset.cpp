@@ -1,0 +1,478 @@
+// The record-set state machine: states, event order, errors, notifications, fields.
+
+#include "data/datasource.h"
+#include "data/errors.h"
+#include "data/shortdate.h"
+#include "data/tablecursor.h"
+#include "testsupport/testdatabase.h"
+
+#include <QtTest>
+
+using namespace tb;
+
+namespace {
+
+// Records what a bound control hears.
+class RecordingLink : public DataLink
+{
+public:
+    QStringList events;
+    std::function<void()> onUpdateData;
+
+protected:
+    void activeChanged() override { events << QStringLiteral("active"); }
+    void dataSetChanged() override { events << QStringLiteral("dataset"); }
+    void recordChanged(Field *f) override
+    {
+        events << QStringLiteral("record:") + (f ? f->FieldName() : QStringLiteral("*"));
+    }
+    void editingChanged() override { events << QStringLiteral("editing"); }
+    void updateData() override
+    {
+        events << QStringLiteral("update");
+        if (onUpdateData)
+            onUpdateData();
+    }
+};
+
+QString errorOf(const std::function<void()> &fn)
+{
+    try {
+        fn();
+    } catch (const DatabaseError &e) {
+        return e.message();
+    }
+    return QString();
+}
+
+} // namespace
+
+class TestDataSet : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<test::TestDatabase> m_db;
+    std::unique_ptr<TableCursor> m_unit;
+    QStringList m_log;
+
+    void seedUnits(int n)
+    {
+        for (int i = 1; i <= n; ++i)
+            m_db->exec(QStringLiteral("INSERT INTO Unit (UnitID, UnitName) VALUES (?, ?)"),
+                       {QStringLiteral("UN%1").arg(i, 4, 10, QLatin1Char('0')),
+                        QStringLiteral("u%1").arg(i)});
+    }
+
+    void hookAll(DataSet &ds)
+    {
+        auto rec = [this](const char *name) {
+            return [this, name](DataSet &) { m_log << QString::fromLatin1(name); };
+        };
+        ds.BeforeInsert = rec("BeforeInsert");
+        ds.OnNewRecord = rec("OnNewRecord");
+        ds.AfterInsert = rec("AfterInsert");
+        ds.BeforeEdit = rec("BeforeEdit");
+        ds.AfterEdit = rec("AfterEdit");
+        ds.BeforePost = rec("BeforePost");
+        ds.AfterPost = rec("AfterPost");
+        ds.BeforeCancel = rec("BeforeCancel");
+        ds.AfterCancel = rec("AfterCancel");
+        ds.BeforeDelete = rec("BeforeDelete");
+        ds.AfterDelete = rec("AfterDelete");
+    }
+
+private slots:
+    void init()
+    {
+        m_db = std::make_unique<test::TestDatabase>();
+        m_unit = std::make_unique<TableCursor>();
+        m_unit->setObjectName(QStringLiteral("Table1"));
+        m_unit->setTableName(QStringLiteral("Unit"));
+        m_log.clear();
+    }
+
+    void cleanup()
+    {
+        m_unit.reset();
+        m_db.reset();
+    }
+
+    void eventOrder_data()
+    {
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QStringList>("expected");
+        const QStringList newRow{"BeforeInsert", "OnNewRecord", "AfterInsert"};
+        QTest::newRow("insert") << 2 << "insert" << newRow;
+        QTest::newRow("insert over modified edit posts first")
+            << 2 << "edit-modify-insert"
+            << (QStringList{"BeforeEdit", "AfterEdit", "BeforePost", "AfterPost"} + newRow);
+        QTest::newRow("insert over unmodified edit cancels first")
+            << 2 << "edit-insert"
+            << (QStringList{"BeforeEdit", "AfterEdit", "BeforeCancel", "AfterCancel"} + newRow);
+        QTest::newRow("post") << 2 << "insert-post"
+                              << (newRow + QStringList{"BeforePost", "AfterPost"});
+        QTest::newRow("delete") << 2 << "delete" << QStringList{"BeforeDelete", "AfterDelete"};
+        QTest::newRow("edit on empty set inserts") << 0 << "edit" << newRow;
+        QTest::newRow("move posts a modified record")
+            << 2 << "edit-modify-next"
+            << QStringList{"BeforeEdit", "AfterEdit", "BeforePost", "AfterPost"};
+        QTest::newRow("move cancels an unmodified insert")
+            << 2 << "insert-first" << (newRow + QStringList{"BeforeCancel", "AfterCancel"});
+    }
+
+    void eventOrder()
+    {
+        QFETCH(int, rows);
+        QFETCH(QString, action);
+        QFETCH(QStringList, expected);
+        seedUnits(rows);
+        m_unit->Open();
+        hookAll(*m_unit);
+        m_unit->OnNewRecord = [this](DataSet &ds) {
+            m_log << QStringLiteral("OnNewRecord");
+            ds.FieldByName(QStringLiteral("UnitID"))->setAsString(QStringLiteral("UN9999"));
+        };
+        for (const QString &step : action.split(QLatin1Char('-'))) {
+            if (step == QLatin1String("insert"))
+                m_unit->Insert();
+            else if (step == QLatin1String("edit"))
+                m_unit->Edit();
+            else if (step == QLatin1String("modify"))
+                m_unit->FieldByName(QStringLiteral("UnitName"))->setAsString(QStringLiteral("x"));
+            else if (step == QLatin1String("post"))
+                m_unit->Post();
+            else if (step == QLatin1String("delete"))
+                m_unit->Delete();
+            else if (step == QLatin1String("next"))
+                m_unit->Next();
+            else if (step == QLatin1String("first"))
+                m_unit->First();
+        }
+        QCOMPARE(m_log, expected);
+    }
+
+    void onNewRecordDefaultsDoNotMarkModified()
+    {
+        m_unit->Open();
+        m_unit->OnNewRecord = [](DataSet &ds) {
+            ds.FieldByName(QStringLiteral("UnitID"))->setAsString(QStringLiteral("UN0001"));
+        };
+        m_unit->Insert();
+        QVERIFY(!m_unit->Modified());
+        m_unit->First(); // cancels: nothing typed by the user
+        QCOMPARE(m_db->count(QStringLiteral("Unit")), 0);
+        QVERIFY(m_unit->Bof() && m_unit->Eof());
+    }
+
+    void bofEof()
+    {
+        m_unit->Open();
+        QVERIFY(m_unit->Bof() && m_unit->Eof());
+        QVERIFY(!m_unit->HasCurrentRecord());
+        QCOMPARE(m_unit->FieldByName(QStringLiteral("UnitName"))->AsString(), QString());
+        m_unit->Close();
+        seedUnits(3);
+        m_unit->Open();
+        QVERIFY(m_unit->Bof() && !m_unit->Eof());
+        m_unit->Next();
+        m_unit->Next();
+        QVERIFY(!m_unit->Bof() && !m_unit->Eof());
+        QCOMPARE(m_unit->FieldByName(QStringLiteral("UnitID"))->AsString(), QString("UN0003"));
+        m_unit->Next(); // past the last row: Eof, stays
+        QVERIFY(m_unit->Eof());
+        QCOMPARE(m_unit->FieldByName(QStringLiteral("UnitID"))->AsString(), QString("UN0003"));
+        m_unit->First();
+        m_unit->Prior();
+        QVERIFY(m_unit->Bof());
+        QCOMPARE(m_unit->FieldByName(QStringLiteral("UnitID"))->AsString(), QString("UN0001"));
+        m_unit->Last();
+        QVERIFY(m_unit->Eof() && !m_unit->Bof());
+        QVERIFY(m_unit->HasCurrentRecord());
+    }
+
+    void errors()
+    {
+        seedUnits(1);
+        Field *name = nullptr;
+        QCOMPARE(errorOf([&] { m_unit->First(); }),
+                 QString("Cannot perform this operation on a closed dataset"));
+        QCOMPARE(errorOf([&] { m_unit->Refresh(); }),
+                 QString("Cannot perform this operation on a closed dataset"));
+        QCOMPARE(errorOf([&] { m_unit->Edit(); }),
+                 QString("Cannot perform this operation on a closed dataset"));
+        m_unit->Open();
+        m_unit->Open(); // opening an open set does nothing
+        name = m_unit->FieldByName(QStringLiteral("UnitName"));
+        QCOMPARE(errorOf([&] { name->setAsString(QStringLiteral("x")); }),
+                 QString("Dataset not in edit or insert mode"));
+        QCOMPARE(errorOf([&] { m_unit->Post(); }), QString("Dataset not in edit or insert mode"));
+        QCOMPARE(errorOf([&] { m_unit->FieldByName(QStringLiteral("Nope")); }),
+                 QString("Field 'Nope' not found"));
+        QCOMPARE(m_unit->State(), DataSetState::Browse);
+        m_unit->Cancel(); // in browse: nothing
+        QCOMPARE(m_unit->State(), DataSetState::Browse);
+    }
+
+    void postFailureKeepsInsert()
+    {
+        seedUnits(1);
+        m_unit->Open();
+        hookAll(*m_unit);
+        m_unit->Insert();
+        m_unit->FieldByName(QStringLiteral("UnitID"))->setAsString(QStringLiteral("UN0001"));
+        m_unit->FieldByName(QStringLiteral("UnitName"))->setAsString(QStringLiteral("dup"));
+        QCOMPARE(errorOf([&] { m_unit->Post(); }), QString("Key violation."));
+        QCOMPARE(m_unit->State(), DataSetState::Insert);
+        QVERIFY(!m_log.contains(QStringLiteral("AfterPost")));
+        QCOMPARE(m_unit->FieldByName(QStringLiteral("UnitName"))->AsString(), QString("dup"));
+        // Corrected, the same record posts.
+        m_unit->FieldByName(QStringLiteral("UnitID"))->setAsString(QStringLiteral("UN0002"));
+        m_unit->Post();
+        QCOMPARE(m_unit->State(), DataSetState::Browse);
+        QCOMPARE(m_db->count(QStringLiteral("Unit")), 2);
+        QCOMPARE(m_unit->FieldByName(QStringLiteral("UnitID"))->AsString(), QString("UN0002"));
+    }
+
+    void silentAbortInBeforePost()
+    {
+        seedUnits(1);
+        m_unit->Open();
+        m_unit->BeforePost = [](DataSet &) { Abort(); };
+        bool afterPost = false;
+        m_unit->AfterPost = [&](DataSet &) { afterPost = true; };
+        m_unit->Edit();
+        m_unit->FieldByName(QStringLiteral("UnitName"))->setAsString(QStringLiteral("changed"));
+        QVERIFY_THROWS_EXCEPTION(SilentAbort, m_unit->Post());
+        QCOMPARE(m_unit->State(), DataSetState::Edit);
+        QVERIFY(!afterPost);
+        QCOMPARE(m_db->scalar(QStringLiteral("SELECT UnitName FROM Unit")).toString(),
+                 QString("u1"));
+        // An abort in BeforeDelete keeps the row.
+        m_unit->BeforePost = nullptr;
+        m_unit->Post();
+        m_unit->BeforeDelete = [](DataSet &) { Abort(); };
+        QVERIFY_THROWS_EXCEPTION(SilentAbort, m_unit->Delete());
+        QCOMPARE(m_db->count(QStringLiteral("Unit")), 1);
+        QVERIFY(m_unit->HasCurrentRecord());
+    }
+
+    void cancelRestores()
+    {
+        seedUnits(2);
+        m_unit->Open();
+        m_unit->Next();
+        m_unit->Edit();
+        m_unit->FieldByName(QStringLiteral("UnitName"))->setAsString(QStringLiteral("zz"));
+        m_unit->Cancel();
+        QCOMPARE(m_unit->FieldByName(QStringLiteral("UnitName"))->AsString(), QString("u2"));
+        m_unit->Insert();
+        m_unit->Cancel(); // back on the row the insert started from
+        QCOMPARE(m_unit->FieldByName(QStringLiteral("UnitID"))->AsString(), QString("UN0002"));
+    }
+
+    void deleteMovesToNextOrPrevious()
+    {
+        seedUnits(3);
+        m_unit->Open();
+        m_unit->Next();
+        m_unit->Delete();
+        QCOMPARE(m_unit->FieldByName(QStringLiteral("UnitID"))->AsString(), QString("UN0003"));
+        m_unit->Delete(); // the last row: the previous one becomes current
+        QCOMPARE(m_unit->FieldByName(QStringLiteral("UnitID"))->AsString(), QString("UN0001"));
+        m_unit->Delete();
+        QVERIFY(m_unit->Bof() && m_unit->Eof());
+        QCOMPARE(errorOf([&] { m_unit->Delete(); }),
+                 QString("Cannot perform this operation on an empty dataset"));
+    }
+
+    void notificationsAndDisableControls()
+    {
+        seedUnits(3);
+        DataSource source;
+        source.setDataSet(m_unit.get());
+        RecordingLink link;
+        link.setDataSource(&source);
+        link.events.clear();
+        m_unit->Open();
+        QCOMPARE(link.events, (QStringList{"active", "dataset"}));
+        link.events.clear();
+        m_unit->Next();
+        QCOMPARE(link.events, QStringList{"dataset"});
+        link.events.clear();
+        m_unit->Edit();
+        m_unit->FieldByName(QStringLiteral("UnitName"))->setAsString(QStringLiteral("n"));
+        QCOMPARE(link.events, (QStringList{"editing", "record:UnitName"}));
+        link.events.clear();
+        // Post first lets the bound controls write their text.
+        link.onUpdateData = [&] {
+            m_unit->FieldByName(QStringLiteral("Memo"))->setAsString(QStringLiteral("typed"));
+        };
+        m_unit->Post();
+        link.onUpdateData = nullptr;
+        QCOMPARE(link.events.first(), QString("update"));
+        QVERIFY(link.events.contains(QStringLiteral("editing")));
+        QCOMPARE(m_db->scalar(QStringLiteral("SELECT Memo FROM Unit WHERE UnitID='UN0002'"))
+                     .toString(), QString("typed"));
+
+        link.events.clear();
+        m_unit->DisableControls();
+        m_unit->DisableControls();
+        m_unit->First();
+        m_unit->Next();
+        m_unit->EnableControls();
+        QVERIFY(m_unit->ControlsDisabled());
+        m_unit->Last();
+        QVERIFY(link.events.isEmpty());
+        m_unit->EnableControls();
+        QVERIFY(!m_unit->ControlsDisabled());
+        QCOMPARE(link.events, QStringList{"dataset"});
+    }
+
+    void fieldConversions()
+    {
+        m_db->exec(QStringLiteral("INSERT INTO Product (ProductID, Stock, LastPurchaseDate) "
+                                  "VALUES ('PR000001', 5, '2024-05-17')"));
+        ShortDate::setPattern(QStringLiteral("yyyy/MM/dd"));
+        TableCursor product;
+        product.setTableName(QStringLiteral("Product"));
+        Field *stock = product.AddField(QStringLiteral("Stock"), FieldType::Integer);
+        Field *date = product.AddField(QStringLiteral("LastPurchaseDate"), FieldType::DateTime);
+        Field *id = product.AddField(QStringLiteral("ProductID"), FieldType::String, 8);
+        product.Open();
+        QCOMPARE(stock->AsInteger(), 5);
+        QCOMPARE(date->AsString(), QString("2024/05/17"));
+        QCOMPARE(date->AsDateTime(), QDateTime(QDate(2024, 5, 17), QTime(0, 0)));
+        product.Edit();
+        QCOMPARE(errorOf([&] { stock->setAsString(QStringLiteral("12a")); }),
+                 QString("'12a' is not a valid integer value for field 'Stock'"));
+        QCOMPARE(stock->AsInteger(), 5);
+        QCOMPARE(errorOf([&] { date->setAsString(QStringLiteral("2024/13/40")); }),
+                 QString("'2024/13/40' is not a valid date"));
+        stock->setAsFloat(2.5);
+        QCOMPARE(stock->AsInteger(), 2);
+        stock->setAsFloat(3.5);
+        QCOMPARE(stock->AsInteger(), 4);
+        stock->setAsFloat(174.95);
+        QCOMPARE(stock->AsInteger(), 175);
+        stock->setAsString(QStringLiteral("-7"));
+        date->setAsString(QStringLiteral("2024/06/01"));
+        product.Post();
+        QCOMPARE(m_db->scalar(QStringLiteral("SELECT LastPurchaseDate FROM Product")).toString(),
+                 QString("2024-06-01"));
+        QCOMPARE(m_db->scalar(QStringLiteral("SELECT Stock FROM Product")).toInt(), -7);
+        product.Edit();
+        stock->setAsString(QString()); // empty text makes the field null
+        QVERIFY(stock->IsNull());
+        QCOMPARE(stock->AsString(), QString());
+        QCOMPARE(stock->AsFloat(), 0.0);
+        product.Post();
+        QVERIFY(m_db->scalar(QStringLiteral("SELECT Stock FROM Product")).isNull());
+        QCOMPARE(id->AsString(), QString("PR000001"));
+        ShortDate::resetToSystem();
+    }
+
+    void validateSeesNewValueAndMayRefuse()
+    {
+        seedUnits(1);
+        m_unit->Open();
+        Field *name = m_unit->FieldByName(QStringLiteral("UnitName"));
+        QString seen;
+        name->OnValidate = [&](Field &f) {
+            seen = f.AsString();
+            if (seen == QLatin1String("bad"))
+                throw DatabaseError(QStringLiteral("refused"));
+        };
+        m_unit->Edit();
+        name->setAsString(QStringLiteral("good"));
+        QCOMPARE(seen, QString("good"));
+        QCOMPARE(errorOf([&] { name->setAsString(QStringLiteral("bad")); }), QString("refused"));
+        QCOMPARE(name->AsString(), QString("good"));
+    }
+
+    void calculatedAndLookupFields()
+    {
+        m_db->exec(QStringLiteral("INSERT INTO Customer (CustomerID, CustomerAttribName) "
+                                  "VALUES ('CU000001', 'Acme'), ('CU000002', 'Beta')"));
+        m_db->exec(QStringLiteral("INSERT INTO QuoteMaster (QuoteID, CustomerID, SubTotal) "
+                                  "VALUES ('OD24050001', 'CU000001', 10)"));
+        TableCursor customer;
+        customer.setTableName(QStringLiteral("Customer"));
+        customer.Open();
+        customer.Last();
+        TableCursor quote;
+        quote.setTableName(QStringLiteral("QuoteMaster"));
+        quote.AddField(QStringLiteral("QuoteID"), FieldType::String, 10);
+        quote.AddField(QStringLiteral("CustomerID"), FieldType::String, 8);
+        Field *sub = quote.AddField(QStringLiteral("SubTotal"), FieldType::Integer);
+        Field *sna = quote.AddLookupField(QStringLiteral("CUST_SNA"), FieldType::String, 10,
+                                          QStringLiteral("CustomerID"), &customer,
+                                          QStringLiteral("CustomerID"),
+                                          QStringLiteral("CustomerAttribName"));
+        Field *id2 = quote.AddLookupField(QStringLiteral("CUST_ID2"), FieldType::String, 8,
+                                          QStringLiteral("CustomerID"), &customer,
+                                          QStringLiteral("CustomerID"),
+                                          QStringLiteral("CustomerID"));
+        Field *twice = quote.AddCalculatedField(QStringLiteral("Twice"), FieldType::Integer);
+        int calcs = 0;
+        quote.OnCalcFields = [&](DataSet &ds) {
+            ++calcs;
+            ds.FieldByName(QStringLiteral("Twice"))->setAsFloat(sub->AsFloat() * 2);
+        };
+        quote.Open();
+        QCOMPARE(sna->AsString(), QString("Acme"));
+        QCOMPARE(twice->AsInteger(), 20);
+        QVERIFY(calcs >= 1);
+        // The lookup set's cursor does not move.
+        QCOMPARE(customer.FieldByName(QStringLiteral("CustomerID"))->AsString(),
+                 QString("CU000002"));
+        quote.Edit();
+        sub->setAsInteger(21);
+        QCOMPARE(twice->AsInteger(), 42);
+        id2->setAsString(QStringLiteral("CU000002")); // choosing in a look-up box
+        QCOMPARE(quote.FieldByName(QStringLiteral("CustomerID"))->AsString(), QString("CU000002"));
+        QCOMPARE(sna->AsString(), QString("Beta"));
+        id2->setAsString(QStringLiteral("CU999999"));
+        QVERIFY(quote.FieldByName(QStringLiteral("CustomerID"))->IsNull());
+        QCOMPARE(sna->AsString(), QString());
+        QCOMPARE(errorOf([&] { quote.Post(); }), QString());
+        QCOMPARE(m_db->scalar(QStringLiteral("SELECT SubTotal FROM QuoteMaster")).toInt(), 21);
+        // Grids read rows with their derived values.
+        const QVector<RowSnapshot> rows = quote.ReadRows({}, 10, true);
+        QCOMPARE(rows.size(), 1);
+        QCOMPARE(rows[0].values[twice->Index()].toInt(), 42);
+    }
+
+    void openChecksDeclaredFields()
+    {
+        TableCursor missing;
+        missing.setTableName(QStringLiteral("NoSuchTable"));
+        QCOMPARE(errorOf([&] { missing.Open(); }), QString("Table 'NoSuchTable' does not exist"));
+        QVERIFY(!missing.Active());
+
+        TableCursor wrongType;
+        wrongType.setTableName(QStringLiteral("Product"));
+        wrongType.AddField(QStringLiteral("ProductID"), FieldType::String, 8);
+        wrongType.AddField(QStringLiteral("Stock"), FieldType::String, 8);
+        QCOMPARE(errorOf([&] { wrongType.Open(); }),
+                 QString("Type mismatch for field 'Stock', expecting: String actual: Integer"));
+
+        TableCursor absent;
+        absent.setTableName(QStringLiteral("Product"));
+        absent.AddField(QStringLiteral("Nothing"), FieldType::String, 8);
+        QCOMPARE(errorOf([&] { absent.Open(); }), QString("Field 'Nothing' not found"));
+
+        // No declared fields: one per column, in column order.
+        TableCursor dynamic;
+        dynamic.setTableName(QStringLiteral("Unit"));
+        dynamic.Open();
+        QCOMPARE(dynamic.FieldCount(), 3);
+        QCOMPARE(dynamic.FieldAt(0)->FieldName(), QString("UnitID"));
+        dynamic.Close();
+        QCOMPARE(dynamic.FieldCount(), 0);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestDataSet)
+#include "tst_dataset.moc"
