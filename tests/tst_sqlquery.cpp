@@ -1,0 +1,127 @@
+// SQL queries: lazy reading, parameters, read-only, the connection-string query.
+
+#include "data/database.h"
+#include "data/errors.h"
+#include "data/sqlquery.h"
+#include "testsupport/testdatabase.h"
+
+#include <QtTest>
+
+using namespace tb;
+
+namespace {
+
+QString errorOf(const std::function<void()> &fn)
+{
+    try {
+        fn();
+    } catch (const DatabaseError &e) {
+        return e.message();
+    }
+    return QString();
+}
+
+} // namespace
+
+class TestSqlQuery : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<test::TestDatabase> m_db;
+
+private slots:
+    void init()
+    {
+        m_db = std::make_unique<test::TestDatabase>();
+        m_db->exec(QStringLiteral("INSERT INTO Unit (UnitID, UnitName) VALUES "
+                                  "('UN0001', '箱'), ('UN0002', '支'), ('UN0003', '\"x\"')"));
+    }
+    void cleanup() { m_db.reset(); }
+
+    void readsByAliasWithParameters()
+    {
+        SqlQuery query;
+        query.SQL().Add(QStringLiteral("select UnitID as 單位編號, UnitName as 單位名稱 "));
+        query.SQL().Add(QStringLiteral("from Unit where UnitName = ? or UnitID = ? order by UnitID"));
+        query.setParams({QStringLiteral("\"x\""), QStringLiteral("UN0001")});
+        query.Open();
+        QCOMPARE(query.FieldCount(), 2);
+        QCOMPARE(query.FieldAt(0)->FieldName(), QString("單位編號"));
+        QVERIFY(query.Bof() && !query.Eof());
+        QStringList seen;
+        while (!query.Eof()) {
+            seen << query.FieldByName(QStringLiteral("單位名稱"))->AsString();
+            query.Next();
+        }
+        QCOMPARE(seen, (QStringList{"箱", "\"x\""}));
+        QVERIFY(query.Locate(QStringLiteral("單位編號"), QStringLiteral("UN0003")));
+        QCOMPARE(query.FieldAt(1)->AsString(), QString("\"x\""));
+        query.Prior();
+        QCOMPARE(query.FieldAt(0)->AsString(), QString("UN0001"));
+
+        QCOMPARE(errorOf([&] { query.Edit(); }), QString("Cannot modify a read-only dataset"));
+        QCOMPARE(errorOf([&] { query.Insert(); }), QString("Cannot modify a read-only dataset"));
+        QCOMPARE(query.State(), DataSetState::Browse);
+
+        m_db->exec(QStringLiteral("INSERT INTO Unit (UnitID, UnitName) VALUES ('UN0004', 'x')"));
+        query.setParams({QStringLiteral("x"), QStringLiteral("UN0001")});
+        query.Refresh(); // runs again
+        query.Last();
+        QCOMPARE(query.FieldAt(0)->AsString(), QString("UN0004"));
+        query.Close();
+        QCOMPARE(query.FieldCount(), 0);
+    }
+
+    void emptyResultAndBadStatement()
+    {
+        SqlQuery query;
+        query.SQL().Add(QStringLiteral("select * from Unit where UnitID = ?"));
+        query.setParams({QStringLiteral("none")});
+        query.Open();
+        QVERIFY(query.Bof() && query.Eof());
+        QCOMPARE(query.FieldByName(QStringLiteral("UnitName"))->AsString(), QString());
+        query.Close();
+        query.SQL().Clear();
+        query.SQL().Add(QStringLiteral("select * from"));
+        QVERIFY(!errorOf([&] { query.Open(); }).isEmpty());
+        QVERIFY(!query.Active());
+    }
+
+    void rowsAreFetchedLazily()
+    {
+        // Rows past the thousandth fail when the engine steps onto them, so a query that
+        // read ahead would fail on Open; reading the first screen must not.
+        SqlQuery query;
+        query.SQL().Add(QStringLiteral(
+            "WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM n WHERE x < 1000000) "
+            "SELECT CASE WHEN x <= 1000 THEN x ELSE abs(-9223372036854775807 - 1) END AS v "
+            "FROM n"));
+        query.Open();
+        QCOMPARE(query.FieldAt(0)->DataType(), FieldType::Integer);
+        const QVector<RowSnapshot> page = query.ReadRows({}, 40, true);
+        QCOMPARE(page.size(), 40);
+        QCOMPARE(page[39].values[0].toInt(), 40);
+        QCOMPARE(query.ReadRows(page[39].bookmark, 5, true).first().values[0].toInt(), 41);
+        QCOMPARE(query.FieldAt(0)->AsInteger(), 1); // the cursor did not move
+        QVERIFY(!errorOf([&] { query.Last(); }).isEmpty());
+    }
+
+    void connectionQueryReachesTheSameFile()
+    {
+        ConnectionQuery query;
+        query.setConnectionString(Database::connectionString());
+        QVERIFY(query.ConnectionString().contains(QStringLiteral("Data Source=")));
+        query.SQL().Add(QStringLiteral("select UnitID as 單位編號 from Unit"));
+        query.Open();
+        query.Last();
+        QCOMPARE(query.FieldAt(0)->AsString(), QString("UN0003"));
+        const QVector<RowSnapshot> tail = query.ReadRows({}, 2, false);
+        QCOMPARE(tail.size(), 2);
+        QCOMPARE(tail[1].values[0].toString(), QString("UN0003"));
+        QVERIFY(query.CompareBookmarks(tail[0].bookmark, tail[1].bookmark) < 0);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSqlQuery)
+#include "tst_sqlquery.moc"
