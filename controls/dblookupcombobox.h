@@ -23,6 +23,18 @@ public:
     void setListFields(const QString &fieldNames); // ";"-separated columns shown
     void setDropDownWidth(int width);
 
+    // The text the box shows: the bound field's value.
+    QString displayText() const;
+    // Rows of the list source read so far (they are read page by page).
+    int loadedRowCount() const;
+
+    void showPopup() override;
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+
 private:
     class Impl;
     std::unique_ptr<Impl> d;

@@ -10,6 +10,7 @@
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QKeySequence>
+#include <QTimer>
 #include <QMimeData>
 #include <QTextCursor>
 
@@ -239,8 +240,13 @@ void DBMemo::focusOutEvent(QFocusEvent *event)
         m_link->write();
         written = true;
     });
-    if (!written)
+    if (!written) {
+        // The text did not convert: the box keeps the focus so that it can be corrected.
+        // The error box has moved the focus around; take it back once it has settled.
         setFocus(Qt::OtherFocusReason);
+        QTimer::singleShot(0, this, [this] { setFocus(Qt::OtherFocusReason); });
+        return;
+    }
 }
 
 } // namespace tb

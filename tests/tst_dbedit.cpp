@@ -1,0 +1,359 @@
+#include "controls/dbedit.h"
+#include "controls/dbmemo.h"
+#include "data/big5.h"
+#include "data/dataset.h"
+#include "data/datasource.h"
+#include "data/errors.h"
+#include "data/field.h"
+#include "data/shortdate.h"
+#include "data/tablecursor.h"
+#include "testsupport/modalanswer.h"
+#include "testsupport/testdatabase.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QTest>
+#include <QVBoxLayout>
+
+#include <memory>
+
+using namespace tb;
+using tb::test::ModalAnswer;
+using tb::test::TestDatabase;
+
+namespace {
+
+// Types text the way a keyboard with an input method delivers it: one key event per
+// character, carrying the character.
+void typeText(QWidget *widget, const QString &text)
+{
+    for (QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(widget, &press);
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(widget, &release);
+    }
+}
+
+void commitText(QWidget *widget, const QString &text)
+{
+    QInputMethodEvent event;
+    event.setCommitString(text);
+    QApplication::sendEvent(widget, &event);
+}
+
+// A product screen in miniature: edit boxes on the Product table and a box to move to.
+struct Screen
+{
+    TableCursor table;
+    DataSource source;
+    QWidget window;
+    DBEdit *name = nullptr;
+    DBEdit *stock = nullptr;
+    DBEdit *date = nullptr;
+    QLineEdit *other = nullptr;
+
+    Screen()
+    {
+        table.setObjectName(QStringLiteral("Table1"));
+        table.setTableName(QStringLiteral("Product"));
+        source.setDataSet(&table);
+        auto *layout = new QVBoxLayout(&window);
+        name = add(layout, "EditName", "ProductName");
+        stock = add(layout, "EditSafeStock", "SafeStock");
+        date = add(layout, "EditDate", "LastPurchaseDate");
+        other = new QLineEdit(&window);
+        layout->addWidget(other);
+        window.show();
+        QApplication::setActiveWindow(&window);
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+    }
+    DBEdit *add(QVBoxLayout *layout, const char *objectName, const char *field)
+    {
+        auto *edit = new DBEdit(&window);
+        edit->setObjectName(QLatin1String(objectName));
+        edit->setDataSource(&source);
+        edit->setDataField(QLatin1String(field));
+        layout->addWidget(edit);
+        return edit;
+    }
+    void focus(QWidget *w)
+    {
+        if (!window.isActiveWindow()) {
+            QApplication::setActiveWindow(&window);
+            QTRY_VERIFY(window.isActiveWindow());
+        }
+        w->setFocus(Qt::TabFocusReason);
+        QTRY_VERIFY(w->hasFocus());
+    }
+    // Leaves a box the way a user does, with the Tab key.
+    void leave(QWidget *w) { QTest::keyClick(w, Qt::Key_Tab); }
+};
+
+} // namespace
+
+class TestDBEdit : public QObject
+{
+    Q_OBJECT
+private:
+    std::unique_ptr<TestDatabase> m_db;
+
+private slots:
+    void init()
+    {
+        m_db = std::make_unique<TestDatabase>();
+        m_db->exec(QStringLiteral("INSERT INTO Product (ProductID, ProductName, SafeStock) "
+                                  "VALUES ('PR000001', '', 5)"));
+        ShortDate::setPattern(QStringLiteral("yyyy/MM/dd"));
+    }
+    void cleanup() { m_db.reset(); }
+
+    void showsTheCurrentRowAndNothingWhenClosed()
+    {
+        Screen s;
+        QCOMPARE(s.name->text(), QString());
+        QCOMPARE(s.stock->text(), QString());
+        s.table.Open();
+        QCOMPARE(s.stock->text(), QStringLiteral("5"));
+        s.table.Close();
+        QCOMPARE(s.stock->text(), QString());
+
+        // Typing into a box whose set is closed changes nothing.
+        s.focus(s.name);
+        QTest::keyClicks(s.name, QStringLiteral("abc"));
+        QCOMPARE(s.name->text(), QString());
+    }
+
+    void widthIsCountedInBig5Bytes()
+    {
+        Screen s;
+        s.table.Open();
+        QCOMPARE(s.table.State(), DataSetState::Browse);
+        s.focus(s.name);
+        const QString thirty = QString(30, QChar(0x4E2D)); // 中
+        typeText(s.name, thirty);
+        // Typing put the record into edit (automatic edit).
+        QCOMPARE(s.table.State(), DataSetState::Edit);
+        QCOMPARE(s.name->text(), thirty);
+        QCOMPARE(big5::width(s.name->text()), 60);
+        // The 31st character does not fit, nor does a single letter.
+        typeText(s.name, QStringLiteral("文"));
+        QTest::keyClicks(s.name, QStringLiteral("a"));
+        QCOMPARE(s.name->text(), thirty);
+        // Room made by deleting one character takes two letters.
+        QTest::keyClick(s.name, Qt::Key_Backspace);
+        QTest::keyClicks(s.name, QStringLiteral("abc"));
+        QCOMPARE(s.name->text(), QString(29, QChar(0x4E2D)) + QStringLiteral("ab"));
+
+        // Input-method commits follow the same rule.
+        s.name->clear();
+        commitText(s.name, QString(29, QChar(0x6587)) + QStringLiteral("文字"));
+        QCOMPARE(s.name->text(), QString(30, QChar(0x6587)));
+    }
+
+    void charactersBig5CannotEncodeAreRefused()
+    {
+        Screen s;
+        s.table.Open();
+        s.focus(s.name);
+        typeText(s.name, QStringLiteral("磁磚"));
+        typeText(s.name, QStringLiteral("한")); // Hangul is not in Big5
+        commitText(s.name, QStringLiteral("😀"));
+        commitText(s.name, QStringLiteral("地板"));
+        QCOMPARE(s.name->text(), QStringLiteral("磁磚地板"));
+
+        // Pasted text loses what Big5 cannot hold and is cut at the width.
+        s.name->clear();
+        QApplication::clipboard()->setText(QStringLiteral("한") + QString(40, QChar(0x78DA)));
+        QTest::keySequence(s.name, QKeySequence::Paste);
+        QCOMPARE(s.name->text(), QString(30, QChar(0x78DA)));
+    }
+
+    void integerFieldsTakeOnlyDigitsAndSigns()
+    {
+        Screen s;
+        s.table.Open();
+        s.focus(s.stock);
+        s.stock->selectAll();
+        QTest::keyClicks(s.stock, QStringLiteral("1x2.3 a"));
+        QCOMPARE(s.stock->text(), QStringLiteral("123"));
+        s.leave(s.stock);
+        QCOMPARE(s.table.FieldByName(QStringLiteral("SafeStock"))->AsInteger(), 123);
+
+        // A text of digits and signs that is still no number is refused on leaving,
+        // with the layer's message, and the box keeps the focus.
+        s.focus(s.stock);
+        s.stock->selectAll();
+        QTest::keyClicks(s.stock, QStringLiteral("1-2"));
+        ModalAnswer answer(QMessageBox::Ok);
+        s.leave(s.stock);
+        QTRY_COMPARE(answer.seen(), 1);
+        QCOMPARE(answer.text(),
+                 QStringLiteral("'1-2' is not a valid integer value for field 'SafeStock'"));
+        // (The offscreen platform does not give the window back its activation after a
+        // dialog; the window's focus widget is what the user returns to.)
+        QTRY_COMPARE(s.window.focusWidget(), s.stock);
+        QCOMPARE(s.stock->text(), QStringLiteral("1-2"));
+        QCOMPARE(s.table.FieldByName(QStringLiteral("SafeStock"))->AsInteger(), 123);
+
+        // Posting with that text fails the same way and leaves the record in edit.
+        ModalAnswer none(QMessageBox::Ok);
+        bool posted = false;
+        try {
+            s.table.Post();
+            posted = true;
+        } catch (const DatabaseError &error) {
+            QCOMPARE(error.message(),
+                     QStringLiteral("'1-2' is not a valid integer value for field 'SafeStock'"));
+        }
+        QVERIFY(!posted);
+        QCOMPARE(s.table.State(), DataSetState::Edit);
+    }
+
+    void emptyTextMakesTheFieldNull()
+    {
+        Screen s;
+        s.table.Open();
+        s.focus(s.stock);
+        s.stock->selectAll();
+        QTest::keyClick(s.stock, Qt::Key_Delete);
+        QCOMPARE(s.table.State(), DataSetState::Edit);
+        s.leave(s.stock);
+        QVERIFY(s.table.FieldByName(QStringLiteral("SafeStock"))->IsNull());
+        s.table.Post();
+        QVERIFY(m_db->scalar(QStringLiteral("SELECT SafeStock FROM Product")).isNull());
+    }
+
+    void textIsWrittenOnPost()
+    {
+        Screen s;
+        s.table.Open();
+        s.focus(s.name);
+        typeText(s.name, QStringLiteral("拋光石英磚"));
+        // Not left yet: the field still holds the old value until the record is posted.
+        QCOMPARE(s.table.FieldByName(QStringLiteral("ProductName"))->AsString(), QString());
+        s.table.Post();
+        QCOMPARE(m_db->scalar(QStringLiteral("SELECT ProductName FROM Product")).toString(),
+                 QStringLiteral("拋光石英磚"));
+        QCOMPARE(s.table.State(), DataSetState::Browse);
+
+        // Text a screen puts into the box (a pick-list) is written on post as well.
+        s.table.Edit();
+        s.name->setText(QStringLiteral("木紋地板"));
+        s.table.Post();
+        QCOMPARE(m_db->scalar(QStringLiteral("SELECT ProductName FROM Product")).toString(),
+                 QStringLiteral("木紋地板"));
+    }
+
+    void datesUseTheShortDateFormat()
+    {
+        m_db->exec(QStringLiteral("UPDATE Product SET LastPurchaseDate = '2024-05-17'"));
+        Screen s;
+        s.table.Open();
+        QCOMPARE(s.date->text(), QStringLiteral("2024/05/17"));
+        s.focus(s.date);
+        s.date->selectAll();
+        QTest::keyClicks(s.date, QStringLiteral("2024/12/31"));
+        s.leave(s.date);
+        QCOMPARE(s.table.FieldByName(QStringLiteral("LastPurchaseDate"))->AsDateTime().date(),
+                 QDate(2024, 12, 31));
+    }
+
+    void readOnlyBoxNeverEdits()
+    {
+        Screen s;
+        s.table.Open();
+        s.name->setReadOnly(true);
+        s.focus(s.name);
+        typeText(s.name, QStringLiteral("磁磚"));
+        QTest::keyClick(s.name, Qt::Key_Backspace);
+        commitText(s.name, QStringLiteral("磁磚"));
+        QCOMPARE(s.name->text(), QString());
+        QCOMPARE(s.table.State(), DataSetState::Browse);
+        s.leave(s.name);
+        QCOMPARE(s.table.State(), DataSetState::Browse);
+    }
+
+    void exitHandlerRunsAfterTheWrite()
+    {
+        Screen s;
+        s.table.Open();
+        QString seen;
+        int runs = 0;
+        s.name->OnExit = [&] {
+            ++runs;
+            seen = s.table.FieldByName(QStringLiteral("ProductName"))->AsString();
+        };
+        s.focus(s.name);
+        typeText(s.name, QStringLiteral("磁磚"));
+        s.leave(s.name);
+        QCOMPARE(runs, 1);
+        QCOMPARE(seen, QStringLiteral("磁磚"));
+
+        // An exit handler that fails shows its message through the guard.
+        s.name->OnExit = [] { throw DatabaseError(QStringLiteral("統一編號錯誤")); };
+        s.focus(s.name);
+        ModalAnswer answer(QMessageBox::Ok);
+        s.leave(s.name);
+        QTRY_COMPARE(answer.seen(), 1);
+        QCOMPARE(answer.text(), QStringLiteral("統一編號錯誤"));
+    }
+
+    void escapeTakesBackTheTypedText()
+    {
+        Screen s;
+        s.table.Open();
+        s.focus(s.stock);
+        s.stock->selectAll();
+        QTest::keyClicks(s.stock, QStringLiteral("77"));
+        QTest::keyClick(s.stock, Qt::Key_Escape);
+        QCOMPARE(s.stock->text(), QStringLiteral("5"));
+    }
+
+    void memoFollowsTheSameRules()
+    {
+        m_db->exec(QStringLiteral("INSERT INTO Unit (UnitID, UnitName, Memo) "
+                                  "VALUES ('UN0001', '箱', '舊備註')"));
+        TableCursor table;
+        table.setTableName(QStringLiteral("Unit"));
+        DataSource source;
+        source.setDataSet(&table);
+        QWidget window;
+        auto *layout = new QVBoxLayout(&window);
+        auto *memo = new DBMemo(&window);
+        memo->setDataSource(&source);
+        memo->setDataField(QStringLiteral("Memo"));
+        auto *other = new QLineEdit(&window);
+        layout->addWidget(memo);
+        layout->addWidget(other);
+        window.show();
+        QApplication::setActiveWindow(&window);
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QCOMPARE(memo->toPlainText(), QString());
+
+        table.Open();
+        QCOMPARE(memo->toPlainText(), QStringLiteral("舊備註"));
+        memo->setFocus();
+        QTRY_VERIFY(memo->hasFocus());
+        memo->selectAll();
+        typeText(memo, QStringLiteral("新한備註"));
+        QCOMPARE(table.State(), DataSetState::Edit);
+        QCOMPARE(memo->toPlainText(), QStringLiteral("新備註"));
+        table.Post();
+        QCOMPARE(m_db->scalar(QStringLiteral("SELECT Memo FROM Unit")).toString(),
+                 QStringLiteral("新備註"));
+
+        // Emptied and left: null.
+        memo->selectAll();
+        QTest::keyClick(memo, Qt::Key_Delete);
+        other->setFocus(Qt::TabFocusReason);
+        QTRY_VERIFY(other->hasFocus());
+        QVERIFY(table.FieldByName(QStringLiteral("Memo"))->IsNull());
+    }
+};
+
+QTEST_MAIN(TestDBEdit)
+#include "tst_dbedit.moc"
