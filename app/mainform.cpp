@@ -1,6 +1,7 @@
 #include "app/mainform.h"
 
 #include "app/windowframe.h"
+#include "controls/guard.h"
 #include "data/errors.h"
 #include "maintenance/customer.h"
 #include "maintenance/department.h"
@@ -153,8 +154,9 @@ void Tmain::buildMenu()
             QAction *action = menu->addAction(QString::fromUtf8(item.caption));
             action->setObjectName(QString::fromLatin1(item.name));
             QWidget *(*target)() = item.target;
+            // Showing a screen may open its record sets; their errors go to the guard.
             connect(action, &QAction::triggered, this, [this, target] {
-                showInstead(target());
+                runGuarded([this, target] { showInstead(target()); });
             });
         }
     }

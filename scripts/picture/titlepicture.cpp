@@ -1,6 +1,8 @@
 // Draws the main window's title picture (593 x 345) and writes it as a JPEG.
-// Build and run: see scripts/picture/README (one g++ line); the output is committed as
-// resources/images/main.jpg, so the application build never needs this program.
+// The output is committed as resources/images/main.jpg, so the application build never
+// needs this program. To draw it again:
+//   g++ -std=c++17 -fPIC titlepicture.cpp -o titlepicture $(pkg-config --cflags --libs Qt6Gui)
+//   QT_QPA_PLATFORM=offscreen ./titlepicture ../../resources/images/main.jpg
 #include <QFont>
 #include <QGuiApplication>
 #include <QImage>
