@@ -1,25 +1,18 @@
 #pragma once
 
-#include "app/workwindow.h"
+#include "maintenance/recordscreen.h"
 
 class QPushButton;
 
 namespace tb {
 
-class DataSource;
-class RecordToolBar;
-class TableCursor;
-
 // Maintenance screen of the Customer table.
-class TCustomer : public WorkWindow
+class TCustomer : public RecordScreen
 {
     Q_OBJECT
 public:
     explicit TCustomer();
 
-    TableCursor *Table1;
-    DataSource *DataSource1;
-    RecordToolBar *ToolBar;
     QPushButton *Button2;
 
     // Close: the table is closed before the screen hands back to the main window.

@@ -1,10 +1,7 @@
 #include "maintenance/department.h"
 
 #include "app/windowframe.h"
-#include "controls/guard.h"
-#include "controls/recordtoolbar.h"
-#include "data/datasource.h"
-#include "data/tablecursor.h"
+#include "lookup/r_department.h"
 
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -13,34 +10,36 @@ namespace tb {
 
 Tdepartment *department = nullptr;
 
+namespace {
+
+RecordScreenSetup screenSetup()
+{
+    RecordScreenSetup setup;
+    setup.name = QStringLiteral("department");
+    setup.caption = QStringLiteral("員工部門設定");
+    setup.tableName = QStringLiteral("Department");
+    setup.identifierField = QStringLiteral("DepartmentID");
+    setup.identifier = {QStringLiteral("DE"), 4};
+    setup.closeButtonName = QStringLiteral("Button2");
+    setup.queryScreen = [] () -> QWidget * { return R_Department; };
+    return setup;
+}
+
+} // namespace
+
 Tdepartment::Tdepartment()
-    : WorkWindow(QStringLiteral("department"), QStringLiteral("員工部門設定"),
-                 Frame::NoCaptionButtons)
+    : RecordScreen(screenSetup())
 {
     placeWindow(this, 200, 200, 570, 182);
 
-    Table1 = new TableCursor(this);
-    Table1->setObjectName(QStringLiteral("Table1"));
-    Table1->setTableName(QStringLiteral("Department"));
-    DataSource1 = new DataSource(this);
-    DataSource1->setObjectName(QStringLiteral("DataSource1"));
-    DataSource1->setDataSet(Table1);
-
-    ToolBar = new RecordToolBar(this, RecordToolBar::Order::Standard, QStringLiteral("查詢"),
-                                QStringLiteral("Button2"));
-    Button2 = ToolBar->closeButton;
-    connectGuarded(Button2, &QPushButton::clicked, this, [this](bool) { Button1Click(); });
-
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(ToolBar);
-    layout->addStretch();
+    Button2 = closeButton();
+    onClick(Button2, [this] { Button1Click(); });
+    contentLayout()->addStretch();
 }
 
 void Tdepartment::Button1Click()
 {
-    Table1->Close();
-    returnToMain();
+    closeScreen();
 }
 
 } // namespace tb

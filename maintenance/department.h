@@ -1,25 +1,18 @@
 #pragma once
 
-#include "app/workwindow.h"
+#include "maintenance/recordscreen.h"
 
 class QPushButton;
 
 namespace tb {
 
-class DataSource;
-class RecordToolBar;
-class TableCursor;
-
 // Maintenance screen of the Department table.
-class Tdepartment : public WorkWindow
+class Tdepartment : public RecordScreen
 {
     Q_OBJECT
 public:
     explicit Tdepartment();
 
-    TableCursor *Table1;
-    DataSource *DataSource1;
-    RecordToolBar *ToolBar;
     QPushButton *Button2;
 
     // Close: the table is closed before the screen hands back to the main window.

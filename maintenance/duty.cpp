@@ -1,10 +1,7 @@
 #include "maintenance/duty.h"
 
 #include "app/windowframe.h"
-#include "controls/guard.h"
-#include "controls/recordtoolbar.h"
-#include "data/datasource.h"
-#include "data/tablecursor.h"
+#include "lookup/r_duty.h"
 
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -13,35 +10,37 @@ namespace tb {
 
 TDuty *Duty = nullptr;
 
+namespace {
+
+RecordScreenSetup screenSetup()
+{
+    RecordScreenSetup setup;
+    setup.name = QStringLiteral("Duty");
+    setup.caption = QStringLiteral("員工職務設定");
+    setup.tableName = QStringLiteral("Duty");
+    setup.identifierField = QStringLiteral("DutyID");
+    setup.identifier = {QStringLiteral("DU"), 4};
+    setup.indexFieldNames = QStringLiteral("DutyID");
+    setup.closeButtonName = QStringLiteral("Button1");
+    setup.queryScreen = [] () -> QWidget * { return R_Duty; };
+    return setup;
+}
+
+} // namespace
+
 TDuty::TDuty()
-    : WorkWindow(QStringLiteral("Duty"), QStringLiteral("員工職務設定"),
-                 Frame::NoCaptionButtons)
+    : RecordScreen(screenSetup())
 {
     placeWindow(this, 200, 200, 570, 182);
 
-    Table1 = new TableCursor(this);
-    Table1->setObjectName(QStringLiteral("Table1"));
-    Table1->setTableName(QStringLiteral("Duty"));
-    Table1->setIndexFieldNames(QStringLiteral("DutyID"));
-    DataSource1 = new DataSource(this);
-    DataSource1->setObjectName(QStringLiteral("DataSource1"));
-    DataSource1->setDataSet(Table1);
-
-    ToolBar = new RecordToolBar(this, RecordToolBar::Order::Standard, QStringLiteral("查詢"),
-                                QStringLiteral("Button1"));
-    Button1 = ToolBar->closeButton;
-    connectGuarded(Button1, &QPushButton::clicked, this, [this](bool) { Button1Click(); });
-
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(ToolBar);
-    layout->addStretch();
+    Button1 = closeButton();
+    onClick(Button1, [this] { Button1Click(); });
+    contentLayout()->addStretch();
 }
 
 void TDuty::Button1Click()
 {
-    Table1->Close();
-    returnToMain();
+    closeScreen();
 }
 
 } // namespace tb

@@ -1,25 +1,18 @@
 #pragma once
 
-#include "app/workwindow.h"
+#include "maintenance/recordscreen.h"
 
 class QPushButton;
 
 namespace tb {
 
-class DataSource;
-class RecordToolBar;
-class TableCursor;
-
 // Maintenance screen of the Duty table.
-class TDuty : public WorkWindow
+class TDuty : public RecordScreen
 {
     Q_OBJECT
 public:
     explicit TDuty();
 
-    TableCursor *Table1;
-    DataSource *DataSource1;
-    RecordToolBar *ToolBar;
     QPushButton *Button1;
 
     // Close: the table is closed before the screen hands back to the main window.

@@ -1,10 +1,7 @@
 #include "maintenance/employee.h"
 
 #include "app/windowframe.h"
-#include "controls/guard.h"
-#include "controls/recordtoolbar.h"
-#include "data/datasource.h"
-#include "data/tablecursor.h"
+#include "lookup/r_employee.h"
 
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -13,34 +10,37 @@ namespace tb {
 
 Temployee *employee = nullptr;
 
+namespace {
+
+RecordScreenSetup screenSetup()
+{
+    RecordScreenSetup setup;
+    setup.name = QStringLiteral("employee");
+    setup.caption = QStringLiteral("員工資料");
+    setup.tableName = QStringLiteral("Employee");
+    setup.identifierField = QStringLiteral("EmployeeID");
+    setup.identifier = {QStringLiteral("EM"), 6};
+    setup.closeButtonName = QStringLiteral("Button2");
+    setup.queryScreen = [] () -> QWidget * { return R_employee; };
+    setup.keepVisibleOnSearch = true; // the screen stays under its query screen
+    return setup;
+}
+
+} // namespace
+
 Temployee::Temployee()
-    : WorkWindow(QStringLiteral("employee"), QStringLiteral("員工資料"),
-                 Frame::NoCaptionButtons)
+    : RecordScreen(screenSetup())
 {
     placeWindow(this, 200, 200, 704, 457);
 
-    Table1 = new TableCursor(this);
-    Table1->setObjectName(QStringLiteral("Table1"));
-    Table1->setTableName(QStringLiteral("Employee"));
-    DataSource1 = new DataSource(this);
-    DataSource1->setObjectName(QStringLiteral("DataSource1"));
-    DataSource1->setDataSet(Table1);
-
-    ToolBar = new RecordToolBar(this, RecordToolBar::Order::Standard, QStringLiteral("查詢"),
-                                QStringLiteral("Button2"));
-    Button2 = ToolBar->closeButton;
-    connectGuarded(Button2, &QPushButton::clicked, this, [this](bool) { Button2Click(); });
-
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(ToolBar);
-    layout->addStretch();
+    Button2 = closeButton();
+    onClick(Button2, [this] { Button2Click(); });
+    contentLayout()->addStretch();
 }
 
 void Temployee::Button2Click()
 {
-    Table1->Close();
-    returnToMain();
+    closeScreen();
 }
 
 } // namespace tb

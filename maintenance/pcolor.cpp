@@ -1,10 +1,7 @@
 #include "maintenance/pcolor.h"
 
 #include "app/windowframe.h"
-#include "controls/guard.h"
-#include "controls/recordtoolbar.h"
-#include "data/datasource.h"
-#include "data/tablecursor.h"
+#include "lookup/r_color.h"
 
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -13,35 +10,37 @@ namespace tb {
 
 TPcolor *Pcolor = nullptr;
 
+namespace {
+
+RecordScreenSetup screenSetup()
+{
+    RecordScreenSetup setup;
+    setup.name = QStringLiteral("Pcolor");
+    setup.caption = QStringLiteral("產品顏色設定");
+    setup.tableName = QStringLiteral("Color");
+    setup.identifierField = QStringLiteral("ColorID");
+    setup.identifier = {QStringLiteral("CO"), 4};
+    setup.indexFieldNames = QStringLiteral("ColorID");
+    setup.closeButtonName = QStringLiteral("Button1");
+    setup.queryScreen = [] () -> QWidget * { return R_Color; };
+    return setup;
+}
+
+} // namespace
+
 TPcolor::TPcolor()
-    : WorkWindow(QStringLiteral("Pcolor"), QStringLiteral("產品顏色設定"),
-                 Frame::NoCaptionButtons)
+    : RecordScreen(screenSetup())
 {
     placeWindow(this, 200, 200, 570, 182);
 
-    Table1 = new TableCursor(this);
-    Table1->setObjectName(QStringLiteral("Table1"));
-    Table1->setTableName(QStringLiteral("Color"));
-    Table1->setIndexFieldNames(QStringLiteral("ColorID"));
-    DataSource1 = new DataSource(this);
-    DataSource1->setObjectName(QStringLiteral("DataSource1"));
-    DataSource1->setDataSet(Table1);
-
-    ToolBar = new RecordToolBar(this, RecordToolBar::Order::Standard, QStringLiteral("查詢"),
-                                QStringLiteral("Button1"));
-    Button1 = ToolBar->closeButton;
-    connectGuarded(Button1, &QPushButton::clicked, this, [this](bool) { Button1Click(); });
-
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(ToolBar);
-    layout->addStretch();
+    Button1 = closeButton();
+    onClick(Button1, [this] { Button1Click(); });
+    contentLayout()->addStretch();
 }
 
 void TPcolor::Button1Click()
 {
-    Table1->Close();
-    returnToMain();
+    closeScreen();
 }
 
 } // namespace tb

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "controls/dbedit.h"
 #include "maintenance/recordscreen.h"
 
 class QGroupBox;
@@ -7,8 +8,6 @@ class QLabel;
 class QPushButton;
 
 namespace tb {
-
-class DBEdit;
 
 // Maintenance screen of the Product table. Type, unit and colour are never typed: the
 // three "▼" buttons fill them from the code tables.

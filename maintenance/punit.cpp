@@ -1,10 +1,7 @@
 #include "maintenance/punit.h"
 
 #include "app/windowframe.h"
-#include "controls/guard.h"
-#include "controls/recordtoolbar.h"
-#include "data/datasource.h"
-#include "data/tablecursor.h"
+#include "lookup/r_unit.h"
 
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -13,34 +10,36 @@ namespace tb {
 
 Tpunit *punit = nullptr;
 
+namespace {
+
+RecordScreenSetup screenSetup()
+{
+    RecordScreenSetup setup;
+    setup.name = QStringLiteral("punit");
+    setup.caption = QStringLiteral("產品單位設定");
+    setup.tableName = QStringLiteral("Unit");
+    setup.identifierField = QStringLiteral("UnitID");
+    setup.identifier = {QStringLiteral("UN"), 4};
+    setup.closeButtonName = QStringLiteral("Button1");
+    setup.queryScreen = [] () -> QWidget * { return R_Unit; };
+    return setup;
+}
+
+} // namespace
+
 Tpunit::Tpunit()
-    : WorkWindow(QStringLiteral("punit"), QStringLiteral("產品單位設定"),
-                 Frame::NoCaptionButtons)
+    : RecordScreen(screenSetup())
 {
     placeWindow(this, 200, 200, 570, 182);
 
-    Table1 = new TableCursor(this);
-    Table1->setObjectName(QStringLiteral("Table1"));
-    Table1->setTableName(QStringLiteral("Unit"));
-    DataSource1 = new DataSource(this);
-    DataSource1->setObjectName(QStringLiteral("DataSource1"));
-    DataSource1->setDataSet(Table1);
-
-    ToolBar = new RecordToolBar(this, RecordToolBar::Order::Standard, QStringLiteral("查詢"),
-                                QStringLiteral("Button1"));
-    Button1 = ToolBar->closeButton;
-    connectGuarded(Button1, &QPushButton::clicked, this, [this](bool) { Button1Click(); });
-
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(ToolBar);
-    layout->addStretch();
+    Button1 = closeButton();
+    onClick(Button1, [this] { Button1Click(); });
+    contentLayout()->addStretch();
 }
 
 void Tpunit::Button1Click()
 {
-    Table1->Close();
-    returnToMain();
+    closeScreen();
 }
 
 } // namespace tb

@@ -101,7 +101,6 @@ public:
     virtual void sbRefreshClick();
 
     bool isEditingMode() const { return m_editing; }
-    const RecordScreenSetup &setup() const { return m_setup; }
 
     static const QString DeleteQuestion; // "您要刪除此筆資料嗎?"
 

@@ -1,10 +1,7 @@
 #include "maintenance/supplier.h"
 
 #include "app/windowframe.h"
-#include "controls/guard.h"
-#include "controls/recordtoolbar.h"
-#include "data/datasource.h"
-#include "data/tablecursor.h"
+#include "lookup/r_supplier.h"
 
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -13,34 +10,36 @@ namespace tb {
 
 TSupplier *Supplier = nullptr;
 
+namespace {
+
+RecordScreenSetup screenSetup()
+{
+    RecordScreenSetup setup;
+    setup.name = QStringLiteral("Supplier");
+    setup.caption = QStringLiteral("供應商資料");
+    setup.tableName = QStringLiteral("Supplier");
+    setup.identifierField = QStringLiteral("SupplierID");
+    setup.identifier = {QStringLiteral("SU"), 6};
+    setup.closeButtonName = QStringLiteral("Button2");
+    setup.queryScreen = [] () -> QWidget * { return R_Supplier; };
+    return setup;
+}
+
+} // namespace
+
 TSupplier::TSupplier()
-    : WorkWindow(QStringLiteral("Supplier"), QStringLiteral("供應商資料"),
-                 Frame::NoCaptionButtons)
+    : RecordScreen(screenSetup())
 {
     placeWindow(this, 214, 282, 704, 456);
 
-    Table1 = new TableCursor(this);
-    Table1->setObjectName(QStringLiteral("Table1"));
-    Table1->setTableName(QStringLiteral("Supplier"));
-    DataSource1 = new DataSource(this);
-    DataSource1->setObjectName(QStringLiteral("DataSource1"));
-    DataSource1->setDataSet(Table1);
-
-    ToolBar = new RecordToolBar(this, RecordToolBar::Order::Standard, QStringLiteral("查詢"),
-                                QStringLiteral("Button2"));
-    Button2 = ToolBar->closeButton;
-    connectGuarded(Button2, &QPushButton::clicked, this, [this](bool) { Button1Click(); });
-
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(ToolBar);
-    layout->addStretch();
+    Button2 = closeButton();
+    onClick(Button2, [this] { Button1Click(); });
+    contentLayout()->addStretch();
 }
 
 void TSupplier::Button1Click()
 {
-    Table1->Close();
-    returnToMain();
+    closeScreen();
 }
 
 } // namespace tb

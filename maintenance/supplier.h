@@ -1,25 +1,18 @@
 #pragma once
 
-#include "app/workwindow.h"
+#include "maintenance/recordscreen.h"
 
 class QPushButton;
 
 namespace tb {
 
-class DataSource;
-class RecordToolBar;
-class TableCursor;
-
 // Maintenance screen of the Supplier table.
-class TSupplier : public WorkWindow
+class TSupplier : public RecordScreen
 {
     Q_OBJECT
 public:
     explicit TSupplier();
 
-    TableCursor *Table1;
-    DataSource *DataSource1;
-    RecordToolBar *ToolBar;
     QPushButton *Button2;
 
     // Close: the table is closed before the screen hands back to the main window.
