@@ -8,6 +8,15 @@ void CachedRows::clear()
 {
     m_rows.clear();
     m_view.clear();
+    m_position.clear();
+}
+
+void CachedRows::index()
+{
+    m_position.clear();
+    m_position.reserve(int(m_view.size()));
+    for (int i = 0; i < int(m_view.size()); ++i)
+        m_position.insert(m_view[size_t(i)], i);
 }
 
 void CachedRows::load(const std::vector<Row> &stored, const Match &match, const Less &less)
@@ -39,6 +48,7 @@ void CachedRows::rebuildView(const Match &match, const Less &less)
     std::stable_sort(m_view.begin(), m_view.end(), [&](qint64 a, qint64 b) {
         return less(m_rows.at(a), m_rows.at(b));
     });
+    index();
 }
 
 const CachedRows::Row *CachedRows::find(qint64 id) const
@@ -49,8 +59,7 @@ const CachedRows::Row *CachedRows::find(qint64 id) const
 
 int CachedRows::position(qint64 id) const
 {
-    auto it = std::find(m_view.begin(), m_view.end(), id);
-    return it == m_view.end() ? -1 : int(it - m_view.begin());
+    return m_position.value(id, -1);
 }
 
 int CachedRows::upperBound(const Row &row, const Less &less) const
@@ -95,6 +104,7 @@ void CachedRows::remove(qint64 id)
     // The entry stays (off the view) so that the cursor can still find its neighbours.
     row.status = row.status == Status::Inserted ? Status::Dropped : Status::Deleted;
     m_view.erase(std::remove(m_view.begin(), m_view.end(), id), m_view.end());
+    index();
 }
 
 bool CachedRows::pending() const

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QVariant>
 #include <QVector>
 
@@ -53,8 +54,10 @@ public:
     std::vector<const Row *> pendingRows(Status status) const;
 
 private:
+    void index();
     std::map<qint64, Row> m_rows;
     std::vector<qint64> m_view;
+    QHash<qint64, int> m_position; // id -> view position
     qint64 m_nextInsertId = -1;
 };
 

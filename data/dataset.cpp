@@ -173,14 +173,13 @@ void DataSet::Close()
     closeCursor();
     d->buf.clear();
     d->oldBuf.clear();
+    // Fields made by Open go with the data; the controls hear of it afterwards and let go
+    // of them (a closed set has no fields of its own to show).
     if (d->dynamicFrom >= 0) {
-        // The controls re-read their fields on activeChanged before the objects go.
-        notifyActive();
         d->fields.resize(size_t(d->dynamicFrom));
         d->dynamicFrom = -1;
-    } else {
-        notifyActive();
     }
+    notifyActive();
     runHook(AfterClose);
 }
 
@@ -370,7 +369,7 @@ QVariant DataSet::fieldValue(const Field *field) const
 void DataSet::setFieldValue(Field *field, const QVariant &value)
 {
     if (!Active())
-        throw DatabaseError(QString::fromLatin1(Closed));
+        throw DatabaseError(QString::fromLatin1(NotEditing));
     const int i = field->Index();
     if (d->calcDepth > 0) {
         if (field->Kind() != FieldKind::Calculated)

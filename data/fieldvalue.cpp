@@ -185,6 +185,20 @@ int compareStored(const QVariant &a, const QVariant &b)
     }
     if (anum != bnum)
         return anum ? -1 : 1;
+    if (a.typeId() == QMetaType::QString && b.typeId() == QMetaType::QString) {
+        // UTF-16 order equals UTF-8 byte order unless a surrogate pair is involved.
+        const QString x = a.toString(), y = b.toString();
+        auto plain = [](const QString &t) {
+            for (QChar c : t)
+                if (c.unicode() >= 0xD800)
+                    return false;
+            return true;
+        };
+        if (plain(x) && plain(y)) {
+            const int c = QString::compare(x, y, Qt::CaseSensitive);
+            return c < 0 ? -1 : (c > 0 ? 1 : 0);
+        }
+    }
     auto text = [](const QVariant &v) {
         return v.typeId() == QMetaType::QDate ? ShortDate::toStorage(v.toDate()).toUtf8()
                                               : v.toString().toUtf8();

@@ -913,8 +913,11 @@ Bookmark TableCursor::writeUpdate(const Bookmark &bookmark, const QVector<QVaria
         const CachedRows::Row *row = p->cache->find(id);
         if (!row)
             throw DatabaseError(QStringLiteral("Record not found"));
-        p->cache->update(id, values, p->keysFor(values, row->keys));
-        p->cache->rebuildView(p->match(), p->less());
+        const QVariantList keys = p->keysFor(values, row->keys);
+        const bool moved = keys != row->keys;
+        p->cache->update(id, values, keys);
+        if (moved) // a line whose keys stay keeps its place; no need to sort again
+            p->cache->rebuildView(p->match(), p->less());
         return bookmark;
     }
     const QVariantList list = bookmark.toList();
