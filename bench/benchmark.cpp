@@ -1,0 +1,639 @@
+#include "bench/benchmark.h"
+
+#include "app/mainform.h"
+#include "app/startup.h"
+#include "app/workwindow.h"
+#include "bench/modalwatcher.h"
+#include "bench/querystandin.h"
+#include "bench/quotework.h"
+#include "controls/dbedit.h"
+#include "data/database.h"
+#include "data/errors.h"
+#include "data/tablecursor.h"
+#include "maintenance/customer.h"
+#include "maintenance/nextid.h"
+#include "maintenance/product.h"
+#include "sales/quote.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QDate>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLineEdit>
+#include <QWidget>
+
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace tb {
+
+namespace {
+
+const QString LayerNote = QStringLiteral("layer; screen not built yet");
+constexpr int QuoteLines = 20;
+
+double timeOnce(const std::function<void()> &action)
+{
+    QElapsedTimer timer;
+    timer.start();
+    action();
+    return double(timer.nsecsElapsed()) / 1e6;
+}
+
+double median(std::vector<double> values)
+{
+    if (values.empty())
+        return -1;
+    std::sort(values.begin(), values.end());
+    const std::size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+void settle()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+}
+
+void require(bool condition, const QString &what)
+{
+    if (!condition)
+        throw std::runtime_error(what.toStdString());
+}
+
+QString nextNumber(const QString &last, const QString &prefix, int digits)
+{
+    const int n = last.isEmpty() ? 0 : last.mid(prefix.size()).toInt();
+    return prefix + (QString(digits, QLatin1Char('0')) + QString::number(n + 1)).right(digits);
+}
+
+// Peak resident set of this process in MB: the larger of getrusage and /proc's VmHWM.
+double peakResidentMb()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    double kb = double(usage.ru_maxrss);
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (status.open(QIODevice::ReadOnly)) {
+        for (const QByteArray &line : status.readAll().split('\n'))
+            if (line.startsWith("VmHWM:"))
+                kb = std::max(kb, line.mid(6).trimmed().split(' ').value(0).toDouble());
+    }
+    return kb / 1024.0;
+}
+
+} // namespace
+
+Benchmark::Benchmark(const QString &databasePath, int reps)
+    : m_path(databasePath), m_reps(std::max(1, reps)), m_modals(new ModalWatcher)
+{
+    Database::closeAll();
+    Database::setPath(QString::fromLatin1(Database::DefaultAlias), m_path);
+    m_bare.open(m_path);
+    m_lastGeneratedProduct = m_bare.lastProductId();
+    m_result.database = m_path;
+    m_result.reps = m_reps;
+    m_result.products = m_bare.count(QStringLiteral("SELECT count(*) FROM Product"));
+    const qint64 middle = std::max<qint64>(1, m_result.products / 2);
+    m_middleProduct = QStringLiteral("PR%1").arg(middle, 6, 10, QLatin1Char('0'));
+}
+
+Benchmark::~Benchmark() = default;
+
+RunResult Benchmark::run()
+{
+    measureStartUp();
+    measureScreenOpening();
+    measureProductNavigation();
+    measureProductInsertAndSave();
+    measureProductQueries();
+    measureProductList();
+    measureQuotation();
+    m_result.peakRssMb = peakResidentMb();
+    cleanUp();
+    return m_result;
+}
+
+OperationResult &Benchmark::add(const QString &key, const QString &label)
+{
+    OperationResult op;
+    op.key = key;
+    op.label = label;
+    m_result.operations.push_back(op);
+    return m_result.operations.back();
+}
+
+double Benchmark::measure(const Action &before, const Action &timed, const Action &after)
+{
+    std::vector<double> times;
+    for (int rep = -1; rep < m_reps; ++rep) { // one warm-up round, not counted
+        if (before)
+            before();
+        const double ms = timeOnce(timed);
+        if (after)
+            after();
+        checkNoErrorBox();
+        if (rep >= 0)
+            times.push_back(ms);
+    }
+    return median(times);
+}
+
+void Benchmark::checkNoErrorBox()
+{
+    QCoreApplication::processEvents();
+    const QString messages = m_modals->takeMessages();
+    if (!messages.isEmpty())
+        throw std::runtime_error(("a dialog appeared: " + messages).toStdString());
+}
+
+void Benchmark::guarded(const std::vector<QString> &keys, const Action &body)
+{
+    QString error;
+    try {
+        body();
+    } catch (const DatabaseError &e) {
+        error = e.message();
+    } catch (const SilentAbort &) {
+        error = QStringLiteral("stopped silently");
+    } catch (const std::exception &e) {
+        error = QString::fromUtf8(e.what());
+    }
+    if (error.isEmpty())
+        return;
+    std::fprintf(stderr, "  error: %s\n", qPrintable(error));
+    for (OperationResult &op : m_result.operations)
+        if (std::find(keys.begin(), keys.end(), op.key) != keys.end() && op.error.isEmpty()
+            && (op.appMs < 0 || op.bareMs < 0))
+            op.error = error;
+}
+
+// ---- start-up ----------------------------------------------------------------------------
+
+void Benchmark::measureStartUp()
+{
+    OperationResult &op = add(QStringLiteral("startup"),
+                              QStringLiteral("start-up to the main window (37 windows)"));
+    op.bareLabel = QStringLiteral("37 plain hidden QWidgets of the same sizes, the first shown");
+    op.scaleChecked = true;
+    const std::size_t index = m_result.operations.size() - 1;
+    guarded({QStringLiteral("startup")}, [&] {
+        auto startAndShow = [] {
+            require(startUp(), QStringLiteral("start-up failed"));
+            tb::main->show();
+            QCoreApplication::processEvents();
+        };
+        shutDown();
+        settle();
+        m_result.firstStartUpMs = timeOnce(startAndShow);
+        checkNoErrorBox();
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (windowNames().contains(w->objectName()))
+                m_windowSizes.push_back(w->size());
+        require(m_windowSizes.size() == std::size_t(windowNames().size()),
+                QStringLiteral("found %1 of %2 windows")
+                    .arg(m_windowSizes.size())
+                    .arg(windowNames().size()));
+        m_result.operations[index].appMs = measure(
+            [] {
+                shutDown();
+                settle();
+            },
+            startAndShow);
+
+        std::vector<QWidget *> bare;
+        m_result.operations[index].bareMs = measure(
+            {},
+            [&] {
+                for (const QSize &size : m_windowSizes) {
+                    auto *w = new QWidget;
+                    w->resize(size);
+                    bare.push_back(w);
+                }
+                bare.front()->show();
+                QCoreApplication::processEvents();
+            },
+            [&] {
+                qDeleteAll(bare);
+                bare.clear();
+                settle();
+            });
+        if (!tb::main) {
+            require(startUp(), QStringLiteral("start-up failed"));
+            tb::main->show();
+        }
+        settle();
+    });
+}
+
+// ---- screens -----------------------------------------------------------------------------
+
+void Benchmark::openScreen(const QString &menuAction, QWidget *screen)
+{
+    auto *action = tb::main->findChild<QAction *>(menuAction);
+    require(action, QStringLiteral("menu entry %1 not found").arg(menuAction));
+    action->trigger();
+    QCoreApplication::processEvents();
+    require(screen->isVisible(), QStringLiteral("menu entry %1 did not show its screen")
+                                     .arg(menuAction));
+}
+
+void Benchmark::backToMain(QWidget *screen)
+{
+    if (auto *work = qobject_cast<WorkWindow *>(screen))
+        work->returnToMain();
+    settle();
+}
+
+void Benchmark::measureScreenOpening()
+{
+    struct Screen
+    {
+        const char *key;
+        const char *label;
+        const char *action;
+        QWidget *window;
+    };
+    const Screen screens[] = {
+        {"open.product", "open the product screen (menu)", "N1", Product},
+        {"open.customer", "open the customer screen (menu)", "N2", Customer},
+        {"open.quote", "open the quotation screen (menu)", "N8", Quote},
+    };
+    for (const Screen &s : screens) {
+        const QString key = QString::fromLatin1(s.key);
+        OperationResult &op = add(key, QString::fromUtf8(s.label));
+        op.bareLabel = QStringLiteral("a plain QWidget of the same size shown in place of "
+                                      "one of the main window's size");
+        const std::size_t index = m_result.operations.size() - 1;
+        guarded({key}, [&] {
+            require(s.window, QStringLiteral("window missing"));
+            m_result.operations[index].appMs = measure(
+                {}, [&] { openScreen(QString::fromLatin1(s.action), s.window); },
+                [&] { backToMain(s.window); });
+            QWidget hub, target;
+            hub.resize(tb::main->size());
+            target.resize(s.window->size());
+            hub.show();
+            settle();
+            m_result.operations[index].bareMs = measure(
+                {},
+                [&] {
+                    hub.hide();
+                    target.show();
+                    QCoreApplication::processEvents();
+                },
+                [&] {
+                    target.hide();
+                    hub.show();
+                    settle();
+                });
+        });
+    }
+}
+
+// ---- product screen ----------------------------------------------------------------------
+
+QAbstractButton *Benchmark::productButton(const char *name) const
+{
+    auto *button = Product->findChild<QAbstractButton *>(QString::fromLatin1(name));
+    require(button, QStringLiteral("product screen has no %1").arg(QLatin1String(name)));
+    require(button->isEnabled(), QStringLiteral("%1 is disabled").arg(QLatin1String(name)));
+    return button;
+}
+
+QString Benchmark::currentProductId() const
+{
+    if (!Product->Table1->Active() || Product->Table1->IsEmpty())
+        return {};
+    return Product->Table1->FieldByName(QStringLiteral("ProductID"))->AsString();
+}
+
+void Benchmark::measureProductNavigation()
+{
+    const std::vector<QString> keys = {QStringLiteral("product.first"),
+                                       QStringLiteral("product.last"),
+                                       QStringLiteral("product.next")};
+    add(keys[0], QStringLiteral("product screen: first"));
+    add(keys[1], QStringLiteral("product screen: last"));
+    add(keys[2], QStringLiteral("product screen: next"));
+    const std::size_t base = m_result.operations.size() - 3;
+    guarded(keys, [&] {
+        openScreen(QStringLiteral("N1"), Product);
+        // The table is open in browse mode once the query screen has handed a row over.
+        Product->Table1->Open();
+        QAbstractButton *first = productButton("sbFirst");
+        QAbstractButton *last = productButton("sbLast");
+        QAbstractButton *next = productButton("sbNext");
+        const QString firstId = m_bare.nextProduct(QString());
+
+        m_result.operations[base].appMs =
+            measure([&] { last->click(); }, [&] { first->click(); },
+                    [&] { require(currentProductId() == firstId, "sbFirst did not move"); });
+        m_result.operations[base].bareMs = measure([&] { m_bare.firstProduct(); });
+
+        m_result.operations[base + 1].appMs = measure(
+            [&] { first->click(); }, [&] { last->click(); },
+            [&] { require(currentProductId() == m_lastGeneratedProduct, "sbLast did not move"); });
+        m_result.operations[base + 1].bareMs = measure([&] { m_bare.lastProduct(); });
+
+        require(Product->Table1->Locate(QStringLiteral("ProductID"), m_middleProduct),
+                QStringLiteral("middle product not found"));
+        QString before;
+        m_result.operations[base + 2].appMs = measure(
+            [&] { before = currentProductId(); }, [&] { next->click(); },
+            [&] { require(currentProductId() > before, "sbNext did not move"); });
+        QString at = m_middleProduct;
+        m_result.operations[base + 2].bareMs = measure([&] { at = m_bare.nextProduct(at); });
+        backToMain(Product);
+        Product->Table1->Close();
+    });
+}
+
+void Benchmark::measureProductInsertAndSave()
+{
+    const std::vector<QString> keys = {QStringLiteral("product.insert"),
+                                       QStringLiteral("product.save")};
+    add(keys[0], QStringLiteral("product insert (next identifier)"));
+    add(keys[1], QStringLiteral("product save"));
+    const std::size_t base = m_result.operations.size() - 2;
+    guarded(keys, [&] {
+        openScreen(QStringLiteral("N1"), Product);
+        QAbstractButton *insert = productButton("sbInsert");
+        std::vector<double> insertTimes, saveTimes, bareInsert, bareSave;
+        for (int rep = -1; rep < m_reps; ++rep) {
+            const QString expected =
+                nextNumber(m_bare.lastProductId(), QStringLiteral("PR"), 6);
+            const double ti = timeOnce([&] { insert->click(); });
+            checkNoErrorBox();
+            require(Product->Table1->State() == DataSetState::Insert
+                        && currentProductId() == expected,
+                    QStringLiteral("sbInsert gave %1, expected %2")
+                        .arg(currentProductId(), expected));
+            Product->EditName->setText(QStringLiteral("效能測試地板 %1").arg(rep));
+            Product->EditType->setText(QStringLiteral("地板"));
+            Product->EditUnit->setText(QStringLiteral("坪"));
+            Product->EditSafeStock->setText(QStringLiteral("10"));
+            Product->EditPriceA->setText(QStringLiteral("1200"));
+            QAbstractButton *post = productButton("sbPost");
+            const double ts = timeOnce([&] { post->click(); });
+            checkNoErrorBox();
+            require(m_bare.count(QStringLiteral("SELECT count(*) FROM Product WHERE ProductID = ?"),
+                                 {expected}) == 1,
+                    QStringLiteral("sbPost did not store %1").arg(expected));
+
+            QString bareId;
+            const double bi = timeOnce([&] {
+                bareId = nextNumber(m_bare.lastProductId(), QStringLiteral("PR"), 6);
+            });
+            const double bs = timeOnce([&] {
+                m_bare.insertProduct({bareId, QStringLiteral("效能測試地板"),
+                                      QStringLiteral("地板"), QStringLiteral("坪"), QVariant(),
+                                      0, 10, 1200, 0, 0});
+            });
+            if (rep >= 0) {
+                insertTimes.push_back(ti);
+                saveTimes.push_back(ts);
+                bareInsert.push_back(bi);
+                bareSave.push_back(bs);
+            }
+        }
+        m_result.operations[base].appMs = median(insertTimes);
+        m_result.operations[base].bareMs = median(bareInsert);
+        m_result.operations[base + 1].appMs = median(saveTimes);
+        m_result.operations[base + 1].bareMs = median(bareSave);
+        backToMain(Product);
+    });
+}
+
+// ---- query screen ------------------------------------------------------------------------
+
+void Benchmark::measureProductQueries()
+{
+    const std::vector<QString> keys = {QStringLiteral("query.number"),
+                                       QStringLiteral("query.name"),
+                                       QStringLiteral("query.handover")};
+    add(keys[0], QStringLiteral("product query by number")).note = LayerNote;
+    add(keys[1], QStringLiteral("product query by name")).note = LayerNote;
+    add(keys[2], QStringLiteral("double-click hand-over to the product screen")).note =
+        LayerNote;
+    const std::size_t base = m_result.operations.size() - 3;
+    guarded(keys, [&] {
+        if (!m_query)
+            m_query = std::make_unique<QueryStandIn>();
+        const QString name = m_bare.productName(m_middleProduct);
+        Product->hide();
+        tb::main->hide();
+        m_query->show();
+        settle();
+
+        int rows = 0;
+        m_result.operations[base].appMs = measure(
+            [&] { m_query->closeQuery(); },
+            [&] {
+                m_query->search(QStringLiteral("ProductID"), m_middleProduct);
+                rows = m_query->readFirstScreen();
+            },
+            [&] { require(rows == 1, QStringLiteral("%1 rows found by number").arg(rows)); });
+        m_result.operations[base].bareMs = measure(
+            [&] { m_bare.selectProducts(QStringLiteral("ProductID"), m_middleProduct, 20); });
+
+        m_result.operations[base + 1].appMs = measure(
+            [&] { m_query->closeQuery(); },
+            [&] {
+                m_query->search(QStringLiteral("ProductName"), name);
+                rows = m_query->readFirstScreen();
+            },
+            [&] { require(rows >= 1, QStringLiteral("nothing found by name")); });
+        m_result.operations[base + 1].bareMs =
+            measure([&] { m_bare.selectProducts(QStringLiteral("ProductName"), name, 20); });
+
+        m_result.operations[base + 2].appMs = measure(
+            [&] {
+                Product->Table1->Close();
+                Product->hide();
+                m_query->show();
+                m_query->search(QStringLiteral("ProductID"), m_middleProduct);
+                m_query->readFirstScreen();
+                settle();
+            },
+            [&] {
+                const QString key = m_query->currentKey();
+                Product->Table1->Open();
+                Product->Table1->Locate(QStringLiteral("ProductID"), key);
+                m_query->closeQuery();
+                m_query->hide();
+                Product->show();
+            },
+            [&] {
+                require(currentProductId() == m_middleProduct,
+                        QStringLiteral("hand-over stood on %1").arg(currentProductId()));
+            });
+        m_result.operations[base + 2].bareMs =
+            measure([&] { m_bare.productById(m_middleProduct); });
+        Product->Table1->Close();
+        backToMain(Product);
+    });
+}
+
+void Benchmark::measureProductList()
+{
+    const QString key = QStringLiteral("query.all");
+    OperationResult &op =
+        add(key, QStringLiteral("search listing every product (first screen of rows)"));
+    op.note = LayerNote;
+    const std::size_t index = m_result.operations.size() - 1;
+    guarded({key}, [&] {
+        if (!m_query)
+            m_query = std::make_unique<QueryStandIn>();
+        tb::main->hide();
+        m_query->show();
+        settle();
+        int rows = 0, bareRows = 0;
+        m_result.operations[index].appMs = measure(
+            [&] { m_query->closeQuery(); },
+            [&] {
+                m_query->search(QString(), QVariant());
+                rows = m_query->readFirstScreen();
+            },
+            [&] { require(rows > 1, QStringLiteral("%1 rows listed").arg(rows)); });
+        m_result.operations[index].bareMs =
+            measure([&] { bareRows = m_bare.selectProducts(QString(), QVariant(), rows); });
+        m_query->closeQuery();
+        m_query->hide();
+        tb::main->show();
+        settle();
+    });
+}
+
+// ---- quotation ---------------------------------------------------------------------------
+
+void Benchmark::measureQuotation()
+{
+    const std::vector<QString> keys = {QStringLiteral("quote.insert"),
+                                       QStringLiteral("quote.line"),
+                                       QStringLiteral("quote.save"),
+                                       QStringLiteral("quote.delete")};
+    add(keys[0], QStringLiteral("quotation insert (next monthly number)")).note = LayerNote;
+    add(keys[1], QStringLiteral("quotation line post with totals")).note = LayerNote;
+    add(keys[2], QStringLiteral("quotation save, 20 lines")).note = LayerNote;
+    add(keys[3], QStringLiteral("quotation delete, 20 lines")).note = LayerNote;
+    const std::size_t base = m_result.operations.size() - 4;
+    guarded(keys, [&] {
+        QuoteWork work;
+        work.open();
+        const QString prefix =
+            QStringLiteral("OD") + QDate::currentDate().toString(QStringLiteral("yyMM"));
+        std::vector<double> insertTimes, lineTimes, saveTimes, deleteTimes;
+        std::vector<double> bareInsert, bareLine, bareSave, bareDelete;
+        struct Line
+        {
+            QString productId, name, unit;
+            int quantity, price;
+        };
+        std::vector<Line> lines;
+        const int middle = m_middleProduct.mid(2).toInt();
+        for (int i = 0; i < QuoteLines; ++i) {
+            const QString id = QStringLiteral("PR%1").arg(middle + i, 6, 10, QLatin1Char('0'));
+            lines.push_back({id, m_bare.productName(id), QStringLiteral("片"), 1 + i, 100 + i});
+        }
+        for (int rep = -1; rep < m_reps; ++rep) {
+            QString id;
+            const double ti = timeOnce([&] { id = work.insert(); });
+            const QString expected = nextNumber(
+                m_bare.lastQuoteIdBetween(prefix + QStringLiteral("0000"),
+                                          prefix + QStringLiteral("9999")),
+                prefix, 4);
+            require(id == expected, QStringLiteral("quotation numbered %1, expected %2")
+                                        .arg(id, expected));
+            work.setHeader(QStringLiteral("CU000001"), QStringLiteral("EM000001"));
+            for (const Line &l : lines) {
+                work.appendLine(l.productId, l.name, l.quantity, l.unit, l.price);
+                const double tl = timeOnce([&] { work.postLine(); });
+                if (rep >= 0)
+                    lineTimes.push_back(tl);
+            }
+            const double ts = timeOnce([&] { work.save(); });
+            require(m_bare.count(QStringLiteral("SELECT count(*) FROM QuoteDetail "
+                                                "WHERE QuoteID = ?"),
+                                 {id}) == QuoteLines,
+                    QStringLiteral("save did not store %1 lines").arg(QuoteLines));
+            const double td = timeOnce([&] { work.deleteCurrent(); });
+            require(m_bare.count(QStringLiteral("SELECT count(*) FROM QuoteMaster "
+                                                "WHERE QuoteID = ?"),
+                                 {id}) == 0,
+                    QStringLiteral("delete left the header"));
+            checkNoErrorBox();
+
+            // The same work in bare SQL.
+            QString bareId;
+            const double bi = timeOnce([&] {
+                bareId = nextNumber(m_bare.lastQuoteIdBetween(prefix + QStringLiteral("0000"),
+                                                              prefix + QStringLiteral("9999")),
+                                    prefix, 4);
+            });
+            std::vector<QVariantList> rows;
+            qint64 subTotal = 0;
+            for (const Line &l : lines) {
+                const double tl = timeOnce([&] {
+                    const int seq = m_bare.lastLineValue(bareId, QStringLiteral("SEQ")).toInt();
+                    const int item =
+                        m_bare.lastLineValue(bareId, QStringLiteral("QdetailID")).toInt();
+                    const int n = std::max({seq, item, int(rows.size())}) + 1;
+                    const QString number = QStringLiteral("%1").arg(n, 3, 10, QLatin1Char('0'));
+                    rows.push_back({bareId, number, number, l.productId, l.name, l.quantity,
+                                    l.unit, l.price, QVariant()});
+                    subTotal = 0;
+                    for (const QVariantList &r : rows)
+                        subTotal += qint64(r.at(5).toInt()) * r.at(7).toInt();
+                });
+                if (rep >= 0)
+                    bareLine.push_back(tl);
+            }
+            const qint64 tax = qint64(std::nearbyint(double(subTotal) * 0.05));
+            const double bs = timeOnce([&] {
+                m_bare.saveQuote({bareId, QDate::currentDate().toString(Qt::ISODate),
+                                  QStringLiteral("CU000001"), QStringLiteral("EM000001"),
+                                  QVariant(), QVariant(), int(subTotal), int(tax),
+                                  int(subTotal + tax)},
+                                 rows);
+            });
+            const double bd = timeOnce([&] { m_bare.deleteQuote(bareId); });
+            if (rep >= 0) {
+                insertTimes.push_back(ti);
+                saveTimes.push_back(ts);
+                deleteTimes.push_back(td);
+                bareInsert.push_back(bi);
+                bareSave.push_back(bs);
+                bareDelete.push_back(bd);
+            }
+        }
+        work.close();
+        m_result.operations[base].appMs = median(insertTimes);
+        m_result.operations[base].bareMs = median(bareInsert);
+        m_result.operations[base + 1].appMs = median(lineTimes);
+        m_result.operations[base + 1].bareMs = median(bareLine);
+        m_result.operations[base + 2].appMs = median(saveTimes);
+        m_result.operations[base + 2].bareMs = median(bareSave);
+        m_result.operations[base + 3].appMs = median(deleteTimes);
+        m_result.operations[base + 3].bareMs = median(bareDelete);
+    });
+}
+
+// ---- tidy up -----------------------------------------------------------------------------
+
+void Benchmark::cleanUp()
+{
+    m_query.reset();
+    shutDown();
+    settle();
+    Database::closeAll();
+    // The products the insert and save rounds added go again; the database stays as made.
+    m_bare.deleteProductsAfter(m_lastGeneratedProduct);
+    m_bare.close();
+}
+
+} // namespace tb

@@ -1,0 +1,208 @@
+#include "bench/benchresult.h"
+
+#include <QJsonArray>
+#include <QStringList>
+
+namespace tb {
+
+namespace {
+
+constexpr double ActionTarget = 3.0;
+constexpr double ScaleTarget = 1.5;
+constexpr double StartUpTarget = 2.0;
+constexpr double MemoryTargetMb = 80.0;
+
+QString ms(double value)
+{
+    if (value < 0)
+        return QStringLiteral("-");
+    if (value < 1)
+        return QString::number(value, 'f', 3);
+    if (value < 100)
+        return QString::number(value, 'f', 2);
+    return QString::number(value, 'f', 0);
+}
+
+QString ratioText(double ratio)
+{
+    return ratio < 0 ? QStringLiteral("-") : QString::number(ratio, 'f', 2);
+}
+
+// Pads to a width counted in terminal columns (a Chinese character takes two).
+QString pad(const QString &text, int columns, bool right = false)
+{
+    int width = 0;
+    for (QChar c : text)
+        width += c.unicode() >= 0x1100 ? 2 : 1;
+    const QString fill(std::max(0, columns - width), QLatin1Char(' '));
+    return right ? fill + text : text + fill;
+}
+
+bool isStartUp(const OperationResult &op)
+{
+    return op.key == QLatin1String("startup");
+}
+
+double targetOf(const OperationResult &op)
+{
+    return isStartUp(op) ? StartUpTarget : ActionTarget;
+}
+
+} // namespace
+
+const OperationResult *RunResult::find(const QString &key) const
+{
+    for (const OperationResult &op : operations)
+        if (op.key == key)
+            return &op;
+    return nullptr;
+}
+
+QJsonObject RunResult::toJson() const
+{
+    QJsonArray ops;
+    for (const OperationResult &op : operations)
+        ops.append(QJsonObject{{"key", op.key},
+                               {"label", op.label},
+                               {"appMs", op.appMs},
+                               {"bareMs", op.bareMs},
+                               {"bareLabel", op.bareLabel},
+                               {"note", op.note},
+                               {"error", op.error},
+                               {"scaleChecked", op.scaleChecked}});
+    return {{"database", database},
+            {"products", double(products)},
+            {"reps", reps},
+            {"peakRssMb", peakRssMb},
+            {"firstStartUpMs", firstStartUpMs},
+            {"operations", ops}};
+}
+
+RunResult RunResult::fromJson(const QJsonObject &json)
+{
+    RunResult run;
+    run.database = json.value("database").toString();
+    run.products = qint64(json.value("products").toDouble());
+    run.reps = json.value("reps").toInt();
+    run.peakRssMb = json.value("peakRssMb").toDouble(-1);
+    run.firstStartUpMs = json.value("firstStartUpMs").toDouble(-1);
+    for (const QJsonValue &v : json.value("operations").toArray()) {
+        const QJsonObject o = v.toObject();
+        OperationResult op;
+        op.key = o.value("key").toString();
+        op.label = o.value("label").toString();
+        op.appMs = o.value("appMs").toDouble(-1);
+        op.bareMs = o.value("bareMs").toDouble(-1);
+        op.bareLabel = o.value("bareLabel").toString();
+        op.note = o.value("note").toString();
+        op.error = o.value("error").toString();
+        op.scaleChecked = o.value("scaleChecked").toBool(true);
+        run.operations.push_back(op);
+    }
+    return run;
+}
+
+QString BenchReport::runTable(const RunResult &run)
+{
+    QStringList lines;
+    lines << QStringLiteral("Database: %1 (%2 products), median of %3 repetitions, ms")
+                 .arg(run.database)
+                 .arg(run.products)
+                 .arg(run.reps);
+    lines << pad(QStringLiteral("action"), 52) + pad(QStringLiteral("app"), 10, true)
+                 + pad(QStringLiteral("bare"), 10, true) + pad(QStringLiteral("ratio"), 8, true)
+                 + QStringLiteral("  target");
+    QStringList notes;
+    for (const OperationResult &op : run.operations) {
+        QString verdict;
+        if (!op.error.isEmpty())
+            verdict = QStringLiteral("FAILED");
+        else if (op.ratio() >= 0)
+            verdict = (op.ratio() <= targetOf(op) ? QStringLiteral("ok <= ")
+                                                  : QStringLiteral("MISSED > "))
+                      + QString::number(targetOf(op), 'f', 0) + QLatin1Char('x');
+        QString label = op.label;
+        if (!op.note.isEmpty())
+            label += QStringLiteral(" *");
+        lines << pad(label, 52) + pad(ms(op.appMs), 10, true) + pad(ms(op.bareMs), 10, true)
+                     + pad(ratioText(op.ratio()), 8, true) + QStringLiteral("  ") + verdict;
+        if (!op.bareLabel.isEmpty())
+            notes << QStringLiteral("  %1: bare = %2").arg(op.label, op.bareLabel);
+        if (!op.note.isEmpty())
+            notes << QStringLiteral("  * %1: %2").arg(op.label, op.note);
+        if (!op.error.isEmpty())
+            notes << QStringLiteral("  ! %1: %2").arg(op.label, op.error);
+    }
+    lines << QStringLiteral("First start-up of the process (cold): %1 ms").arg(ms(run.firstStartUpMs));
+    lines << QStringLiteral("Peak resident memory: %1 MB (target < %2 MB)")
+                 .arg(QString::number(run.peakRssMb, 'f', 1))
+                 .arg(MemoryTargetMb);
+    if (!notes.isEmpty())
+        lines << QStringLiteral("Notes:") << notes;
+    return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
+}
+
+QString BenchReport::scaleTable(const RunResult &large, const RunResult &small)
+{
+    QStringList lines;
+    lines << QStringLiteral("Scale: %1 products against %2 products (app medians, ms)")
+                 .arg(large.products)
+                 .arg(small.products);
+    lines << pad(QStringLiteral("action"), 52) + pad(QStringLiteral("large"), 10, true)
+                 + pad(QStringLiteral("small"), 10, true) + pad(QStringLiteral("growth"), 8, true)
+                 + QStringLiteral("  target");
+    for (const OperationResult &op : large.operations) {
+        const OperationResult *other = small.find(op.key);
+        if (!other)
+            continue;
+        const double growth = op.appMs >= 0 && other->appMs > 0 ? op.appMs / other->appMs : -1;
+        QString verdict;
+        if (growth >= 0 && op.scaleChecked)
+            verdict = growth <= ScaleTarget ? QStringLiteral("ok <= 1.5")
+                                            : QStringLiteral("MISSED > 1.5");
+        lines << pad(op.label, 52) + pad(ms(op.appMs), 10, true) + pad(ms(other->appMs), 10, true)
+                     + pad(ratioText(growth), 8, true) + QStringLiteral("  ") + verdict;
+    }
+    lines << QStringLiteral("Peak resident memory: %1 MB against %2 MB")
+                 .arg(QString::number(large.peakRssMb, 'f', 1),
+                      QString::number(small.peakRssMb, 'f', 1));
+    return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
+}
+
+QString BenchReport::targets(const RunResult &large, const RunResult *small)
+{
+    QStringList missed, failed;
+    int checked = 0;
+    for (const OperationResult &op : large.operations) {
+        if (!op.error.isEmpty()) {
+            failed << op.label;
+            continue;
+        }
+        if (op.ratio() < 0)
+            continue;
+        ++checked;
+        if (op.ratio() > targetOf(op))
+            missed << QStringLiteral("%1 (%2x bare)").arg(op.label, ratioText(op.ratio()));
+        if (small) {
+            const OperationResult *other = small->find(op.key);
+            if (other && other->appMs > 0 && op.scaleChecked
+                && op.appMs / other->appMs > ScaleTarget)
+                missed << QStringLiteral("%1 grows %2x with the table size")
+                              .arg(op.label, ratioText(op.appMs / other->appMs));
+        }
+    }
+    if (large.peakRssMb >= MemoryTargetMb)
+        missed << QStringLiteral("peak memory %1 MB").arg(large.peakRssMb, 0, 'f', 1);
+    QStringList lines;
+    lines << QStringLiteral("Targets: %1 actions checked; %2 missed; %3 failed.")
+                 .arg(checked)
+                 .arg(missed.size())
+                 .arg(failed.size());
+    for (const QString &m : missed)
+        lines << QStringLiteral("  missed: ") + m;
+    for (const QString &f : failed)
+        lines << QStringLiteral("  failed: ") + f;
+    return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
+}
+
+} // namespace tb

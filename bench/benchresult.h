@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QJsonObject>
+#include <QString>
+
+#include <vector>
+
+namespace tb {
+
+// The timing of one user action and of the same work done by bare SQL, both medians.
+struct OperationResult
+{
+    QString key;       // stable name, matches the same row across databases
+    QString label;     // what the table shows
+    double appMs = -1; // -1: not measured
+    double bareMs = -1;
+    QString bareLabel; // what the bare column measured, when it is not SQL alone
+    QString note;      // "(layer; screen not built yet)" and the like
+    QString error;     // the message that stopped the action, if any
+    bool scaleChecked = true; // compared between database sizes
+
+    double ratio() const { return appMs >= 0 && bareMs > 0 ? appMs / bareMs : -1; }
+};
+
+// Everything one run on one database measured.
+struct RunResult
+{
+    QString database;
+    qint64 products = 0;
+    int reps = 0;
+    std::vector<OperationResult> operations;
+    double peakRssMb = -1;
+    double firstStartUpMs = -1; // the first start-up of the process, caches cold
+
+    const OperationResult *find(const QString &key) const;
+
+    QJsonObject toJson() const;
+    static RunResult fromJson(const QJsonObject &json);
+};
+
+// Plain-text tables for the terminal and the README.
+class BenchReport
+{
+public:
+    // One run: each action, its bare statements, the ratio and the 3x target.
+    static QString runTable(const RunResult &run);
+    // Two runs: each action at both sizes and the growth ratio (target 1.5).
+    static QString scaleTable(const RunResult &large, const RunResult &small);
+    // The targets, met or missed, in a few lines.
+    static QString targets(const RunResult &large, const RunResult *small);
+};
+
+} // namespace tb
