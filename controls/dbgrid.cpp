@@ -930,10 +930,15 @@ void DBGrid::keyPressEvent(QKeyEvent *event)
 
 void DBGrid::mousePressEvent(QMouseEvent *event)
 {
+    if (event->button() != Qt::LeftButton) {
+        // Only the left button moves the cell cursor (moving may post the row).
+        event->accept();
+        return;
+    }
     const QModelIndex index = indexAt(event->position().toPoint());
     m_moveFailed = false;
     QTableView::mousePressEvent(event);
-    if (event->button() == Qt::LeftButton && index.isValid() && !m_moveFailed)
+    if (index.isValid() && !m_moveFailed)
         emit cellClicked();
 }
 
