@@ -355,17 +355,16 @@ void DBLookupComboBox::showPopup()
 
 void DBLookupComboBox::keyPressEvent(QKeyEvent *event)
 {
+    // Arrow keys step from the record's current key.
     d->m_model->ensureLoaded();
-    if (currentIndex() < 0)
-        d->selectCurrentKey();
+    d->selectCurrentKey();
     QComboBox::keyPressEvent(event);
 }
 
 void DBLookupComboBox::wheelEvent(QWheelEvent *event)
 {
     d->m_model->ensureLoaded();
-    if (currentIndex() < 0)
-        d->selectCurrentKey();
+    d->selectCurrentKey();
     QComboBox::wheelEvent(event);
 }
 
