@@ -67,31 +67,31 @@ struct MenuItem
     const char *group;
     const char *name;
     const char *caption;
-    QWidget *(*target)(); // read when chosen: the targets are created after this window
+    void (Tmain::*handler)();
 };
 
 const MenuItem MenuItems[] = {
-    {"N24", "N25", "產品單位設定", [] () -> QWidget * { return punit; }},
-    {"N24", "N26", "產品類別設定", [] () -> QWidget * { return ProductType; }},
-    {"N24", "N28", "產品顏色設定", [] () -> QWidget * { return Pcolor; }},
-    {"N24", "N5", "員工部門設定", [] () -> QWidget * { return department; }},
-    {"N24", "N6", "員工職務設定", [] () -> QWidget * { return Duty; }},
-    {"ru1", "N1", "產品資料", [] () -> QWidget * { return Product; }},
-    {"ru1", "N2", "客戶資料", [] () -> QWidget * { return Customer; }},
-    {"ru1", "N3", "廠商資料", [] () -> QWidget * { return Supplier; }},
-    {"ru1", "N4", "員工資料", [] () -> QWidget * { return employee; }},
-    {"N7", "N8", "報價單", [] () -> QWidget * { return Quote; }},
-    {"N7", "N9", "訂單", [] () -> QWidget * { return Order; }},
-    {"N7", "N10", "銷貨單", [] () -> QWidget * { return Delivery; }},
-    {"N7", "N11", "銷貨退回單", [] () -> QWidget * { return DeliveryReturn; }},
-    {"N12", "N13", "請購單", [] () -> QWidget * { return Requestbuymaster; }},
-    {"N12", "N14", "採購單", [] () -> QWidget * { return buymaster; }},
-    {"N12", "N15", "進貨單", [] () -> QWidget * { return purchasemaster; }},
-    {"N12", "N16", "進貨退出單", [] () -> QWidget * { return purchasereturnmaster; }},
-    {"N17", "N18", "應收帳款", [] () -> QWidget * { return accountreceivablemaster; }},
-    {"N17", "N19", "應付帳款", [] () -> QWidget * { return accountpayablemaster; }},
-    {"N20", "N21", "版權", [] () -> QWidget * { return panshuan; }},
-    {"N20", "N22", "說明", [] () -> QWidget * { return talkabout; }},
+    {"N24", "N25", "產品單位設定", &Tmain::N25Click},
+    {"N24", "N26", "產品類別設定", &Tmain::N26Click},
+    {"N24", "N28", "產品顏色設定", &Tmain::N28Click},
+    {"N24", "N5", "員工部門設定", &Tmain::N5Click},
+    {"N24", "N6", "員工職務設定", &Tmain::N6Click},
+    {"ru1", "N1", "產品資料", &Tmain::N1Click},
+    {"ru1", "N2", "客戶資料", &Tmain::N2Click},
+    {"ru1", "N3", "廠商資料", &Tmain::N3Click},
+    {"ru1", "N4", "員工資料", &Tmain::N4Click},
+    {"N7", "N8", "報價單", &Tmain::N8Click},
+    {"N7", "N9", "訂單", &Tmain::N9Click},
+    {"N7", "N10", "銷貨單", &Tmain::N10Click},
+    {"N7", "N11", "銷貨退回單", &Tmain::N11Click},
+    {"N12", "N13", "請購單", &Tmain::N13Click},
+    {"N12", "N14", "採購單", &Tmain::N14Click},
+    {"N12", "N15", "進貨單", &Tmain::N15Click},
+    {"N12", "N16", "進貨退出單", &Tmain::N16Click},
+    {"N17", "N18", "應收帳款", &Tmain::N18Click},
+    {"N17", "N19", "應付帳款", &Tmain::N19Click},
+    {"N20", "N21", "版權", &Tmain::N21Click},
+    {"N20", "N22", "說明", &Tmain::N22Click},
 };
 
 QPixmap loadPicture()
@@ -153,17 +153,37 @@ void Tmain::buildMenu()
                 continue;
             QAction *action = menu->addAction(QString::fromUtf8(item.caption));
             action->setObjectName(QString::fromLatin1(item.name));
-            QWidget *(*target)() = item.target;
             // Showing a screen may open its record sets; their errors go to the guard.
-            connect(action, &QAction::triggered, this, [this, target] {
-                runGuarded([this, target] { showInstead(target()); });
-            });
+            connectGuarded(action, &QAction::triggered, this,
+                           [this, handler = item.handler](auto &&...) { (this->*handler)(); });
         }
     }
     QAction *exit = MainMenu1->addAction(QStringLiteral("結束"));
     exit->setObjectName(QStringLiteral("N23"));
     connect(exit, &QAction::triggered, this, &Tmain::N23Click);
 }
+
+void Tmain::N25Click() { showInstead(punit); }
+void Tmain::N26Click() { showInstead(ProductType); }
+void Tmain::N28Click() { showInstead(Pcolor); }
+void Tmain::N5Click() { showInstead(department); }
+void Tmain::N6Click() { showInstead(Duty); }
+void Tmain::N1Click() { showInstead(Product); }
+void Tmain::N2Click() { showInstead(Customer); }
+void Tmain::N3Click() { showInstead(Supplier); }
+void Tmain::N4Click() { showInstead(employee); }
+void Tmain::N8Click() { showInstead(Quote); }
+void Tmain::N9Click() { showInstead(Order); }
+void Tmain::N10Click() { showInstead(Delivery); }
+void Tmain::N11Click() { showInstead(DeliveryReturn); }
+void Tmain::N13Click() { showInstead(Requestbuymaster); }
+void Tmain::N14Click() { showInstead(buymaster); }
+void Tmain::N15Click() { showInstead(purchasemaster); }
+void Tmain::N16Click() { showInstead(purchasereturnmaster); }
+void Tmain::N18Click() { showInstead(accountreceivablemaster); }
+void Tmain::N19Click() { showInstead(accountpayablemaster); }
+void Tmain::N21Click() { showInstead(panshuan); }
+void Tmain::N22Click() { showInstead(talkabout); }
 
 void Tmain::N23Click()
 {

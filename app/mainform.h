@@ -19,6 +19,13 @@ public:
     QLabel *Image1;
     QMenuBar *MainMenu1;
 
+    // Menu entries: each hides this window and shows its target window.
+    void N25Click(); void N26Click(); void N28Click(); void N5Click();
+    void N6Click(); void N1Click(); void N2Click(); void N3Click();
+    void N4Click(); void N8Click(); void N9Click(); void N10Click();
+    void N11Click(); void N13Click(); void N14Click(); void N15Click();
+    void N16Click(); void N18Click(); void N19Click(); void N21Click();
+    void N22Click();
     // Exit: closing this window ends the application, without asking.
     void N23Click();
     // Hides this window and shows the target of a menu entry.
