@@ -6,7 +6,8 @@ TChooseColor *ChooseColor = nullptr;
 
 TChooseColor::TChooseColor(QWidget *parent, QLineEdit *receiver)
     : ChooseDialog(QStringLiteral("ChooseColor"), QStringLiteral("顏色"),
-                   QStringLiteral("select * from Color"), QStringLiteral("ColorName"), parent, receiver)
+                   QStringLiteral("select * from Color"),
+                   QStringLiteral("ColorName"), parent, receiver)
 {
 }
 

@@ -4,8 +4,8 @@
 
 namespace tb {
 
-// Pick-list of "select * from Color": a click hands the row's ColorName to the receiving box,
-// the product screen's colour box (EditColor).
+// Pick-list of "select * from Color": a click hands the row\'s ColorName
+// to the receiving box, the product screen's colour box (EditColor).
 class TChooseColor : public ChooseDialog
 {
     Q_OBJECT

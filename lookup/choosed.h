@@ -4,8 +4,8 @@
 
 namespace tb {
 
-// Pick-list of "select * from ProductType": a click hands the row's TypeName to the receiving box,
-// the product screen's type box (EditType).
+// Pick-list of "select * from ProductType": a click hands the row\'s TypeName
+// to the receiving box, the product screen's type box (EditType).
 class TchooseD : public ChooseDialog
 {
     Q_OBJECT

@@ -6,7 +6,8 @@ TChooseDepartment *ChooseDepartment = nullptr;
 
 TChooseDepartment::TChooseDepartment(QWidget *parent, QLineEdit *receiver)
     : ChooseDialog(QStringLiteral("ChooseDepartment"), QStringLiteral("部門"),
-                   QStringLiteral("select * from Department"), QStringLiteral("DepartmentName"), parent, receiver)
+                   QStringLiteral("select * from Department"),
+                   QStringLiteral("DepartmentName"), parent, receiver)
 {
 }
 

@@ -4,8 +4,8 @@
 
 namespace tb {
 
-// Pick-list of "select * from Department": a click hands the row's DepartmentName to the receiving box,
-// the employee screen's department box (DBEdit10).
+// Pick-list of "select * from Department": a click hands the row\'s DepartmentName
+// to the receiving box, the employee screen's department box (DBEdit10).
 class TChooseDepartment : public ChooseDialog
 {
     Q_OBJECT

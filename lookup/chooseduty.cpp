@@ -6,7 +6,8 @@ TChooseDuty *ChooseDuty = nullptr;
 
 TChooseDuty::TChooseDuty(QWidget *parent, QLineEdit *receiver)
     : ChooseDialog(QStringLiteral("ChooseDuty"), QStringLiteral("ChooseDuty"),
-                   QStringLiteral("select * from Duty"), QStringLiteral("DutyName"), parent, receiver)
+                   QStringLiteral("select * from Duty"),
+                   QStringLiteral("DutyName"), parent, receiver)
 {
 }
 

@@ -4,8 +4,8 @@
 
 namespace tb {
 
-// Pick-list of "select * from Duty": a click hands the row's DutyName to the receiving box,
-// the employee screen's duty box (DBEdit13).
+// Pick-list of "select * from Duty": a click hands the row\'s DutyName
+// to the receiving box, the employee screen's duty box (DBEdit13).
 class TChooseDuty : public ChooseDialog
 {
     Q_OBJECT

@@ -6,7 +6,8 @@ TChooseUnit *ChooseUnit = nullptr;
 
 TChooseUnit::TChooseUnit(QWidget *parent, QLineEdit *receiver)
     : ChooseDialog(QStringLiteral("ChooseUnit"), QStringLiteral("單位"),
-                   QStringLiteral("select * from Unit"), QStringLiteral("UnitName"), parent, receiver)
+                   QStringLiteral("select * from Unit"),
+                   QStringLiteral("UnitName"), parent, receiver)
 {
 }
 

@@ -4,8 +4,8 @@
 
 namespace tb {
 
-// Pick-list of "select * from Unit": a click hands the row's UnitName to the receiving box,
-// the product screen's unit box (EditUnit).
+// Pick-list of "select * from Unit": a click hands the row\'s UnitName
+// to the receiving box, the product screen's unit box (EditUnit).
 class TChooseUnit : public ChooseDialog
 {
     Q_OBJECT
