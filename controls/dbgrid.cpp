@@ -179,7 +179,15 @@ public:
     }
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override
     {
-        if (orientation != Qt::Horizontal || section < 0 || section >= m_columns.size())
+        if (orientation == Qt::Vertical) {
+            // The row indicator: the current row, or the row being inserted.
+            if (role != Qt::DisplayRole)
+                return {};
+            if (section == m_insertRow)
+                return QStringLiteral("*");
+            return section == currentRow() ? QStringLiteral("▸") : QString();
+        }
+        if (section < 0 || section >= m_columns.size())
             return QAbstractTableModel::headerData(section, orientation, role);
         if (role == Qt::DisplayRole) {
             const GridColumn &def = m_columns.at(section).def;
@@ -505,7 +513,7 @@ DBGrid::DBGrid(QWidget *parent)
                     | QAbstractItemView::DoubleClicked);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    verticalHeader()->setFixedWidth(12);
+    verticalHeader()->setFixedWidth(14);
     verticalHeader()->setDefaultAlignment(Qt::AlignCenter);
     setWordWrap(false);
 
@@ -634,6 +642,8 @@ void DBGrid::applyColumnWidths()
 void DBGrid::followCurrent()
 {
     const int row = m_model->currentRow();
+    if (m_model->rowCount() > 0)
+        emit m_model->headerDataChanged(Qt::Vertical, 0, m_model->rowCount() - 1);
     if (row < 0 || m_model->columnCount() == 0) {
         updateEditButton();
         return;

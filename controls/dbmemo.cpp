@@ -116,6 +116,8 @@ protected:
 DBMemo::DBMemo(QWidget *parent)
     : QPlainTextEdit(parent), m_link(std::make_unique<Link>(this))
 {
+    // Tab leaves the memo, as it leaves every other box of a screen.
+    setTabChangesFocus(true);
     connect(this, &QPlainTextEdit::textChanged, this, [this] {
         if (!m_link->m_loading)
             m_link->m_modified = true;
@@ -171,7 +173,7 @@ static bool changesText(QKeyEvent *event)
     if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
         return false;
     const QString text = event->text();
-    return !text.isEmpty() && (text.at(0).isPrint() || text.at(0) == QLatin1Char('\t'));
+    return !text.isEmpty() && text.at(0).isPrint();
 }
 
 void DBMemo::keyPressEvent(QKeyEvent *event)

@@ -229,6 +229,14 @@ private slots:
         QCOMPARE(s.cell(1, 1), QStringLiteral("Tile"));
         QCOMPARE(s.current("ProductID"), QStringLiteral("PR000003"));
 
+        // Escape takes back the cell, a second Escape the whole row.
+        s.type(QStringLiteral("Oops"));
+        s.key(Qt::Key_Escape);
+        QCOMPARE(s.table.State(), DataSetState::Edit);
+        s.key(Qt::Key_Escape);
+        QCOMPARE(s.table.State(), DataSetState::Browse);
+        QCOMPARE(s.cell(2, 1), QStringLiteral("P3"));
+
         // Moving with the keyboard posts too.
         s.type(QStringLiteral("Wood"));
         s.key(Qt::Key_Up);
@@ -432,6 +440,66 @@ private slots:
         QTest::mouseClick(button, Qt::LeftButton);
         QCOMPARE(pressed.count(), 1);
         QCOMPARE(s.grid->selectedFieldName(), QStringLiteral("ProductID"));
+    }
+
+    void linesOfTheCurrentHeaderWithPendingChanges()
+    {
+        m_db->exec(QStringLiteral("INSERT INTO QuoteMaster (QuoteID) VALUES ('OD24050001'), "
+                                  "('OD24050002')"));
+        m_db->exec(QStringLiteral("INSERT INTO QuoteDetail (QuoteID, SEQ, ProductID, Quantity) "
+                                  "VALUES ('OD24050001', '001', 'PR000001', 1), "
+                                  "('OD24050001', '002', 'PR000002', 2), "
+                                  "('OD24050002', '001', 'PR000003', 3)"));
+        TableCursor header;
+        header.setTableName(QStringLiteral("QuoteMaster"));
+        DataSource headerSource;
+        headerSource.setDataSet(&header);
+        TableCursor lines;
+        lines.setTableName(QStringLiteral("QuoteDetail"));
+        lines.setIndexFieldNames(QStringLiteral("QuoteID"));
+        lines.setMasterSource(&headerSource);
+        lines.setMasterFields(QStringLiteral("QuoteID"));
+        lines.setCachedUpdates(true);
+        QWidget window;
+        auto *layout = new QVBoxLayout(&window);
+        DataSource lineSource;
+        lineSource.setDataSet(&lines);
+        auto *grid = new DBGrid(&window);
+        GridColumn product;
+        product.fieldName = QStringLiteral("ProductID");
+        GridColumn quantity;
+        quantity.fieldName = QStringLiteral("Quantity");
+        grid->setColumns({product, quantity});
+        grid->setDataSource(&lineSource);
+        layout->addWidget(grid);
+        window.show();
+        QApplication::setActiveWindow(&window);
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        header.Open();
+        lines.Open();
+        QAbstractItemModel *model = grid->model();
+        QCOMPARE(model->rowCount(), 2);
+        QCOMPARE(model->index(1, 0).data().toString(), QStringLiteral("PR000002"));
+
+        header.Next(); // the grid follows the header
+        QCOMPARE(model->rowCount(), 1);
+        QCOMPARE(model->index(0, 0).data().toString(), QStringLiteral("PR000003"));
+
+        // A line appended below the last one stays pending until the updates are applied.
+        grid->setFocus();
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                          grid->visualRect(model->index(0, 1)).center());
+        QTest::keyClick(grid, Qt::Key_Down);
+        QCOMPARE(lines.State(), DataSetState::Insert);
+        QCOMPARE(model->rowCount(), 2);
+        QTest::keyClick(grid, Qt::Key_4);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
+        QCOMPARE(lines.State(), DataSetState::Browse);
+        QCOMPARE(model->rowCount(), 2);
+        QCOMPARE(m_db->count(QStringLiteral("QuoteDetail")), 3);
+        lines.ApplyUpdates();
+        QCOMPARE(m_db->count(QStringLiteral("QuoteDetail")), 4);
+        QCOMPARE(model->rowCount(), 2);
     }
 
     void withoutColumnsEveryFieldShows()
