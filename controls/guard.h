@@ -3,6 +3,7 @@
 #include <QObject>
 
 #include <functional>
+#include <type_traits>
 
 namespace tb {
 
@@ -12,13 +13,19 @@ namespace tb {
 // through here and nothing else catches these exceptions.
 void runGuarded(const std::function<void()> &handler);
 
-// connect() whose slot runs guarded.
+// connect() whose slot runs guarded. The handler may take the signal's arguments or none
+// (a button's handler ignores clicked(bool)).
 template<typename Sender, typename Signal, typename Handler>
 QMetaObject::Connection connectGuarded(Sender *sender, Signal signal, QObject *context,
                                        Handler handler)
 {
     return QObject::connect(sender, signal, context, [handler](auto &&...args) {
-        runGuarded([&] { handler(args...); });
+        runGuarded([&] {
+            if constexpr (std::is_invocable_v<Handler, decltype(args)...>)
+                handler(args...);
+            else
+                handler();
+        });
     });
 }
 

@@ -82,8 +82,7 @@ QPushButton *RecordScreen::closeButton() const
 
 void RecordScreen::onClick(QAbstractButton *button, std::function<void()> handler)
 {
-    connect(button, &QAbstractButton::clicked, this,
-            [handler = std::move(handler)] { runGuarded(handler); });
+    connectGuarded(button, &QAbstractButton::clicked, this, std::move(handler));
 }
 
 void RecordScreen::setEditingControls(const QList<QWidget *> &controls)
