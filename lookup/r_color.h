@@ -1,22 +1,15 @@
 #pragma once
 
-#include "app/workwindow.h"
-
-class QPushButton;
+#include "lookup/queryscreen.h"
 
 namespace tb {
 
 // Query screen of the Pcolor maintenance screen.
-class TR_Color : public WorkWindow
+class TR_Color : public QueryScreen
 {
     Q_OBJECT
 public:
-    explicit TR_Color();
-
-    QPushButton *Button2;
-
-    // Cancel: back to the maintenance screen.
-    void Button2Click();
+    TR_Color();
 };
 
 extern TR_Color *R_Color;

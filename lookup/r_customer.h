@@ -1,22 +1,15 @@
 #pragma once
 
-#include "app/workwindow.h"
-
-class QPushButton;
+#include "lookup/queryscreen.h"
 
 namespace tb {
 
 // Query screen of the Customer maintenance screen.
-class TR_customer : public WorkWindow
+class TR_customer : public QueryScreen
 {
     Q_OBJECT
 public:
-    explicit TR_customer();
-
-    QPushButton *Button2;
-
-    // Cancel: back to the maintenance screen.
-    void Button2Click();
+    TR_customer();
 };
 
 extern TR_customer *R_customer;

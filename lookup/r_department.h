@@ -1,22 +1,15 @@
 #pragma once
 
-#include "app/workwindow.h"
-
-class QPushButton;
+#include "lookup/queryscreen.h"
 
 namespace tb {
 
 // Query screen of the department maintenance screen.
-class TR_Department : public WorkWindow
+class TR_Department : public QueryScreen
 {
     Q_OBJECT
 public:
-    explicit TR_Department();
-
-    QPushButton *Button2;
-
-    // Cancel: back to the maintenance screen.
-    void Button2Click();
+    TR_Department();
 };
 
 extern TR_Department *R_Department;

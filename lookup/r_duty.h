@@ -1,22 +1,15 @@
 #pragma once
 
-#include "app/workwindow.h"
-
-class QPushButton;
+#include "lookup/queryscreen.h"
 
 namespace tb {
 
 // Query screen of the Duty maintenance screen.
-class TR_Duty : public WorkWindow
+class TR_Duty : public QueryScreen
 {
     Q_OBJECT
 public:
-    explicit TR_Duty();
-
-    QPushButton *Button2;
-
-    // Cancel: back to the maintenance screen.
-    void Button2Click();
+    TR_Duty();
 };
 
 extern TR_Duty *R_Duty;

@@ -1,22 +1,15 @@
 #pragma once
 
-#include "app/workwindow.h"
-
-class QPushButton;
+#include "lookup/queryscreen.h"
 
 namespace tb {
 
 // Query screen of the employee maintenance screen.
-class TR_employee : public WorkWindow
+class TR_employee : public QueryScreen
 {
     Q_OBJECT
 public:
-    explicit TR_employee();
-
-    QPushButton *Button2;
-
-    // Cancel: back to the maintenance screen.
-    void Button2Click();
+    TR_employee();
 };
 
 extern TR_employee *R_employee;

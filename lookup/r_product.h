@@ -1,22 +1,15 @@
 #pragma once
 
-#include "app/workwindow.h"
-
-class QPushButton;
+#include "lookup/queryscreen.h"
 
 namespace tb {
 
 // Query screen of the Product maintenance screen.
-class TR_product : public WorkWindow
+class TR_product : public QueryScreen
 {
     Q_OBJECT
 public:
-    explicit TR_product();
-
-    QPushButton *Button2;
-
-    // Cancel: back to the maintenance screen.
-    void Button2Click();
+    TR_product();
 };
 
 extern TR_product *R_product;

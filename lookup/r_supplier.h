@@ -1,22 +1,15 @@
 #pragma once
 
-#include "app/workwindow.h"
-
-class QPushButton;
+#include "lookup/queryscreen.h"
 
 namespace tb {
 
 // Query screen of the Supplier maintenance screen.
-class TR_Supplier : public WorkWindow
+class TR_Supplier : public QueryScreen
 {
     Q_OBJECT
 public:
-    explicit TR_Supplier();
-
-    QPushButton *Button2;
-
-    // Cancel: back to the maintenance screen.
-    void Button2Click();
+    TR_Supplier();
 };
 
 extern TR_Supplier *R_Supplier;

@@ -1,22 +1,15 @@
 #pragma once
 
-#include "app/workwindow.h"
-
-class QPushButton;
+#include "lookup/queryscreen.h"
 
 namespace tb {
 
 // Query screen of the ProductType maintenance screen.
-class TR_Type : public WorkWindow
+class TR_Type : public QueryScreen
 {
     Q_OBJECT
 public:
-    explicit TR_Type();
-
-    QPushButton *Button2;
-
-    // Cancel: back to the maintenance screen.
-    void Button2Click();
+    TR_Type();
 };
 
 extern TR_Type *R_Type;

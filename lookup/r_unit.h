@@ -1,22 +1,15 @@
 #pragma once
 
-#include "app/workwindow.h"
-
-class QPushButton;
+#include "lookup/queryscreen.h"
 
 namespace tb {
 
 // Query screen of the punit maintenance screen.
-class TR_Unit : public WorkWindow
+class TR_Unit : public QueryScreen
 {
     Q_OBJECT
 public:
-    explicit TR_Unit();
-
-    QPushButton *Button2;
-
-    // Cancel: back to the maintenance screen.
-    void Button2Click();
+    TR_Unit();
 };
 
 extern TR_Unit *R_Unit;
