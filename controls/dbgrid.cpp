@@ -67,9 +67,14 @@ public:
         : QAbstractTableModel(grid), m_grid(grid),
           m_window(
               [this](const Bookmark &anchor, int count, bool forward) {
-                  return set()->ReadRows(anchor, count, forward);
+                  DataSet *s = set();
+                  return s && s->Active() ? s->ReadRows(anchor, count, forward)
+                                          : QVector<RowSnapshot>();
               },
-              [this](const Bookmark &bookmark) { return set()->BookmarkValid(bookmark); },
+              [this](const Bookmark &bookmark) {
+                  DataSet *s = set();
+                  return s && s->BookmarkValid(bookmark);
+              },
               PageSize)
     {
     }

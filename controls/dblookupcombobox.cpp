@@ -50,9 +50,14 @@ public:
         : QAbstractTableModel(parent), m_set(std::move(set)),
           m_window(
               [this](const Bookmark &anchor, int count, bool forward) {
-                  return m_set()->ReadRows(anchor, count, forward);
+                  DataSet *s = m_set();
+                  return s && s->Active() ? s->ReadRows(anchor, count, forward)
+                                          : QVector<RowSnapshot>();
               },
-              [this](const Bookmark &bookmark) { return m_set()->BookmarkValid(bookmark); },
+              [this](const Bookmark &bookmark) {
+                  DataSet *s = m_set();
+                  return s && s->BookmarkValid(bookmark);
+              },
               ListPageSize)
     {
     }
