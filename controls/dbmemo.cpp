@@ -101,7 +101,8 @@ protected:
     void dataSetChanged() override { load(); }
     void recordChanged(Field *changed) override
     {
-        if (!changed || changed->FieldName().compare(m_memo->m_fieldName, Qt::CaseInsensitive) == 0)
+        if (!changed
+            || changed->FieldName().compare(m_memo->m_fieldName, Qt::CaseInsensitive) == 0)
             load();
     }
     void editingChanged() override

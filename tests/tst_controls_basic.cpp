@@ -150,12 +150,12 @@ private slots:
         int clicks = 0;
         connectGuarded(&button, &QPushButton::clicked, &button, [&](bool) {
             ++clicks;
-            throw DatabaseError(QStringLiteral("'x' is not a valid integer value for field 'Stock'"));
+            throw DatabaseError(QStringLiteral("'x' is not a valid integer value"));
         });
         ModalAnswer answer(QMessageBox::Ok);
         button.click();
         QCOMPARE(clicks, 1);
-        QCOMPARE(answer.text(), QStringLiteral("'x' is not a valid integer value for field 'Stock'"));
+        QCOMPARE(answer.text(), QStringLiteral("'x' is not a valid integer value"));
     }
 
     void toolbarLayout_data()
