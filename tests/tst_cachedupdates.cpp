@@ -4,36 +4,14 @@
 #include "data/datasource.h"
 #include "data/errors.h"
 #include "data/tablecursor.h"
+#include "testsupport/datasetprobe.h"
 #include "testsupport/testdatabase.h"
 
 #include <QtTest>
 
 using namespace tb;
-
-namespace {
-
-QString errorOf(const std::function<void()> &fn)
-{
-    try {
-        fn();
-    } catch (const DatabaseError &e) {
-        return e.message();
-    }
-    return QString();
-}
-
-QStringList column(DataSet &ds, const QString &field)
-{
-    QStringList seen;
-    ds.First();
-    while (!ds.Eof()) {
-        seen << ds.FieldByName(field)->AsString();
-        ds.Next();
-    }
-    return seen;
-}
-
-} // namespace
+using tb::test::errorOf;
+using tb::test::walk;
 
 class TestCachedUpdates : public QObject
 {
@@ -92,7 +70,7 @@ private slots:
 
     void changesStayPendingUntilApplied()
     {
-        QCOMPARE(column(*m_lines, QStringLiteral("SEQ")), (QStringList{"001", "002"}));
+        QCOMPARE(walk(*m_lines, QStringLiteral("SEQ")), (QStringList{"001", "002"}));
         addLine(*m_lines, QStringLiteral("003"), 3);
         QCOMPARE(m_lines->FieldByName(QStringLiteral("QuoteID"))->AsString(), QString("OD1"));
         m_lines->First();
@@ -102,7 +80,7 @@ private slots:
         m_lines->Next();
         m_lines->Delete(); // 002: the cursor moves on to 003
         QCOMPARE(m_lines->FieldByName(QStringLiteral("SEQ"))->AsString(), QString("003"));
-        QCOMPARE(column(*m_lines, QStringLiteral("SEQ")), (QStringList{"001", "003"}));
+        QCOMPARE(walk(*m_lines, QStringLiteral("SEQ")), (QStringList{"001", "003"}));
         QVERIFY(m_lines->UpdatesPending());
 
         // The file and a second, plain cursor see only what is stored.
@@ -114,7 +92,7 @@ private slots:
         plain.setIndexFieldNames(QStringLiteral("QuoteID;SEQ"));
         plain.SetRange({QStringLiteral("OD1")}, {QStringLiteral("OD1")});
         plain.Open();
-        QCOMPARE(column(plain, QStringLiteral("SEQ")), (QStringList{"001", "002"}));
+        QCOMPARE(walk(plain, QStringLiteral("SEQ")), (QStringList{"001", "002"}));
 
         m_lines->ApplyUpdates();
         QVERIFY(!m_lines->UpdatesPending());
@@ -122,7 +100,7 @@ private slots:
                                              "(SELECT * FROM QuoteDetail WHERE QuoteID = 'OD1' "
                                              "ORDER BY SEQ)")).toString(),
                  QString("001:10,003:3"));
-        QCOMPARE(column(*m_lines, QStringLiteral("SEQ")), (QStringList{"001", "003"}));
+        QCOMPARE(walk(*m_lines, QStringLiteral("SEQ")), (QStringList{"001", "003"}));
     }
 
     void cancelDiscards()
@@ -135,7 +113,7 @@ private slots:
         m_lines->CancelUpdates(); // the line being typed goes too
         QCOMPARE(m_lines->State(), DataSetState::Browse);
         QVERIFY(!m_lines->UpdatesPending());
-        QCOMPARE(column(*m_lines, QStringLiteral("SEQ")), (QStringList{"001", "002"}));
+        QCOMPARE(walk(*m_lines, QStringLiteral("SEQ")), (QStringList{"001", "002"}));
         QCOMPARE(stored(), 3);
     }
 
@@ -143,10 +121,10 @@ private slots:
     {
         addLine(*m_lines, QStringLiteral("003"), 3);
         m_header->Next(); // OD2
-        QCOMPARE(column(*m_lines, QStringLiteral("SEQ")), QStringList{"001"});
+        QCOMPARE(walk(*m_lines, QStringLiteral("SEQ")), QStringList{"001"});
         addLine(*m_lines, QStringLiteral("002"), 7);
         m_header->First(); // back to OD1: its pending line is still there
-        QCOMPARE(column(*m_lines, QStringLiteral("SEQ")), (QStringList{"001", "002", "003"}));
+        QCOMPARE(walk(*m_lines, QStringLiteral("SEQ")), (QStringList{"001", "002", "003"}));
         QVERIFY(m_lines->UpdatesPending());
         m_lines->ApplyUpdates();
         QCOMPARE(stored(QStringLiteral("QuoteID = 'OD1'")), 3);
@@ -222,8 +200,8 @@ private slots:
         QCOMPARE(n, 2);
         QCOMPARE(total, 4);
         QCOMPARE(m_lines->FieldByName(QStringLiteral("SEQ"))->AsString(), QString("001"));
-        QCOMPARE(column(*m_lines, QStringLiteral("QdetailID")), (QStringList{"001", "002"}));
-        QCOMPARE(column(*m_lines, QStringLiteral("SEQ")), (QStringList{"001", "003"}));
+        QCOMPARE(walk(*m_lines, QStringLiteral("QdetailID")), (QStringList{"001", "002"}));
+        QCOMPARE(walk(*m_lines, QStringLiteral("SEQ")), (QStringList{"001", "003"}));
         const QVector<RowSnapshot> rows = m_lines->ReadRows({}, 10, true);
         QCOMPARE(rows.size(), 2);
         QCOMPARE(m_lines->ReadRows(rows[0].bookmark, 10, true).size(), 1);

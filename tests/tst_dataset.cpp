@@ -4,11 +4,14 @@
 #include "data/errors.h"
 #include "data/shortdate.h"
 #include "data/tablecursor.h"
+#include "testsupport/datasetprobe.h"
 #include "testsupport/testdatabase.h"
 
 #include <QtTest>
 
 using namespace tb;
+using tb::test::errorOf;
+using tb::test::walk;
 
 namespace {
 
@@ -35,15 +38,6 @@ protected:
     }
 };
 
-QString errorOf(const std::function<void()> &fn)
-{
-    try {
-        fn();
-    } catch (const DatabaseError &e) {
-        return e.message();
-    }
-    return QString();
-}
 
 } // namespace
 

@@ -3,25 +3,14 @@
 #include "data/database.h"
 #include "data/errors.h"
 #include "data/sqlquery.h"
+#include "testsupport/datasetprobe.h"
 #include "testsupport/testdatabase.h"
 
 #include <QtTest>
 
 using namespace tb;
-
-namespace {
-
-QString errorOf(const std::function<void()> &fn)
-{
-    try {
-        fn();
-    } catch (const DatabaseError &e) {
-        return e.message();
-    }
-    return QString();
-}
-
-} // namespace
+using tb::test::errorOf;
+using tb::test::walk;
 
 class TestSqlQuery : public QObject
 {

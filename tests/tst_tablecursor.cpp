@@ -4,6 +4,7 @@
 #include "data/datasource.h"
 #include "data/errors.h"
 #include "data/tablecursor.h"
+#include "testsupport/datasetprobe.h"
 #include "testsupport/testdatabase.h"
 
 #include <QSqlDatabase>
@@ -11,39 +12,8 @@
 #include <QtTest>
 
 using namespace tb;
-
-namespace {
-
-QString errorOf(const std::function<void()> &fn)
-{
-    try {
-        fn();
-    } catch (const DatabaseError &e) {
-        return e.message();
-    }
-    return QString();
-}
-
-QStringList walk(DataSet &ds, const QString &field, bool backwards = false)
-{
-    QStringList seen;
-    if (backwards) {
-        ds.Last();
-        while (!ds.Bof()) {
-            seen << ds.FieldByName(field)->AsString();
-            ds.Prior();
-        }
-    } else {
-        ds.First();
-        while (!ds.Eof()) {
-            seen << ds.FieldByName(field)->AsString();
-            ds.Next();
-        }
-    }
-    return seen;
-}
-
-} // namespace
+using tb::test::errorOf;
+using tb::test::walk;
 
 class TestTableCursor : public QObject
 {

@@ -1,0 +1,37 @@
+#include "testsupport/datasetprobe.h"
+
+#include "data/dataset.h"
+#include "data/errors.h"
+
+namespace tb::test {
+
+QString errorOf(const std::function<void()> &action)
+{
+    try {
+        action();
+    } catch (const DatabaseError &e) {
+        return e.message();
+    }
+    return QString();
+}
+
+QStringList walk(DataSet &dataSet, const QString &field, bool backwards)
+{
+    QStringList seen;
+    if (backwards) {
+        dataSet.Last();
+        while (!dataSet.Bof()) {
+            seen << dataSet.FieldByName(field)->AsString();
+            dataSet.Prior();
+        }
+    } else {
+        dataSet.First();
+        while (!dataSet.Eof()) {
+            seen << dataSet.FieldByName(field)->AsString();
+            dataSet.Next();
+        }
+    }
+    return seen;
+}
+
+} // namespace tb::test
