@@ -29,6 +29,7 @@ const char Usage[] =
     "  tradebook_bench                      generate the default and the 10,000-product\n"
     "                                       databases if absent, run on both, print tables\n"
     "  tradebook_bench run [--db FILE] [--reps N] [--json FILE]\n"
+    "                      [--only open,navigate,product,query,list,quote]\n"
     "  tradebook_bench generate [--products N] [--customers N] [--suppliers N]\n"
     "                           [--employees N] [--quotations N] --out FILE\n"
     "Databases are kept in $TRADEBOOK_BENCH_DIR (default: the user's cache folder).\n";
@@ -139,7 +140,7 @@ int generateCommand(const QStringList &args)
 
 int runCommand(const QStringList &args)
 {
-    const Options o = Options::parse(args, {"--db", "--reps", "--json"});
+    const Options o = Options::parse(args, {"--db", "--reps", "--json", "--only"});
     if (!o.error.isEmpty())
         return usageError(o.error);
     QString error;
@@ -156,7 +157,10 @@ int runCommand(const QStringList &args)
     }
     std::fprintf(stderr, "Running on %s, %lld repetitions\n", qPrintable(db),
                  static_cast<long long>(*reps));
-    const RunResult result = Benchmark(QFileInfo(db).absoluteFilePath(), int(*reps)).run();
+    Benchmark benchmark(QFileInfo(db).absoluteFilePath(), int(*reps));
+    if (o.values.contains("--only"))
+        benchmark.setOnly(o.values.value("--only").split(QLatin1Char(','), Qt::SkipEmptyParts));
+    const RunResult result = benchmark.run();
     std::printf("%s\n%s", qPrintable(BenchReport::runTable(result)),
                 qPrintable(BenchReport::targets(result, nullptr)));
     std::fflush(stdout);

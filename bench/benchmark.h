@@ -4,6 +4,7 @@
 #include "bench/benchresult.h"
 
 #include <QSize>
+#include <QStringList>
 #include <QString>
 
 #include <functional>
@@ -27,6 +28,9 @@ public:
     Benchmark(const QString &databasePath, int reps);
     ~Benchmark();
 
+    // Limits the run to some groups of actions (open, navigate, product, query, list,
+    // quote); start-up always runs. Empty: all. For profiling one action at a time.
+    void setOnly(const QStringList &groups);
     RunResult run();
 
 private:
@@ -35,7 +39,8 @@ private:
     OperationResult &add(const QString &key, const QString &label);
     // Runs the step once per repetition, timing only `timed`; `before` and `after` prepare
     // and tidy up. Returns the median in milliseconds.
-    double measure(const Action &before, const Action &timed, const Action &after = {});
+    double measure(const Action &before, const Action &timed, const Action &after = {},
+                   int maxReps = 1 << 30);
     double measure(const Action &timed) { return measure({}, timed, {}); }
     // Runs a group of measurements; an exception or an error box marks the rows failed.
     void guarded(const std::vector<QString> &keys, const Action &body);
@@ -49,6 +54,7 @@ private:
     void measureProductList();
     void measureQuotation();
     void cleanUp();
+    bool wanted(const QString &group) const;
 
     void openScreen(const QString &menuCaption, QWidget *screen);
     void backToMain(QWidget *screen);
@@ -64,6 +70,7 @@ private:
     std::vector<QSize> m_windowSizes;
     QString m_lastGeneratedProduct;
     QString m_middleProduct;
+    QStringList m_only;
 };
 
 } // namespace tb

@@ -69,7 +69,8 @@ QJsonObject RunResult::toJson() const
                                {"bareLabel", op.bareLabel},
                                {"note", op.note},
                                {"error", op.error},
-                               {"scaleChecked", op.scaleChecked}});
+                               {"scaleChecked", op.scaleChecked},
+                               {"reference", op.reference}});
     return {{"database", database},
             {"products", double(products)},
             {"reps", reps},
@@ -97,6 +98,7 @@ RunResult RunResult::fromJson(const QJsonObject &json)
         op.note = o.value("note").toString();
         op.error = o.value("error").toString();
         op.scaleChecked = o.value("scaleChecked").toBool(true);
+        op.reference = o.value("reference").toBool(false);
         run.operations.push_back(op);
     }
     return run;
@@ -117,6 +119,8 @@ QString BenchReport::runTable(const RunResult &run)
         QString verdict;
         if (!op.error.isEmpty())
             verdict = QStringLiteral("FAILED");
+        else if (op.reference)
+            verdict = QStringLiteral("(reference)");
         else if (op.ratio() >= 0)
             verdict = (op.ratio() <= targetOf(op) ? QStringLiteral("ok <= ")
                                                   : QStringLiteral("MISSED > "))
@@ -153,7 +157,7 @@ QString BenchReport::scaleTable(const RunResult &large, const RunResult &small)
                  + QStringLiteral("  target");
     for (const OperationResult &op : large.operations) {
         const OperationResult *other = small.find(op.key);
-        if (!other)
+        if (!other || op.reference)
             continue;
         const double growth = op.appMs >= 0 && other->appMs > 0 ? op.appMs / other->appMs : -1;
         QString verdict;
@@ -178,7 +182,7 @@ QString BenchReport::targets(const RunResult &large, const RunResult *small)
             failed << op.label;
             continue;
         }
-        if (op.ratio() < 0)
+        if (op.ratio() < 0 || op.reference)
             continue;
         ++checked;
         if (op.ratio() > targetOf(op))

@@ -18,6 +18,7 @@ struct OperationResult
     QString note;      // "(layer; screen not built yet)" and the like
     QString error;     // the message that stopped the action, if any
     bool scaleChecked = true; // compared between database sizes
+    bool reference = false;   // shown for explanation only, no target applies
 
     double ratio() const { return appMs >= 0 && bareMs > 0 ? appMs / bareMs : -1; }
 };
