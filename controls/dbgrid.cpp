@@ -282,9 +282,10 @@ public:
     {
         m_columns.clear();
         DataSet *s = set();
-        if (!s || !s->Active())
-            return;
+        const bool active = s && s->Active();
         if (m_declared.isEmpty()) {
+            if (!active)
+                return;
             for (int i = 0; i < s->FieldCount(); ++i) {
                 Field *field = s->FieldAt(i);
                 GridColumn def;
@@ -293,9 +294,10 @@ public:
             }
             return;
         }
+        // Declared columns keep their titles while the set is closed.
         for (const GridColumn &def : std::as_const(m_declared))
             if (def.visible)
-                m_columns.append({def, s->FindField(def.fieldName)});
+                m_columns.append({def, active ? s->FindField(def.fieldName) : nullptr});
     }
 
     void resetAll()

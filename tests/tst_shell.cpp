@@ -465,6 +465,11 @@ void TestShell::deliveryWindowIsEmptyAndIgnoresTyping()
         QVERIFY(box->text().isEmpty());
     QCOMPARE(Delivery->findChild<DBEdit *>("DBEdit5")->width(), 425);
     QCOMPARE(Delivery->DBGrid1->model()->rowCount(), 0);
+    // The closed grid still shows its column titles.
+    QAbstractItemModel *grid = Delivery->DBGrid1->model();
+    QCOMPARE(grid->columnCount(), 9);
+    QCOMPARE(grid->headerData(0, Qt::Horizontal).toString(), QStringLiteral("出貨單編號"));
+    QCOMPARE(grid->headerData(6, Qt::Horizontal).toString(), QStringLiteral("出貨單價"));
 
     DBEdit *number = Delivery->findChild<DBEdit *>("DBEdit1");
     number->setFocus();
