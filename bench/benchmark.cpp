@@ -80,19 +80,20 @@ QString nextNumber(const QString &last, const QString &prefix, int digits)
     return prefix + (QString(digits, QLatin1Char('0')) + QString::number(n + 1)).right(digits);
 }
 
-// Peak resident set of this process in MB: the larger of getrusage and /proc's VmHWM.
+// Peak resident set of this process in MB. /proc's VmHWM belongs to this program image;
+// getrusage's ru_maxrss survives exec and would report a parent's peak (the generator's,
+// when the benchmark starts its runs as child processes), so it is only the fallback.
 double peakResidentMb()
 {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    double kb = double(usage.ru_maxrss);
     QFile status(QStringLiteral("/proc/self/status"));
     if (status.open(QIODevice::ReadOnly)) {
         for (const QByteArray &line : status.readAll().split('\n'))
             if (line.startsWith("VmHWM:"))
-                kb = std::max(kb, line.mid(6).trimmed().split(' ').value(0).toDouble());
+                return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024.0;
     }
-    return kb / 1024.0;
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return double(usage.ru_maxrss) / 1024.0;
 }
 
 } // namespace
