@@ -88,6 +88,7 @@ QSqlDatabase Database::connection(const QString &alias)
 
 void Database::setPath(const QString &alias, const QString &path)
 {
+    Schema::forgetStoredColumns();
     const QString name = connectionName(alias);
     if (QSqlDatabase::contains(name)) {
         QSqlDatabase::database(name, false).close();
@@ -155,6 +156,7 @@ QSqlDatabase Database::connectionFor(const QString &connectionString)
 
 void Database::closeAll()
 {
+    Schema::forgetStoredColumns();
     for (const QString &name : QSqlDatabase::connectionNames()) {
         if (!name.startsWith(ConnectionPrefix))
             continue;

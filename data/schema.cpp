@@ -3,6 +3,7 @@
 #include "data/database.h"
 #include "data/errors.h"
 
+#include <QHash>
 #include <QSqlQuery>
 #include <QSqlRecord>
 
@@ -212,10 +213,20 @@ QString Schema::sqlType(FieldType type)
     return {};
 }
 
-std::vector<Schema::StoredColumn> Schema::storedColumns(const QSqlDatabase &db,
-                                                         const QString &table)
+namespace {
+
+// Column lists already read, per connection and table: the application never alters a
+// schema, so a screen that reopens its table need not ask the file again.
+QHash<QString, std::vector<Schema::StoredColumn>> &storedColumnCache()
 {
-    std::vector<StoredColumn> result;
+    static QHash<QString, std::vector<Schema::StoredColumn>> cache;
+    return cache;
+}
+
+std::vector<Schema::StoredColumn> readStoredColumns(const QSqlDatabase &db,
+                                                    const QString &table)
+{
+    std::vector<Schema::StoredColumn> result;
     if (db.driverName() == QLatin1String("QSQLITE")) {
         QSqlQuery q = Database::exec(db, QStringLiteral("PRAGMA table_info(%1)")
                                              .arg(quoteName(table)));
@@ -231,6 +242,27 @@ std::vector<Schema::StoredColumn> Schema::storedColumns(const QSqlDatabase &db,
     while (q.next())
         result.push_back({q.value(0).toString(), q.value(1).toString()});
     return result;
+}
+
+} // namespace
+
+std::vector<Schema::StoredColumn> Schema::storedColumns(const QSqlDatabase &db,
+                                                         const QString &table)
+{
+    const QString key = db.connectionName() + QLatin1Char('\n') + db.databaseName()
+                        + QLatin1Char('\n') + table.toLower();
+    auto it = storedColumnCache().constFind(key);
+    if (it != storedColumnCache().constEnd())
+        return *it;
+    std::vector<StoredColumn> columns = readStoredColumns(db, table);
+    if (!columns.empty()) // a missing table is asked again: it may yet be created
+        storedColumnCache().insert(key, columns);
+    return columns;
+}
+
+void Schema::forgetStoredColumns()
+{
+    storedColumnCache().clear();
 }
 
 bool Schema::fieldTypeOf(const QString &declaredType, FieldType *type)

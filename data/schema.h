@@ -55,7 +55,10 @@ public:
     // Reads the declared column types of a table as stored in the file.
     // Empty when the table does not exist.
     struct StoredColumn { QString name; QString declaredType; };
+    // Remembered per connection and table until forgetStoredColumns() (the database
+    // registry calls it whenever an alias is re-pointed or closed).
     static std::vector<StoredColumn> storedColumns(const QSqlDatabase &db, const QString &table);
+    static void forgetStoredColumns();
     // Field type a stored declared type stands for; false when none matches.
     static bool fieldTypeOf(const QString &declaredType, FieldType *type);
 };
