@@ -1,129 +1,32 @@
 #include "controls/dbedit.h"
 
 #include "controls/fieldinput.h"
+#include "controls/fieldlink.h"
 #include "controls/guard.h"
-#include "data/dataset.h"
-#include "data/errors.h"
 #include "data/field.h"
 
 #include <QApplication>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QKeySequence>
-#include <QTimer>
 
 namespace tb {
 
-class DBEdit::Link : public DataLink
+DBEdit::DBEdit(QWidget *parent) : QLineEdit(parent)
 {
-public:
-    explicit Link(DBEdit *edit) : m_edit(edit) {}
-
-    DBEdit *m_edit;
-    FieldValidator *m_validator = nullptr;
-    bool m_modified = false;
-    bool m_loading = false;
-
-    Field *field() const
-    {
-        DataSet *set = dataSet();
-        if (!set || !set->Active() || m_edit->m_fieldName.isEmpty())
-            return nullptr;
-        return set->FindField(m_edit->m_fieldName);
-    }
-
-    // Shows the field's value, dropping any text not yet written.
-    void load()
-    {
-        QString text;
-        try {
-            if (Field *f = field())
-                text = f->AsString();
-        } catch (const std::exception &) {
-            // A row that cannot be read shows as empty; the operation that moved there has
-            // reported its own error.
-        }
-        m_loading = true;
+    FieldLink::Box box;
+    box.widget = this;
+    box.text = [this] { return text(); };
+    box.setText = [this](const QString &value) {
         m_validator->setBypass(true);
-        if (m_edit->text() != text)
-            m_edit->setText(text);
+        setText(value);
         m_validator->setBypass(false);
-        m_loading = false;
-        m_modified = false;
-    }
-
-    // Puts the set into edit for a change the user is about to make. False when the box
-    // may not change (read-only, unbound set closed, set refuses to edit).
-    bool beginChange()
-    {
-        if (m_edit->isReadOnly())
-            return false;
-        if (m_edit->m_fieldName.isEmpty() || !dataSource())
-            return true; // an unbound box is a plain edit box
-        Field *f = field();
-        if (!f)
-            return false;
-        DataSet *set = dataSet();
-        if (set->State() == DataSetState::Edit || set->State() == DataSetState::Insert)
-            return true;
-        bool ok = false;
-        runGuarded([&] {
-            set->Edit();
-            ok = set->State() == DataSetState::Edit || set->State() == DataSetState::Insert;
-        });
-        return ok;
-    }
-
-    // Writes the text into the field; throws the layer's error when it does not convert.
-    void write()
-    {
-        if (!m_modified || m_edit->isReadOnly())
-            return;
-        Field *f = field();
-        if (!f)
-            return;
-        DataSet *set = dataSet();
-        if (set->State() != DataSetState::Edit && set->State() != DataSetState::Insert)
-            set->Edit(); // text put into the box by a screen rather than typed
-        f->setAsString(m_edit->text());
-        m_modified = false;
-    }
-
-protected:
-    void activeChanged() override { load(); }
-    void dataSetChanged() override { load(); }
-    void recordChanged(Field *changed) override
-    {
-        if (!changed || isDerived()
-            || changed->FieldName().compare(m_edit->m_fieldName, Qt::CaseInsensitive) == 0)
-            load();
-    }
-    void editingChanged() override
-    {
-        DataSet *set = dataSet();
-        if (!set || set->State() == DataSetState::Browse || set->State() == DataSetState::Inactive)
-            load();
-    }
-    void updateData() override { write(); }
-
-private:
-    // Look-up and calculated fields follow other fields of the row.
-    bool isDerived() const
-    {
-        Field *f = field();
-        return f && f->Kind() != FieldKind::Data;
-    }
-};
-
-DBEdit::DBEdit(QWidget *parent)
-    : QLineEdit(parent), m_link(std::make_unique<Link>(this))
-{
-    m_link->m_validator = new FieldValidator(this, [this] { return m_link->field(); });
-    setValidator(m_link->m_validator);
-    connect(this, &QLineEdit::textChanged, this, [this] {
-        if (!m_link->m_loading)
-            m_link->m_modified = true;
-    });
+    };
+    box.readOnly = [this] { return isReadOnly(); };
+    m_link = std::make_unique<FieldLink>(std::move(box));
+    m_validator = new FieldValidator(this, [this] { return m_link->field(); });
+    setValidator(m_validator);
+    connect(this, &QLineEdit::textChanged, this, [this] { m_link->noteTextChanged(); });
 }
 
 DBEdit::~DBEdit()
@@ -144,13 +47,12 @@ DataSource *DBEdit::dataSource() const
 
 void DBEdit::setDataField(const QString &fieldName)
 {
-    m_fieldName = fieldName;
-    m_link->load();
+    m_link->setFieldName(fieldName);
 }
 
 QString DBEdit::dataField() const
 {
-    return m_fieldName;
+    return m_link->fieldName();
 }
 
 Field *DBEdit::field() const
@@ -160,7 +62,7 @@ Field *DBEdit::field() const
 
 bool DBEdit::hasPendingText() const
 {
-    return m_link->m_modified;
+    return m_link->isModified();
 }
 
 void DBEdit::updateRecord()
@@ -187,7 +89,7 @@ static bool changesText(QKeyEvent *event)
 
 void DBEdit::keyPressEvent(QKeyEvent *event)
 {
-    if (event->key() == Qt::Key_Escape && m_link->m_modified && !isReadOnly()) {
+    if (event->key() == Qt::Key_Escape && m_link->isModified() && !isReadOnly()) {
         // Escape takes back what was typed since the field was last shown.
         m_link->load();
         event->accept();
@@ -233,22 +135,7 @@ void DBEdit::inputMethodEvent(QInputMethodEvent *event)
 void DBEdit::focusOutEvent(QFocusEvent *event)
 {
     QLineEdit::focusOutEvent(event);
-    // Leaving the window (a dialog, a menu) is not leaving the box.
-    if (event->reason() == Qt::ActiveWindowFocusReason || event->reason() == Qt::PopupFocusReason)
-        return;
-    bool written = false;
-    runGuarded([&] {
-        m_link->write();
-        written = true;
-    });
-    if (!written) {
-        // The text did not convert: the box keeps the focus so that it can be corrected.
-        // The error box has moved the focus around; take it back once it has settled.
-        setFocus(Qt::OtherFocusReason);
-        QTimer::singleShot(0, this, [this] { setFocus(Qt::OtherFocusReason); });
-        return;
-    }
-    if (OnExit)
+    if (m_link->leave(event) && OnExit)
         runGuarded(OnExit);
 }
 

@@ -6,6 +6,9 @@
 
 namespace tb {
 
+class FieldLink;
+class FieldValidator;
+
 // An edit box bound to one field of a data source's current row.
 // - Shows the field's text (dates in the short date format); empty when the set is
 //   closed or has no row.
@@ -43,9 +46,8 @@ protected:
     void inputMethodEvent(QInputMethodEvent *event) override;
 
 private:
-    class Link;
-    std::unique_ptr<Link> m_link;
-    QString m_fieldName;
+    std::unique_ptr<FieldLink> m_link;
+    FieldValidator *m_validator = nullptr;
 };
 
 } // namespace tb

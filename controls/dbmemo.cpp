@@ -1,128 +1,46 @@
 #include "controls/dbmemo.h"
 
 #include "controls/fieldinput.h"
-#include "controls/guard.h"
+#include "controls/fieldlink.h"
 #include "data/big5.h"
-#include "data/dataset.h"
 #include "data/field.h"
 
 #include <QApplication>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QKeySequence>
-#include <QTimer>
 #include <QMimeData>
 #include <QTextCursor>
 
 namespace tb {
 
-class DBMemo::Link : public DataLink
+namespace {
+
+// The text that may be inserted at the memo's cursor, refused characters dropped and the
+// rest cut at the field's width.
+QString fitAtCursor(const QPlainTextEdit *memo, const Field *field, const QString &inserted)
 {
-public:
-    explicit Link(DBMemo *memo) : m_memo(memo) {}
+    if (!field)
+        return inserted;
+    const QTextCursor cursor = memo->textCursor();
+    const QString all = memo->toPlainText();
+    const int others = big5::width(all) - big5::width(cursor.selectedText());
+    return fieldinput::fitted(field, inserted, others);
+}
 
-    DBMemo *m_memo;
-    bool m_modified = false;
-    bool m_loading = false;
+} // namespace
 
-    Field *field() const
-    {
-        DataSet *set = dataSet();
-        if (!set || !set->Active() || m_memo->m_fieldName.isEmpty())
-            return nullptr;
-        return set->FindField(m_memo->m_fieldName);
-    }
-
-    void load()
-    {
-        QString text;
-        try {
-            if (Field *f = field())
-                text = f->AsString();
-        } catch (const std::exception &) {
-            // Shown empty; whatever moved the set has reported its own error.
-        }
-        m_loading = true;
-        if (m_memo->toPlainText() != text)
-            m_memo->setPlainText(text);
-        m_loading = false;
-        m_modified = false;
-    }
-
-    bool beginChange()
-    {
-        if (m_memo->isReadOnly())
-            return false;
-        if (m_memo->m_fieldName.isEmpty() || !dataSource())
-            return true;
-        Field *f = field();
-        if (!f)
-            return false;
-        DataSet *set = dataSet();
-        if (set->State() == DataSetState::Edit || set->State() == DataSetState::Insert)
-            return true;
-        bool ok = false;
-        runGuarded([&] {
-            set->Edit();
-            ok = set->State() == DataSetState::Edit || set->State() == DataSetState::Insert;
-        });
-        return ok;
-    }
-
-    void write()
-    {
-        if (!m_modified || m_memo->isReadOnly())
-            return;
-        Field *f = field();
-        if (!f)
-            return;
-        DataSet *set = dataSet();
-        if (set->State() != DataSetState::Edit && set->State() != DataSetState::Insert)
-            set->Edit();
-        f->setAsString(m_memo->toPlainText());
-        m_modified = false;
-    }
-
-    // The text that may be inserted at the cursor, refused characters dropped and the
-    // rest cut at the field's width.
-    QString fit(const QString &inserted) const
-    {
-        Field *f = field();
-        if (!f)
-            return inserted;
-        QTextCursor cursor = m_memo->textCursor();
-        const QString all = m_memo->toPlainText();
-        const int others = big5::width(all) - big5::width(cursor.selectedText());
-        return fieldinput::fitted(f, inserted, others);
-    }
-
-protected:
-    void activeChanged() override { load(); }
-    void dataSetChanged() override { load(); }
-    void recordChanged(Field *changed) override
-    {
-        if (!changed
-            || changed->FieldName().compare(m_memo->m_fieldName, Qt::CaseInsensitive) == 0)
-            load();
-    }
-    void editingChanged() override
-    {
-        DataSet *set = dataSet();
-        if (!set || set->State() == DataSetState::Browse || set->State() == DataSetState::Inactive)
-            load();
-    }
-    void updateData() override { write(); }
-};
-
-DBMemo::DBMemo(QWidget *parent)
-    : QPlainTextEdit(parent), m_link(std::make_unique<Link>(this))
+DBMemo::DBMemo(QWidget *parent) : QPlainTextEdit(parent)
 {
+    FieldLink::Box box;
+    box.widget = this;
+    box.text = [this] { return toPlainText(); };
+    box.setText = [this](const QString &value) { setPlainText(value); };
+    box.readOnly = [this] { return isReadOnly(); };
+    m_link = std::make_unique<FieldLink>(std::move(box));
     // Tab leaves the memo, as it leaves every other box of a screen.
     setTabChangesFocus(true);
-    connect(this, &QPlainTextEdit::textChanged, this, [this] {
-        if (!m_link->m_loading)
-            m_link->m_modified = true;
-    });
+    connect(this, &QPlainTextEdit::textChanged, this, [this] { m_link->noteTextChanged(); });
 }
 
 DBMemo::~DBMemo()
@@ -143,13 +61,12 @@ DataSource *DBMemo::dataSource() const
 
 void DBMemo::setDataField(const QString &fieldName)
 {
-    m_fieldName = fieldName;
-    m_link->load();
+    m_link->setFieldName(fieldName);
 }
 
 QString DBMemo::dataField() const
 {
-    return m_fieldName;
+    return m_link->fieldName();
 }
 
 Field *DBMemo::field() const
@@ -184,7 +101,8 @@ void DBMemo::keyPressEvent(QKeyEvent *event)
         return;
     }
     const QString typed = event->text();
-    if (!typed.isEmpty() && typed.at(0).isPrint() && m_link->fit(typed) != typed) {
+    if (!typed.isEmpty() && typed.at(0).isPrint()
+        && fitAtCursor(this, m_link->field(), typed) != typed) {
         QApplication::beep();
         event->accept();
         return;
@@ -209,7 +127,7 @@ void DBMemo::inputMethodEvent(QInputMethodEvent *event)
         event->accept();
         return;
     }
-    const QString fit = m_link->fit(commit);
+    const QString fit = fitAtCursor(this, m_link->field(), commit);
     if (fit == commit) {
         QPlainTextEdit::inputMethodEvent(event);
         return;
@@ -227,7 +145,7 @@ void DBMemo::insertFromMimeData(const QMimeData *source)
     if (!m_link->beginChange())
         return;
     const QString text = source->text();
-    const QString fit = m_link->fit(text);
+    const QString fit = fitAtCursor(this, m_link->field(), text);
     if (fit != text)
         QApplication::beep();
     textCursor().insertText(fit);
@@ -236,20 +154,7 @@ void DBMemo::insertFromMimeData(const QMimeData *source)
 void DBMemo::focusOutEvent(QFocusEvent *event)
 {
     QPlainTextEdit::focusOutEvent(event);
-    if (event->reason() == Qt::ActiveWindowFocusReason || event->reason() == Qt::PopupFocusReason)
-        return;
-    bool written = false;
-    runGuarded([&] {
-        m_link->write();
-        written = true;
-    });
-    if (!written) {
-        // The text did not convert: the box keeps the focus so that it can be corrected.
-        // The error box has moved the focus around; take it back once it has settled.
-        setFocus(Qt::OtherFocusReason);
-        QTimer::singleShot(0, this, [this] { setFocus(Qt::OtherFocusReason); });
-        return;
-    }
+    m_link->leave(event);
 }
 
 } // namespace tb

@@ -6,6 +6,8 @@
 
 namespace tb {
 
+class FieldLink;
+
 // A multi-line box bound to a memo (or text) field; same rules as DBEdit where they apply.
 class DBMemo : public QPlainTextEdit
 {
@@ -27,9 +29,7 @@ protected:
     void insertFromMimeData(const QMimeData *source) override;
 
 private:
-    class Link;
-    std::unique_ptr<Link> m_link;
-    QString m_fieldName;
+    std::unique_ptr<FieldLink> m_link;
 };
 
 } // namespace tb

@@ -1,0 +1,136 @@
+#include "controls/fieldlink.h"
+
+#include "controls/guard.h"
+#include "data/dataset.h"
+#include "data/field.h"
+
+#include <QFocusEvent>
+#include <QTimer>
+#include <QWidget>
+
+namespace tb {
+
+namespace {
+
+bool isEditing(const DataSet *set)
+{
+    return set->State() == DataSetState::Edit || set->State() == DataSetState::Insert;
+}
+
+} // namespace
+
+FieldLink::FieldLink(Box box) : m_box(std::move(box)) {}
+
+void FieldLink::setFieldName(const QString &fieldName)
+{
+    m_fieldName = fieldName;
+    load();
+}
+
+Field *FieldLink::field() const
+{
+    DataSet *set = dataSet();
+    if (!set || !set->Active() || m_fieldName.isEmpty())
+        return nullptr;
+    return set->FindField(m_fieldName);
+}
+
+void FieldLink::noteTextChanged()
+{
+    if (!m_loading)
+        m_modified = true;
+}
+
+void FieldLink::load()
+{
+    QString text;
+    try {
+        if (Field *f = field())
+            text = f->AsString();
+    } catch (const std::exception &) {
+        // A row that cannot be read shows as empty; the operation that moved there has
+        // reported its own error.
+    }
+    m_loading = true;
+    if (m_box.text() != text)
+        m_box.setText(text);
+    m_loading = false;
+    m_modified = false;
+}
+
+bool FieldLink::beginChange()
+{
+    if (m_box.readOnly())
+        return false;
+    if (m_fieldName.isEmpty() || !dataSource())
+        return true; // an unbound box is a plain edit box
+    Field *f = field();
+    if (!f)
+        return false;
+    DataSet *set = dataSet();
+    if (isEditing(set))
+        return true;
+    bool ok = false;
+    runGuarded([&] {
+        set->Edit();
+        ok = isEditing(set);
+    });
+    return ok;
+}
+
+void FieldLink::write()
+{
+    if (!m_modified || m_box.readOnly())
+        return;
+    Field *f = field();
+    if (!f)
+        return;
+    DataSet *set = dataSet();
+    if (!isEditing(set))
+        set->Edit(); // text put into the box by a screen rather than typed
+    f->setAsString(m_box.text());
+    m_modified = false;
+}
+
+bool FieldLink::leave(const QFocusEvent *event)
+{
+    // Leaving the window (a dialog, a menu) is not leaving the box.
+    if (event->reason() == Qt::ActiveWindowFocusReason || event->reason() == Qt::PopupFocusReason)
+        return false;
+    bool written = false;
+    runGuarded([&] {
+        write();
+        written = true;
+    });
+    if (!written) {
+        // The text did not convert: the box keeps the focus so that it can be corrected.
+        // The error box has moved the focus around; take it back once it has settled.
+        QWidget *box = m_box.widget;
+        box->setFocus(Qt::OtherFocusReason);
+        QTimer::singleShot(0, box, [box] { box->setFocus(Qt::OtherFocusReason); });
+    }
+    return written;
+}
+
+void FieldLink::recordChanged(Field *changed)
+{
+    if (!changed || isDerived()
+        || changed->FieldName().compare(m_fieldName, Qt::CaseInsensitive) == 0)
+        load();
+}
+
+void FieldLink::editingChanged()
+{
+    DataSet *set = dataSet();
+    if (!set || set->State() == DataSetState::Browse || set->State() == DataSetState::Inactive)
+        load();
+}
+
+// Look-up and calculated fields follow other fields of the row.
+bool FieldLink::isDerived() const
+{
+    Field *f = field();
+    return f && f->Kind() != FieldKind::Data;
+}
+
+} // namespace tb

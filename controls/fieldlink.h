@@ -1,0 +1,67 @@
+#pragma once
+
+#include "data/datasource.h"
+
+#include <QString>
+
+#include <functional>
+
+class QFocusEvent;
+class QWidget;
+
+namespace tb {
+
+// Binds a text box to one field of a data source's current row, for the edit box and the
+// memo alike: shows the field's value, puts the set into edit when the user is about to
+// change the text, and writes the text into the field when the box is left and when the
+// record is posted. The box is reached through a few functions, so that a line edit and
+// a plain text edit share this logic and keep their own key handling.
+class FieldLink : public DataLink
+{
+public:
+    struct Box
+    {
+        QWidget *widget = nullptr;
+        std::function<QString()> text;
+        std::function<void(const QString &)> setText; // showing the field's stored value
+        std::function<bool()> readOnly;
+    };
+
+    explicit FieldLink(Box box);
+
+    void setFieldName(const QString &fieldName);
+    QString fieldName() const { return m_fieldName; }
+    Field *field() const; // nullptr while unbound or closed
+    // Text changed since the field was last shown or written.
+    bool isModified() const { return m_modified; }
+
+    // The box's text changed; a change made while the field is being shown does not count.
+    void noteTextChanged();
+    // Shows the field's value, dropping any text not yet written.
+    void load();
+    // Puts the set into edit for a change the user is about to make. False when the box
+    // may not change (read-only, bound set closed, set refuses to edit).
+    bool beginChange();
+    // Writes the text into the field; throws the layer's error when it does not convert.
+    void write();
+    // The box lost the focus: writes the text, guarded. True when the box was really left
+    // and the field took the text; otherwise a text that did not convert keeps the focus.
+    bool leave(const QFocusEvent *event);
+
+protected:
+    void activeChanged() override { load(); }
+    void dataSetChanged() override { load(); }
+    void recordChanged(Field *changed) override;
+    void editingChanged() override;
+    void updateData() override { write(); }
+
+private:
+    bool isDerived() const;
+
+    Box m_box;
+    QString m_fieldName;
+    bool m_modified = false;
+    bool m_loading = false;
+};
+
+} // namespace tb
