@@ -6,16 +6,19 @@
 #include "data/datasource.h"
 #include "data/errors.h"
 #include "data/fieldvalue.h"
+#include "data/keysetquery.h"
+#include "data/rowwriter.h"
 #include "data/schema.h"
 
 #include <QHash>
 #include <QPointer>
-#include <QSqlQuery>
 
 #include <algorithm>
 #include <limits>
 
 namespace tb {
+
+using sqlterms::isNull;
 
 namespace {
 
@@ -26,81 +29,6 @@ QStringList splitNames(const QString &names)
         if (!n.trimmed().isEmpty())
             result << n.trimmed();
     return result;
-}
-
-bool isNull(const QVariant &v)
-{
-    return v.isNull() || !v.isValid();
-}
-
-const QString RowId = QStringLiteral("rowid");
-
-QString quoted(const QString &column)
-{
-    return column == RowId ? column : quoteName(column);
-}
-
-// A WHERE clause under construction; every value is bound, never pasted.
-struct Sql
-{
-    QStringList where;
-    QVariantList binds;
-    void add(const QString &condition) { where << condition; }
-};
-
-// Terms of the order with NULL as the lowest value, the way SQLite sorts it.
-QString eqTerm(const QString &column, const QVariant &v, QVariantList &binds)
-{
-    if (isNull(v))
-        return quoted(column) + QLatin1String(" IS NULL");
-    binds << v;
-    return quoted(column) + QLatin1String(" = ?");
-}
-
-QString gtTerm(const QString &column, const QVariant &v, QVariantList &binds)
-{
-    if (isNull(v))
-        return quoted(column) + QLatin1String(" IS NOT NULL");
-    binds << v;
-    return quoted(column) + QLatin1String(" > ?");
-}
-
-QString ltTerm(const QString &column, const QVariant &v, QVariantList &binds)
-{
-    if (isNull(v))
-        return QStringLiteral("0");
-    binds << v;
-    return QStringLiteral("(%1 < ? OR %1 IS NULL)").arg(quoted(column));
-}
-
-// (columns) after / before (values) in lexicographic order, optionally equal too.
-QString lexTerm(const QStringList &columns, const QVariantList &values, bool after,
-                bool inclusive, QVariantList &binds)
-{
-    QStringList alternatives;
-    for (int i = 0; i < columns.size(); ++i) {
-        QStringList all;
-        for (int j = 0; j < i; ++j)
-            all << eqTerm(columns[j], values[j], binds);
-        all << (after ? gtTerm(columns[i], values[i], binds)
-                      : ltTerm(columns[i], values[i], binds));
-        alternatives << QLatin1Char('(') + all.join(QLatin1String(" AND ")) + QLatin1Char(')');
-    }
-    if (inclusive) {
-        QStringList all;
-        for (int j = 0; j < columns.size(); ++j)
-            all << eqTerm(columns[j], values[j], binds);
-        alternatives << QLatin1Char('(') + all.join(QLatin1String(" AND ")) + QLatin1Char(')');
-    }
-    return QLatin1Char('(') + alternatives.join(QLatin1String(" OR ")) + QLatin1Char(')');
-}
-
-int comparePrefix(const QVariantList &keys, const QVariantList &bound)
-{
-    for (int i = 0; i < bound.size() && i < keys.size(); ++i)
-        if (const int c = fieldvalue::compareStored(keys[i], bound[i]))
-            return c;
-    return 0;
 }
 
 } // namespace
@@ -152,10 +80,11 @@ struct TableCursor::Private
     QStringList detailCols;
     QStringList filterCols; // order columns, then link columns not in the order
     QVector<QString> fieldCol;   // per field index: its column, empty for derived fields
-    QString select;
     bool masterEmpty = false;
     QVariantList masterValues; // stored form, per detail column
     std::unique_ptr<CachedRows> cache;
+    KeysetQuery query;
+    RowWriter writer;
 
     bool masterBound() const { return masterSource && !splitNames(masterFields).isEmpty(); }
 
@@ -216,20 +145,28 @@ struct TableCursor::Private
         for (const QString &c : detail)
             if (!filterCols.contains(c))
                 filterCols << c;
-        QStringList parts{RowId};
-        for (const QString &c : filterCols)
-            parts << quoted(c);
-        for (const QString &c : fieldCol)
-            if (!c.isEmpty())
-                parts << quoted(c);
-        select = QStringLiteral("SELECT %1 FROM %2").arg(parts.join(QLatin1String(", ")),
-                                                         quoteName(table));
+        query.setLayout(layout());
+        writer.setLayout(layout());
         rangeStart.clear();
         rangeEnd.clear();
         for (int i = 0; i < rangeStartRaw.size() && i < orderCols.size(); ++i)
             rangeStart << storageFor(orderCols[i], rangeStartRaw[i]);
         for (int i = 0; i < rangeEndRaw.size() && i < orderCols.size(); ++i)
             rangeEnd << storageFor(orderCols[i], rangeEndRaw[i]);
+    }
+
+    TableLayout layout() const
+    {
+        TableLayout l{db, table, orderCols, filterCols, fieldCol, {}};
+        for (int i = 0; i < fieldCol.size(); ++i)
+            l.fieldType << q->FieldAt(i)->DataType();
+        return l;
+    }
+
+    KeyFilter filter() const
+    {
+        return {orderCols, filterCols, masterBound(), masterEmpty, detailCols, masterValues,
+                rangeActive, rangeStart, rangeEnd};
     }
 
     void computeMaster(QVariantList &values, bool &empty) const
@@ -254,134 +191,11 @@ struct TableCursor::Private
         }
     }
 
-    void addFilter(Sql &s) const
-    {
-        if (masterBound()) {
-            if (masterEmpty) {
-                s.add(QStringLiteral("0"));
-            } else {
-                for (int i = 0; i < detailCols.size(); ++i)
-                    s.add(eqTerm(detailCols[i], masterValues.value(i), s.binds));
-            }
-        }
-        if (!rangeActive)
-            return;
-        const QStringList cols = orderCols;
-        if (!rangeStart.isEmpty()) {
-            const QStringList prefix = cols.mid(0, rangeStart.size());
-            if (!isNull(rangeStart[0])) {
-                s.binds << rangeStart[0];
-                s.add(quoted(prefix[0]) + QLatin1String(" >= ?"));
-            }
-            s.add(lexTerm(prefix, rangeStart, true, true, s.binds));
-        }
-        if (!rangeEnd.isEmpty()) {
-            const QStringList prefix = cols.mid(0, rangeEnd.size());
-            if (!isNull(rangeEnd[0])) {
-                s.binds << rangeEnd[0];
-                if (!rangeStart.isEmpty() && !isNull(rangeStart[0]))
-                    s.add(quoted(prefix[0]) + QLatin1String(" <= ?"));
-                else
-                    s.add(QStringLiteral("(%1 <= ? OR %1 IS NULL)").arg(quoted(prefix[0])));
-            }
-            s.add(lexTerm(prefix, rangeEnd, false, true, s.binds));
-        }
-    }
-
-    QString orderBy(bool forward) const
-    {
-        QStringList parts;
-        const QString dir = forward ? QString() : QStringLiteral(" DESC");
-        for (const QString &c : orderCols)
-            parts << quoted(c) + dir;
-        parts << RowId + dir;
-        return parts.join(QLatin1String(", "));
-    }
-
-    struct Fetched
-    {
-        RowData row;
-        qint64 rowid;
-        QVariantList keys; // filter columns, stored form
-    };
-
-    std::vector<Fetched> run(const Sql &s, bool forward, int limit) const
-    {
-        QString sql = select;
-        if (!s.where.isEmpty())
-            sql += QLatin1String(" WHERE ") + s.where.join(QLatin1String(" AND "));
-        sql += QLatin1String(" ORDER BY ") + orderBy(forward);
-        if (limit > 0)
-            sql += QLatin1String(" LIMIT ") + QString::number(limit);
-        QSqlQuery query = Database::exec(db, sql, s.binds);
-        std::vector<Fetched> result;
-        const int nFilter = int(filterCols.size());
-        while (query.next()) {
-            Fetched f;
-            f.rowid = query.value(0).toLongLong();
-            for (int i = 0; i < nFilter; ++i)
-                f.keys << query.value(1 + i);
-            QVariantList bookmark = f.keys.mid(0, orderCols.size());
-            bookmark << f.rowid;
-            f.row.bookmark = bookmark;
-            f.row.values = QVector<QVariant>(q->FieldCount());
-            int pos = 1 + nFilter;
-            for (int i = 0; i < fieldCol.size(); ++i) {
-                if (fieldCol[i].isEmpty())
-                    continue;
-                f.row.values[i] = fieldvalue::fromStorage(q->FieldAt(i)->DataType(),
-                                                          query.value(pos++));
-            }
-            result.push_back(std::move(f));
-        }
-        return result;
-    }
-
-    static OptRow first(const std::vector<Fetched> &rows)
+    static OptRow first(const KeysetQuery::Rows &rows)
     {
         if (rows.empty())
             return std::nullopt;
-        return rows.front().row;
-    }
-
-    // Keyset navigation: the rows after (or before) an anchor, each page one indexed query.
-    std::vector<Fetched> fetchFrom(const QVariantList &anchor, bool forward, int limit) const
-    {
-        const int n = int(orderCols.size());
-        Sql s;
-        addFilter(s);
-        if (anchor.size() != n + 1) // a bookmark of another order: start from the end
-            return run(s, forward, limit);
-        QStringList cols = orderCols;
-        cols << RowId;
-        const QVariant k0 = n > 0 ? anchor[0] : QVariant(0);
-        if (forward) {
-            if (n > 0 && !isNull(k0)) {
-                s.binds << k0;
-                s.add(quoted(cols[0]) + QLatin1String(" >= ?"));
-            }
-            s.add(lexTerm(cols, anchor, true, false, s.binds));
-            return run(s, true, limit);
-        }
-        if (n == 0 || isNull(k0)) {
-            if (n > 0)
-                s.add(quoted(cols[0]) + QLatin1String(" IS NULL"));
-            s.add(lexTerm(cols, anchor, false, false, s.binds));
-            return run(s, false, limit);
-        }
-        // Backwards: the non-null part through the index, then the rows with a null key.
-        Sql a = s;
-        a.binds << k0;
-        a.add(quoted(cols[0]) + QLatin1String(" <= ?"));
-        a.add(lexTerm(cols, anchor, false, false, a.binds));
-        std::vector<Fetched> rows = run(a, false, limit);
-        if (limit <= 0 || int(rows.size()) < limit) {
-            Sql b = s;
-            b.add(quoted(cols[0]) + QLatin1String(" IS NULL"));
-            std::vector<Fetched> more = run(b, false, limit > 0 ? limit - int(rows.size()) : 0);
-            rows.insert(rows.end(), more.begin(), more.end());
-        }
-        return rows;
+        return RowData{rows.front().bookmark, rows.front().values};
     }
 
     // ---- the cache ----------------------------------------------------------------------
@@ -421,38 +235,19 @@ struct TableCursor::Private
 
     CachedRows::Match match() const
     {
-        return [this](const CachedRows::Row &row) {
-            if (masterBound()) {
-                if (masterEmpty)
-                    return false;
-                for (int i = 0; i < detailCols.size(); ++i) {
-                    const int k = int(filterCols.indexOf(detailCols[i]));
-                    if (fieldvalue::compareStored(row.keys.value(k), masterValues.value(i)))
-                        return false;
-                }
-            }
-            if (rangeActive) {
-                if (!rangeStart.isEmpty() && comparePrefix(row.keys, rangeStart) < 0)
-                    return false;
-                if (!rangeEnd.isEmpty() && comparePrefix(row.keys, rangeEnd) > 0)
-                    return false;
-            }
-            return true;
-        };
+        return [f = filter()](const CachedRows::Row &row) { return f.accepts(row.keys); };
     }
 
     void reloadCache()
     {
         if (!cache)
             cache = std::make_unique<CachedRows>();
-        Sql s;
-        addFilter(s);
         std::vector<CachedRows::Row> stored;
-        for (Fetched &f : run(s, true, 0)) {
+        for (KeysetQuery::Row &f : query.fromEnd(filter(), true, 0)) {
             CachedRows::Row row;
             row.id = f.rowid;
             row.rowid = f.rowid;
-            row.values = f.row.values;
+            row.values = f.values;
             row.keys = f.keys;
             stored.push_back(std::move(row));
         }
@@ -470,61 +265,6 @@ struct TableCursor::Private
         if (position < 0 || position >= cache->count())
             return std::nullopt;
         return cachedRow(position);
-    }
-
-    // ---- writing ------------------------------------------------------------------------
-
-    qint64 insertRow(const QVector<QVariant> &values) const
-    {
-        QStringList cols, marks;
-        QVariantList binds;
-        for (int i = 0; i < fieldCol.size(); ++i) {
-            if (fieldCol[i].isEmpty())
-                continue;
-            cols << quoted(fieldCol[i]);
-            marks << QStringLiteral("?");
-            binds << fieldvalue::toStorage(q->FieldAt(i)->DataType(), values.value(i));
-        }
-        const QString sql = cols.isEmpty()
-            ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quoteName(table))
-            : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                  .arg(quoteName(table), cols.join(QLatin1String(", ")),
-                       marks.join(QLatin1String(", ")));
-        QSqlQuery query = Database::exec(db, sql, binds);
-        return query.lastInsertId().toLongLong();
-    }
-
-    void updateRow(qint64 rowid, const QVector<QVariant> &oldValues,
-                   const QVector<QVariant> &values) const
-    {
-        QStringList sets;
-        QVariantList binds;
-        for (int i = 0; i < fieldCol.size(); ++i) {
-            if (fieldCol[i].isEmpty())
-                continue;
-            const QVariant now = values.value(i);
-            const QVariant before = oldValues.value(i);
-            if (isNull(now) == isNull(before) && (isNull(now) || now == before))
-                continue;
-            sets << quoted(fieldCol[i]) + QLatin1String(" = ?");
-            binds << fieldvalue::toStorage(q->FieldAt(i)->DataType(), now);
-        }
-        if (sets.isEmpty())
-            return;
-        binds << rowid;
-        QSqlQuery query = Database::exec(
-            db, QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
-                    .arg(quoteName(table), sets.join(QLatin1String(", "))), binds);
-        if (query.numRowsAffected() == 0)
-            throw DatabaseError(QStringLiteral("Record not found or changed by another user"));
-    }
-
-    void deleteRow(qint64 rowid) const
-    {
-        QSqlQuery query = Database::exec(
-            db, QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(quoteName(table)), {rowid});
-        if (query.numRowsAffected() == 0)
-            throw DatabaseError(QStringLiteral("Record not found or changed by another user"));
     }
 
     QVariantList bookmarkFor(const QVector<QVariant> &values, const QVariantList &previous,
@@ -688,11 +428,7 @@ bool TableCursor::FindKey(const QVariantList &keyValues)
         }
         return false;
     }
-    Sql s;
-    p->addFilter(s);
-    for (int i = 0; i < n; ++i)
-        s.add(eqTerm(p->orderCols[i], keys[i], s.binds));
-    return gotoRow(Private::first(p->run(s, true, 1)));
+    return gotoRow(Private::first(p->query.equal(p->filter(), p->orderCols.mid(0, n), keys)));
 }
 
 void TableCursor::SetRangeStart(const QVariantList &values)
@@ -800,6 +536,8 @@ void TableCursor::openCursor()
 void TableCursor::closeCursor()
 {
     p->cache.reset();
+    p->query.clear();
+    p->writer.clear();
     p->db = QSqlDatabase();
 }
 
@@ -807,18 +545,14 @@ TableCursor::OptRow TableCursor::readFirst() const
 {
     if (p->cached())
         return p->cachedAt(0);
-    Sql s;
-    p->addFilter(s);
-    return Private::first(p->run(s, true, 1));
+    return Private::first(p->query.fromEnd(p->filter(), true, 1));
 }
 
 TableCursor::OptRow TableCursor::readLast() const
 {
     if (p->cached())
         return p->cachedAt(p->cache->count() - 1);
-    Sql s;
-    p->addFilter(s);
-    return Private::first(p->run(s, false, 1));
+    return Private::first(p->query.fromEnd(p->filter(), false, 1));
 }
 
 TableCursor::OptRow TableCursor::readNext(const Bookmark &from) const
@@ -831,7 +565,7 @@ TableCursor::OptRow TableCursor::readNext(const Bookmark &from) const
         const CachedRows::Row *row = p->cache->find(id);
         return row ? p->cachedAt(p->cache->upperBound(*row, p->less())) : std::nullopt;
     }
-    return Private::first(p->fetchFrom(from.toList(), true, 1));
+    return Private::first(p->query.from(p->filter(), from.toList(), true, 1));
 }
 
 TableCursor::OptRow TableCursor::readPrior(const Bookmark &from) const
@@ -844,7 +578,7 @@ TableCursor::OptRow TableCursor::readPrior(const Bookmark &from) const
         const CachedRows::Row *row = p->cache->find(id);
         return row ? p->cachedAt(p->cache->lowerBound(*row, p->less()) - 1) : std::nullopt;
     }
-    return Private::first(p->fetchFrom(from.toList(), false, 1));
+    return Private::first(p->query.from(p->filter(), from.toList(), false, 1));
 }
 
 TableCursor::OptRow TableCursor::readRow(const Bookmark &bookmark) const
@@ -857,11 +591,7 @@ TableCursor::OptRow TableCursor::readRow(const Bookmark &bookmark) const
     const QVariantList list = bookmark.toList();
     if (list.isEmpty())
         return std::nullopt;
-    Sql s;
-    p->addFilter(s);
-    s.binds << list.last();
-    s.add(QStringLiteral("rowid = ?"));
-    return Private::first(p->run(s, true, 1));
+    return Private::first(p->query.byRowid(p->filter(), list.last()));
 }
 
 TableCursor::OptRow TableCursor::readLocate(const QList<Field *> &fields,
@@ -886,12 +616,13 @@ TableCursor::OptRow TableCursor::readLocate(const QList<Field *> &fields,
         }
         return std::nullopt;
     }
-    Sql s;
-    p->addFilter(s);
-    for (int i = 0; i < fields.size(); ++i)
-        s.add(eqTerm(p->fieldCol[fields[i]->Index()],
-                     fieldvalue::toStorage(fields[i]->DataType(), values[i]), s.binds));
-    return Private::first(p->run(s, true, 1));
+    QStringList columns;
+    QVariantList stored;
+    for (int i = 0; i < fields.size(); ++i) {
+        columns << p->fieldCol[fields[i]->Index()];
+        stored << fieldvalue::toStorage(fields[i]->DataType(), values[i]);
+    }
+    return Private::first(p->query.equal(p->filter(), columns, stored));
 }
 
 Bookmark TableCursor::writeInsert(const QVector<QVariant> &values)
@@ -901,7 +632,7 @@ Bookmark TableCursor::writeInsert(const QVector<QVariant> &values)
         p->cache->rebuildView(p->match(), p->less());
         return QVariant(id);
     }
-    const qint64 rowid = p->insertRow(values);
+    const qint64 rowid = p->writer.insert(values);
     return p->bookmarkFor(values, {}, rowid);
 }
 
@@ -924,7 +655,7 @@ Bookmark TableCursor::writeUpdate(const Bookmark &bookmark, const QVector<QVaria
     if (list.isEmpty())
         throw DatabaseError(QStringLiteral("Record not found"));
     const qint64 rowid = list.last().toLongLong();
-    p->updateRow(rowid, oldValues, values);
+    p->writer.update(rowid, oldValues, values);
     return p->bookmarkFor(values, list, rowid);
 }
 
@@ -939,7 +670,7 @@ void TableCursor::writeDelete(const Bookmark &bookmark)
     const QVariantList list = bookmark.toList();
     if (list.isEmpty())
         throw DatabaseError(QStringLiteral("Record not found"));
-    p->deleteRow(list.last().toLongLong());
+    p->writer.remove(list.last().toLongLong());
 }
 
 void TableCursor::initNewRecord()
@@ -981,14 +712,14 @@ void TableCursor::applyPendingUpdates()
         // that an error anywhere leaves the file as it was.
         Transaction transaction(p->db);
         for (const CachedRows::Row *row : p->cache->pendingRows(CachedRows::Status::Deleted))
-            p->deleteRow(row->rowid);
+            p->writer.remove(row->rowid);
         for (const CachedRows::Row *row : p->cache->pendingRows(CachedRows::Status::Modified))
-            p->updateRow(row->rowid, row->original, row->values);
+            p->writer.update(row->rowid, row->original, row->values);
         auto inserted = p->cache->pendingRows(CachedRows::Status::Inserted);
         std::sort(inserted.begin(), inserted.end(),
                   [](const CachedRows::Row *a, const CachedRows::Row *b) { return a->id > b->id; });
         for (const CachedRows::Row *row : inserted)
-            p->insertRow(row->values);
+            p->writer.insert(row->values);
         transaction.commit();
     }
     p->cache->clear();
@@ -1051,18 +782,13 @@ QVector<RowSnapshot> TableCursor::ReadRows(const Bookmark &anchor, int count, bo
             rows << p->cachedRow(pos);
         return snapshots(rows);
     }
-    std::vector<Private::Fetched> fetched;
-    if (anchor.isNull()) {
-        Sql s;
-        p->addFilter(s);
-        fetched = p->run(s, forward, count);
-    } else {
-        fetched = p->fetchFrom(anchor.toList(), forward, count);
-    }
+    KeysetQuery::Rows fetched = anchor.isNull()
+        ? p->query.fromEnd(p->filter(), forward, count)
+        : p->query.from(p->filter(), anchor.toList(), forward, count);
     if (!forward)
         std::reverse(fetched.begin(), fetched.end());
     for (const auto &f : fetched)
-        rows << f.row;
+        rows << RowData{f.bookmark, f.values};
     return snapshots(rows);
 }
 

@@ -1,0 +1,138 @@
+#include "data/keysetquery.h"
+
+#include "data/database.h"
+#include "data/fieldvalue.h"
+
+#include <QSqlQuery>
+
+namespace tb {
+
+using namespace sqlterms;
+
+void KeysetQuery::setLayout(const TableLayout &layout)
+{
+    m_layout = layout;
+    QStringList parts{RowId};
+    for (const QString &c : m_layout.filterCols)
+        parts << quoted(c);
+    for (const QString &c : m_layout.fieldCol)
+        if (!c.isEmpty())
+            parts << quoted(c);
+    m_select = QStringLiteral("SELECT %1 FROM %2").arg(parts.join(QLatin1String(", ")),
+                                                       quoteName(m_layout.table));
+}
+
+void KeysetQuery::clear()
+{
+    m_layout = TableLayout();
+    m_select.clear();
+}
+
+QString KeysetQuery::orderBy(bool forward) const
+{
+    QStringList parts;
+    const QString dir = forward ? QString() : QStringLiteral(" DESC");
+    for (const QString &c : m_layout.orderCols)
+        parts << quoted(c) + dir;
+    parts << RowId + dir;
+    return parts.join(QLatin1String(", "));
+}
+
+KeysetQuery::Rows KeysetQuery::run(const Where &s, bool forward, int limit) const
+{
+    QString sql = m_select;
+    if (!s.terms.isEmpty())
+        sql += QLatin1String(" WHERE ") + s.terms.join(QLatin1String(" AND "));
+    sql += QLatin1String(" ORDER BY ") + orderBy(forward);
+    if (limit > 0)
+        sql += QLatin1String(" LIMIT ") + QString::number(limit);
+    QSqlQuery query = Database::exec(m_layout.db, sql, s.binds);
+    Rows result;
+    const int nFilter = int(m_layout.filterCols.size());
+    const QVector<QString> &fieldCol = m_layout.fieldCol;
+    while (query.next()) {
+        Row f;
+        f.rowid = query.value(0).toLongLong();
+        for (int i = 0; i < nFilter; ++i)
+            f.keys << query.value(1 + i);
+        f.bookmark = f.keys.mid(0, m_layout.orderCols.size());
+        f.bookmark << f.rowid;
+        f.values = QVector<QVariant>(fieldCol.size());
+        int pos = 1 + nFilter;
+        for (int i = 0; i < fieldCol.size(); ++i) {
+            if (fieldCol[i].isEmpty())
+                continue;
+            f.values[i] = fieldvalue::fromStorage(m_layout.fieldType[i], query.value(pos++));
+        }
+        result.push_back(std::move(f));
+    }
+    return result;
+}
+
+KeysetQuery::Rows KeysetQuery::fromEnd(const KeyFilter &filter, bool forward, int limit) const
+{
+    Where s;
+    filter.addTo(s);
+    return run(s, forward, limit);
+}
+
+KeysetQuery::Rows KeysetQuery::from(const KeyFilter &filter, const QVariantList &anchor,
+                                    bool forward, int limit) const
+{
+    const int n = int(m_layout.orderCols.size());
+    Where s;
+    filter.addTo(s);
+    if (anchor.size() != n + 1) // a bookmark of another order: start from the end
+        return run(s, forward, limit);
+    QStringList cols = m_layout.orderCols;
+    cols << RowId;
+    const QVariant k0 = n > 0 ? anchor[0] : QVariant(0);
+    if (forward) {
+        if (n > 0 && !isNull(k0)) {
+            s.binds << k0;
+            s.add(quoted(cols[0]) + QLatin1String(" >= ?"));
+        }
+        s.add(lexTerm(cols, anchor, true, false, s.binds));
+        return run(s, true, limit);
+    }
+    if (n == 0 || isNull(k0)) {
+        if (n > 0)
+            s.add(quoted(cols[0]) + QLatin1String(" IS NULL"));
+        s.add(lexTerm(cols, anchor, false, false, s.binds));
+        return run(s, false, limit);
+    }
+    // Backwards: the non-null part through the index, then the rows with a null key.
+    Where a = s;
+    a.binds << k0;
+    a.add(quoted(cols[0]) + QLatin1String(" <= ?"));
+    a.add(lexTerm(cols, anchor, false, false, a.binds));
+    Rows rows = run(a, false, limit);
+    if (limit <= 0 || int(rows.size()) < limit) {
+        Where b = s;
+        b.add(quoted(cols[0]) + QLatin1String(" IS NULL"));
+        Rows more = run(b, false, limit > 0 ? limit - int(rows.size()) : 0);
+        rows.insert(rows.end(), more.begin(), more.end());
+    }
+    return rows;
+}
+
+KeysetQuery::Rows KeysetQuery::equal(const KeyFilter &filter, const QStringList &columns,
+                                     const QVariantList &values) const
+{
+    Where s;
+    filter.addTo(s);
+    for (int i = 0; i < columns.size(); ++i)
+        s.add(eqTerm(columns[i], values[i], s.binds));
+    return run(s, true, 1);
+}
+
+KeysetQuery::Rows KeysetQuery::byRowid(const KeyFilter &filter, const QVariant &rowid) const
+{
+    Where s;
+    filter.addTo(s);
+    s.binds << rowid;
+    s.add(QStringLiteral("rowid = ?"));
+    return run(s, true, 1);
+}
+
+} // namespace tb
