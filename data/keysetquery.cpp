@@ -135,4 +135,26 @@ KeysetQuery::Rows KeysetQuery::byRowid(const KeyFilter &filter, const QVariant &
     return run(s, true, 1);
 }
 
+QVariantList KeysetQuery::keysFor(const QVector<QVariant> &values,
+                                  const QVariantList &previous) const
+{
+    QVariantList keys;
+    for (int i = 0; i < m_layout.filterCols.size(); ++i) {
+        const int f = int(m_layout.fieldCol.indexOf(m_layout.filterCols[i]));
+        if (f >= 0)
+            keys << fieldvalue::toStorage(m_layout.fieldType[f], values.value(f));
+        else
+            keys << previous.value(i);
+    }
+    return keys;
+}
+
+QVariantList KeysetQuery::bookmarkFor(const QVector<QVariant> &values,
+                                      const QVariantList &previous, qint64 rowid) const
+{
+    QVariantList bookmark = keysFor(values, previous).mid(0, m_layout.orderCols.size());
+    bookmark << rowid;
+    return bookmark;
+}
+
 } // namespace tb

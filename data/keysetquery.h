@@ -36,6 +36,12 @@ public:
                const QVariantList &values) const;
     Rows byRowid(const KeyFilter &filter, const QVariant &rowid) const;
 
+    // The stored keys of a row with these field values; a key column that is no field
+    // keeps its previous key.
+    QVariantList keysFor(const QVector<QVariant> &values, const QVariantList &previous) const;
+    QVariantList bookmarkFor(const QVector<QVariant> &values, const QVariantList &previous,
+                             qint64 rowid) const;
+
 private:
     QString orderBy(bool forward) const;
     Rows run(const sqlterms::Where &where, bool forward, int limit) const;

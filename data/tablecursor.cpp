@@ -1,6 +1,6 @@
 #include "data/tablecursor.h"
 
-#include "data/cachedrows.h"
+#include "data/cachedview.h"
 #include "data/database.h"
 #include "data/dataset_p.h"
 #include "data/datasource.h"
@@ -14,7 +14,6 @@
 #include <QPointer>
 
 #include <algorithm>
-#include <limits>
 
 namespace tb {
 
@@ -82,9 +81,9 @@ struct TableCursor::Private
     QVector<QString> fieldCol;   // per field index: its column, empty for derived fields
     bool masterEmpty = false;
     QVariantList masterValues; // stored form, per detail column
-    std::unique_ptr<CachedRows> cache;
     KeysetQuery query;
     RowWriter writer;
+    std::unique_ptr<CachedView> cache; // reads through query
 
     bool masterBound() const { return masterSource && !splitNames(masterFields).isEmpty(); }
 
@@ -202,56 +201,11 @@ struct TableCursor::Private
 
     bool cached() const { return cache && q->CachedUpdates(); }
 
-    QVariantList keysFor(const QVector<QVariant> &values, const QVariantList &previous) const
-    {
-        QVariantList keys;
-        for (int i = 0; i < filterCols.size(); ++i) {
-            const int f = int(fieldCol.indexOf(filterCols[i]));
-            if (f >= 0)
-                keys << fieldvalue::toStorage(typeOf(filterCols[i]), values.value(f));
-            else
-                keys << previous.value(i);
-        }
-        return keys;
-    }
-
-    static qint64 tieBreak(const CachedRows::Row &row)
-    {
-        // Rows only in the cache come after the stored ones with equal keys, in the order
-        // they were added.
-        return row.rowid > 0 ? row.rowid : std::numeric_limits<qint64>::max() / 2 - row.id;
-    }
-
-    CachedRows::Less less() const
-    {
-        const int n = int(orderCols.size());
-        return [n](const CachedRows::Row &a, const CachedRows::Row &b) {
-            for (int i = 0; i < n; ++i)
-                if (const int c = fieldvalue::compareStored(a.keys.value(i), b.keys.value(i)))
-                    return c < 0;
-            return tieBreak(a) < tieBreak(b);
-        };
-    }
-
-    CachedRows::Match match() const
-    {
-        return [f = filter()](const CachedRows::Row &row) { return f.accepts(row.keys); };
-    }
-
     void reloadCache()
     {
         if (!cache)
-            cache = std::make_unique<CachedRows>();
-        std::vector<CachedRows::Row> stored;
-        for (KeysetQuery::Row &f : query.fromEnd(filter(), true, 0)) {
-            CachedRows::Row row;
-            row.id = f.rowid;
-            row.rowid = f.rowid;
-            row.values = f.values;
-            row.keys = f.keys;
-            stored.push_back(std::move(row));
-        }
-        cache->load(stored, match(), less());
+            cache = std::make_unique<CachedView>(query);
+        cache->reload(filter());
     }
 
     RowData cachedRow(int position) const
@@ -267,13 +221,6 @@ struct TableCursor::Private
         return cachedRow(position);
     }
 
-    QVariantList bookmarkFor(const QVector<QVariant> &values, const QVariantList &previous,
-                             qint64 rowid) const
-    {
-        QVariantList bookmark = keysFor(values, previous).mid(0, orderCols.size());
-        bookmark << rowid;
-        return bookmark;
-    }
 };
 
 void TableCursor::MasterLink::recordChanged(Field *field)
@@ -417,16 +364,8 @@ bool TableCursor::FindKey(const QVariantList &keyValues)
     for (int i = 0; i < n; ++i)
         keys << p->storageFor(p->orderCols[i], keyValues[i]);
     if (p->cached()) {
-        for (int pos = 0; pos < p->cache->count(); ++pos) {
-            const CachedRows::Row &row = p->cache->at(pos);
-            bool equal = true;
-            for (int i = 0; i < n && equal; ++i)
-                equal = !isNull(keys[i]) ? fieldvalue::compareStored(row.keys[i], keys[i]) == 0
-                                         : isNull(row.keys[i]);
-            if (equal)
-                return gotoRow(p->cachedRow(pos));
-        }
-        return false;
+        const int pos = p->cache->findKey(keys);
+        return pos >= 0 && gotoRow(p->cachedRow(pos));
     }
     return gotoRow(Private::first(p->query.equal(p->filter(), p->orderCols.mid(0, n), keys)));
 }
@@ -557,27 +496,15 @@ TableCursor::OptRow TableCursor::readLast() const
 
 TableCursor::OptRow TableCursor::readNext(const Bookmark &from) const
 {
-    if (p->cached()) {
-        const qint64 id = from.toLongLong();
-        const int pos = p->cache->position(id);
-        if (pos >= 0)
-            return p->cachedAt(pos + 1);
-        const CachedRows::Row *row = p->cache->find(id);
-        return row ? p->cachedAt(p->cache->upperBound(*row, p->less())) : std::nullopt;
-    }
+    if (p->cached())
+        return p->cachedAt(p->cache->after(from.toLongLong()));
     return Private::first(p->query.from(p->filter(), from.toList(), true, 1));
 }
 
 TableCursor::OptRow TableCursor::readPrior(const Bookmark &from) const
 {
-    if (p->cached()) {
-        const qint64 id = from.toLongLong();
-        const int pos = p->cache->position(id);
-        if (pos >= 0)
-            return p->cachedAt(pos - 1);
-        const CachedRows::Row *row = p->cache->find(id);
-        return row ? p->cachedAt(p->cache->lowerBound(*row, p->less()) - 1) : std::nullopt;
-    }
+    if (p->cached())
+        return p->cachedAt(p->cache->before(from.toLongLong()));
     return Private::first(p->query.from(p->filter(), from.toList(), false, 1));
 }
 
@@ -601,21 +528,8 @@ TableCursor::OptRow TableCursor::readLocate(const QList<Field *> &fields,
         if (f->Kind() != FieldKind::Data)
             throw DatabaseError(formatMessage(
                 QStringLiteral("Field '%s' cannot be used in a search"), {f->FieldName()}));
-    if (p->cached()) {
-        for (int pos = 0; pos < p->cache->count(); ++pos) {
-            const CachedRows::Row &row = p->cache->at(pos);
-            bool equal = true;
-            for (int i = 0; i < fields.size() && equal; ++i) {
-                const FieldType t = fields[i]->DataType();
-                equal = fieldvalue::compareStored(
-                            fieldvalue::toStorage(t, row.values.value(fields[i]->Index())),
-                            fieldvalue::toStorage(t, values[i])) == 0;
-            }
-            if (equal)
-                return p->cachedRow(pos);
-        }
-        return std::nullopt;
-    }
+    if (p->cached())
+        return p->cachedAt(p->cache->locate(fields, values));
     QStringList columns;
     QVariantList stored;
     for (int i = 0; i < fields.size(); ++i) {
@@ -627,28 +541,17 @@ TableCursor::OptRow TableCursor::readLocate(const QList<Field *> &fields,
 
 Bookmark TableCursor::writeInsert(const QVector<QVariant> &values)
 {
-    if (p->cached()) {
-        const qint64 id = p->cache->insert(values, p->keysFor(values, {}));
-        p->cache->rebuildView(p->match(), p->less());
-        return QVariant(id);
-    }
+    if (p->cached())
+        return QVariant(p->cache->insert(values, p->filter()));
     const qint64 rowid = p->writer.insert(values);
-    return p->bookmarkFor(values, {}, rowid);
+    return p->query.bookmarkFor(values, {}, rowid);
 }
 
 Bookmark TableCursor::writeUpdate(const Bookmark &bookmark, const QVector<QVariant> &oldValues,
                                   const QVector<QVariant> &values)
 {
     if (p->cached()) {
-        const qint64 id = bookmark.toLongLong();
-        const CachedRows::Row *row = p->cache->find(id);
-        if (!row)
-            throw DatabaseError(QStringLiteral("Record not found"));
-        const QVariantList keys = p->keysFor(values, row->keys);
-        const bool moved = keys != row->keys;
-        p->cache->update(id, values, keys);
-        if (moved) // a line whose keys stay keeps its place; no need to sort again
-            p->cache->rebuildView(p->match(), p->less());
+        p->cache->update(bookmark.toLongLong(), values, p->filter());
         return bookmark;
     }
     const QVariantList list = bookmark.toList();
@@ -656,14 +559,12 @@ Bookmark TableCursor::writeUpdate(const Bookmark &bookmark, const QVector<QVaria
         throw DatabaseError(QStringLiteral("Record not found"));
     const qint64 rowid = list.last().toLongLong();
     p->writer.update(rowid, oldValues, values);
-    return p->bookmarkFor(values, list, rowid);
+    return p->query.bookmarkFor(values, list, rowid);
 }
 
 void TableCursor::writeDelete(const Bookmark &bookmark)
 {
     if (p->cached()) {
-        if (!p->cache->find(bookmark.toLongLong()))
-            throw DatabaseError(QStringLiteral("Record not found"));
         p->cache->remove(bookmark.toLongLong());
         return;
     }
@@ -707,22 +608,7 @@ void TableCursor::applyPendingUpdates()
 {
     if (!p->cached())
         return;
-    {
-        // Joins the caller's transaction when one is open (the header being saved), so
-        // that an error anywhere leaves the file as it was.
-        Transaction transaction(p->db);
-        for (const CachedRows::Row *row : p->cache->pendingRows(CachedRows::Status::Deleted))
-            p->writer.remove(row->rowid);
-        for (const CachedRows::Row *row : p->cache->pendingRows(CachedRows::Status::Modified))
-            p->writer.update(row->rowid, row->original, row->values);
-        auto inserted = p->cache->pendingRows(CachedRows::Status::Inserted);
-        std::sort(inserted.begin(), inserted.end(),
-                  [](const CachedRows::Row *a, const CachedRows::Row *b) { return a->id > b->id; });
-        for (const CachedRows::Row *row : inserted)
-            p->writer.insert(row->values);
-        transaction.commit();
-    }
-    p->cache->clear();
+    p->cache->apply(p->writer);
     p->reloadCache();
 }
 
@@ -742,12 +628,7 @@ int TableCursor::CompareBookmarks(const Bookmark &a, const Bookmark &b) const
         return a.isNull() == b.isNull() ? 0 : (a.isNull() ? -1 : 1);
     if (p->cached() && a.typeId() != QMetaType::QVariantList
         && b.typeId() != QMetaType::QVariantList) {
-        const CachedRows::Row *ra = p->cache->find(a.toLongLong());
-        const CachedRows::Row *rb = p->cache->find(b.toLongLong());
-        if (!ra || !rb)
-            return 0;
-        const auto less = p->less();
-        return less(*ra, *rb) ? -1 : (less(*rb, *ra) ? 1 : 0);
+        return p->cache->compare(a.toLongLong(), b.toLongLong());
     }
     const QVariantList la = a.toList(), lb = b.toList();
     for (int i = 0; i < la.size() && i < lb.size(); ++i)
@@ -762,22 +643,7 @@ QVector<RowSnapshot> TableCursor::ReadRows(const Bookmark &anchor, int count, bo
         return {};
     QVector<RowData> rows;
     if (p->cached()) {
-        int from = 0, to = 0; // [from, to)
-        if (anchor.isNull()) {
-            from = forward ? 0 : std::max(0, p->cache->count() - count);
-            to = forward ? std::min(count, p->cache->count()) : p->cache->count();
-        } else {
-            const CachedRows::Row *row = p->cache->find(anchor.toLongLong());
-            if (!row)
-                return {};
-            if (forward) {
-                from = p->cache->upperBound(*row, p->less());
-                to = std::min(from + count, p->cache->count());
-            } else {
-                to = p->cache->lowerBound(*row, p->less());
-                from = std::max(0, to - count);
-            }
-        }
+        const auto [from, to] = p->cache->page(anchor, count, forward);
         for (int pos = from; pos < to; ++pos)
             rows << p->cachedRow(pos);
         return snapshots(rows);

@@ -1,0 +1,182 @@
+#include "data/cachedview.h"
+
+#include "data/database.h"
+#include "data/errors.h"
+#include "data/field.h"
+#include "data/fieldvalue.h"
+#include "data/keysetquery.h"
+#include "data/rowwriter.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace tb {
+
+namespace {
+
+qint64 tieBreak(const CachedRows::Row &row)
+{
+    // Rows only in the cache come after the stored ones with equal keys, in the order
+    // they were added.
+    return row.rowid > 0 ? row.rowid : std::numeric_limits<qint64>::max() / 2 - row.id;
+}
+
+CachedRows::Match matching(const KeyFilter &filter)
+{
+    return [filter](const CachedRows::Row &row) { return filter.accepts(row.keys); };
+}
+
+} // namespace
+
+CachedRows::Less CachedView::less() const
+{
+    const int n = int(m_query.layout().orderCols.size());
+    return [n](const CachedRows::Row &a, const CachedRows::Row &b) {
+        for (int i = 0; i < n; ++i)
+            if (const int c = fieldvalue::compareStored(a.keys.value(i), b.keys.value(i)))
+                return c < 0;
+        return tieBreak(a) < tieBreak(b);
+    };
+}
+
+void CachedView::reload(const KeyFilter &filter)
+{
+    std::vector<CachedRows::Row> stored;
+    for (KeysetQuery::Row &f : m_query.fromEnd(filter, true, 0)) {
+        CachedRows::Row row;
+        row.id = f.rowid;
+        row.rowid = f.rowid;
+        row.values = f.values;
+        row.keys = f.keys;
+        stored.push_back(std::move(row));
+    }
+    m_rows.load(stored, matching(filter), less());
+}
+
+int CachedView::after(qint64 id) const
+{
+    const int pos = m_rows.position(id);
+    if (pos >= 0)
+        return pos + 1;
+    const CachedRows::Row *row = m_rows.find(id);
+    return row ? m_rows.upperBound(*row, less()) : -1;
+}
+
+int CachedView::before(qint64 id) const
+{
+    const int pos = m_rows.position(id);
+    if (pos >= 0)
+        return pos - 1;
+    const CachedRows::Row *row = m_rows.find(id);
+    return row ? m_rows.lowerBound(*row, less()) - 1 : -1;
+}
+
+int CachedView::locate(const QList<Field *> &fields, const QVariantList &values) const
+{
+    for (int pos = 0; pos < m_rows.count(); ++pos) {
+        const CachedRows::Row &row = m_rows.at(pos);
+        bool equal = true;
+        for (int i = 0; i < fields.size() && equal; ++i) {
+            const FieldType t = fields[i]->DataType();
+            equal = fieldvalue::compareStored(
+                        fieldvalue::toStorage(t, row.values.value(fields[i]->Index())),
+                        fieldvalue::toStorage(t, values[i])) == 0;
+        }
+        if (equal)
+            return pos;
+    }
+    return -1;
+}
+
+int CachedView::findKey(const QVariantList &keys) const
+{
+    using sqlterms::isNull;
+    for (int pos = 0; pos < m_rows.count(); ++pos) {
+        const CachedRows::Row &row = m_rows.at(pos);
+        bool equal = true;
+        for (int i = 0; i < keys.size() && equal; ++i)
+            equal = !isNull(keys[i]) ? fieldvalue::compareStored(row.keys[i], keys[i]) == 0
+                                     : isNull(row.keys[i]);
+        if (equal)
+            return pos;
+    }
+    return -1;
+}
+
+std::pair<int, int> CachedView::page(const QVariant &anchor, int count, bool forward) const
+{
+    if (anchor.isNull()) {
+        if (forward)
+            return {0, std::min(count, m_rows.count())};
+        return {std::max(0, m_rows.count() - count), m_rows.count()};
+    }
+    const CachedRows::Row *row = m_rows.find(anchor.toLongLong());
+    if (!row)
+        return {0, 0};
+    if (forward) {
+        const int from = m_rows.upperBound(*row, less());
+        return {from, std::min(from + count, m_rows.count())};
+    }
+    const int to = m_rows.lowerBound(*row, less());
+    return {std::max(0, to - count), to};
+}
+
+int CachedView::compare(qint64 a, qint64 b) const
+{
+    const CachedRows::Row *ra = m_rows.find(a);
+    const CachedRows::Row *rb = m_rows.find(b);
+    if (!ra || !rb)
+        return 0;
+    const auto lessThan = less();
+    return lessThan(*ra, *rb) ? -1 : (lessThan(*rb, *ra) ? 1 : 0);
+}
+
+qint64 CachedView::insert(const QVector<QVariant> &values, const KeyFilter &filter)
+{
+    const qint64 id = m_rows.insert(values, m_query.keysFor(values, {}));
+    m_rows.rebuildView(matching(filter), less());
+    return id;
+}
+
+void CachedView::update(qint64 id, const QVector<QVariant> &values, const KeyFilter &filter)
+{
+    const CachedRows::Row *row = m_rows.find(id);
+    if (!row)
+        throw DatabaseError(QStringLiteral("Record not found"));
+    const QVariantList keys = m_query.keysFor(values, row->keys);
+    const bool moved = keys != row->keys;
+    m_rows.update(id, values, keys);
+    if (moved) // a line whose keys stay keeps its place; no need to sort again
+        m_rows.rebuildView(matching(filter), less());
+}
+
+void CachedView::remove(qint64 id)
+{
+    if (!m_rows.find(id))
+        throw DatabaseError(QStringLiteral("Record not found"));
+    m_rows.remove(id);
+}
+
+void CachedView::apply(const RowWriter &writer)
+{
+    {
+        // Joins the caller's transaction when one is open (the header being saved), so
+        // that an error anywhere leaves the file as it was.
+        Transaction transaction(writer.database());
+        for (const CachedRows::Row *row : m_rows.pendingRows(CachedRows::Status::Deleted))
+            writer.remove(row->rowid);
+        for (const CachedRows::Row *row : m_rows.pendingRows(CachedRows::Status::Modified))
+            writer.update(row->rowid, row->original, row->values);
+        auto inserted = m_rows.pendingRows(CachedRows::Status::Inserted);
+        std::sort(inserted.begin(), inserted.end(),
+                  [](const CachedRows::Row *a, const CachedRows::Row *b) {
+                      return a->id > b->id;
+                  });
+        for (const CachedRows::Row *row : inserted)
+            writer.insert(row->values);
+        transaction.commit();
+    }
+    m_rows.clear();
+}
+
+} // namespace tb
