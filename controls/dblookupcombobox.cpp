@@ -1,12 +1,10 @@
 #include "controls/dblookupcombobox.h"
 
 #include "controls/guard.h"
-#include "controls/rowwindow.h"
+#include "controls/pagedrowmodel.h"
 #include "data/dataset.h"
 #include "data/field.h"
-#include "data/shortdate.h"
 
-#include <QAbstractTableModel>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QStylePainter>
@@ -17,17 +15,6 @@ namespace tb {
 namespace {
 
 constexpr int ListPageSize = 100;
-
-QString cellText(const Field *field, const QVariant &value)
-{
-    if (!field || value.isNull() || !value.isValid())
-        return QString();
-    if (field->DataType() == FieldType::DateTime)
-        return ShortDate::format(ShortDate::fromStorage(value));
-    if (field->DataType() == FieldType::Integer)
-        return QString::number(value.toLongLong());
-    return value.toString();
-}
 
 QStringList splitNames(const QString &names)
 {
@@ -43,22 +30,11 @@ bool isEditing(const DataSet *set)
 }
 
 // The rows of the list source, read page by page as the drop-down scrolls.
-class ListModel : public QAbstractTableModel
+class ListModel : public PagedRowModel
 {
 public:
-    explicit ListModel(QObject *parent, std::function<DataSet *()> set)
-        : QAbstractTableModel(parent), m_set(std::move(set)),
-          m_window(
-              [this](const Bookmark &anchor, int count, bool forward) {
-                  DataSet *s = m_set();
-                  return s && s->Active() ? s->ReadRows(anchor, count, forward)
-                                          : QVector<RowSnapshot>();
-              },
-              [this](const Bookmark &bookmark) {
-                  DataSet *s = m_set();
-                  return s && s->BookmarkValid(bookmark);
-              },
-              ListPageSize)
+    ListModel(QObject *parent, SetSource set)
+        : PagedRowModel(parent, std::move(set), ListPageSize)
     {
     }
 
@@ -119,28 +95,7 @@ public:
         Field *field = index.column() < m_fields.size() ? m_fields.at(index.column()) : nullptr;
         return cellText(field, value(index.row(), field));
     }
-    bool canFetchMore(const QModelIndex &parent) const override
-    {
-        return !parent.isValid() && m_window.loaded() && !m_window.atEnd();
-    }
-    void fetchMore(const QModelIndex &parent) override
-    {
-        if (!canFetchMore(parent))
-            return;
-        RowWindow next = m_window;
-        int added = 0;
-        runGuarded([&] { added = next.fetchNext(); });
-        if (added <= 0) {
-            m_window = next;
-            return;
-        }
-        beginInsertRows({}, m_window.size(), m_window.size() + added - 1);
-        m_window = next;
-        endInsertRows();
-    }
 
-    std::function<DataSet *()> m_set;
-    RowWindow m_window;
     QStringList m_names;
     QList<Field *> m_fields;
 };
