@@ -9,6 +9,9 @@ class QToolButton;
 
 namespace tb {
 
+class GridDelegate;
+class GridModel;
+
 struct GridColumn
 {
     QString fieldName;
@@ -61,9 +64,7 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
-    class Model;
     class Link;
-    class Delegate;
     void followCurrent();
     void moveToRow(int row);
     void commitEditor();
@@ -72,17 +73,14 @@ private:
     void reopenEditor(int column, const QString &text);
     void loadRowsAbove();
     void updateEditButton();
-    bool hasEditButton(int column) const;
-    void rememberWidth(int visibleColumn, int width);
     void applyColumnWidths();
     void deleteCurrentRow();
     void insertRow(bool append);
 
-    Model *m_model;
+    GridModel *m_model;
     std::unique_ptr<Link> m_link;
-    Delegate *m_delegate = nullptr;
+    GridDelegate *m_delegate = nullptr;
     QToolButton *m_editButton = nullptr;
-    bool m_readOnly = false;
     bool m_following = false;
     bool m_moveFailed = false;
     bool m_applyingWidths = false;

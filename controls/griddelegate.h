@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QPointer>
+#include <QStyledItemDelegate>
+
+class QLineEdit;
+
+namespace tb {
+
+class GridModel;
+
+// The grid's cell editor: a line edit under the field's input rules (FieldValidator),
+// leaving room at the right for the cell's edit button when it has one.
+class GridDelegate : public QStyledItemDelegate
+{
+public:
+    GridDelegate(QObject *parent, GridModel *model);
+
+    // The open cell editor, if any.
+    QLineEdit *editor() const { return m_editor; }
+
+    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option,
+                          const QModelIndex &index) const override;
+    void setEditorData(QWidget *editor, const QModelIndex &index) const override;
+    void setModelData(QWidget *editor, QAbstractItemModel *model,
+                      const QModelIndex &index) const override;
+    void updateEditorGeometry(QWidget *editor, const QStyleOptionViewItem &option,
+                              const QModelIndex &index) const override;
+
+private:
+    GridModel *m_model;
+    mutable QPointer<QLineEdit> m_editor;
+};
+
+} // namespace tb
