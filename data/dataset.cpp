@@ -11,19 +11,7 @@ namespace tb {
 
 namespace {
 
-const char *const NotEditing = "Dataset not in edit or insert mode";
 const char *const Closed = "Cannot perform this operation on a closed dataset";
-
-QStringList splitNames(const QString &names)
-{
-    QStringList result;
-    for (const QString &n : names.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
-        const QString t = n.trimmed();
-        if (!t.isEmpty())
-            result << t;
-    }
-    return result;
-}
 
 QVariantList valueList(const QVariant &values, int count)
 {
@@ -35,6 +23,10 @@ QVariantList valueList(const QVariant &values, int count)
 
 } // namespace
 
+// DataSet, part one: the state machine (open and close, navigation, the edit cycle,
+// bookmarks, cached updates). Fields and values live in datasetfields.cpp, the
+// notification of links in datasetlinks.cpp.
+
 DataSet::DataSet(QObject *parent)
     : QObject(parent), d(std::make_unique<Impl>())
 {
@@ -45,81 +37,6 @@ DataSet::~DataSet()
     for (const QPointer<DataSource> &s : d->sources)
         if (s)
             s->m_dataSet = nullptr;
-}
-
-// ---- fields ----------------------------------------------------------------------------
-
-Field *DataSet::AddField(const QString &name, FieldType type, int size)
-{
-    if (Active())
-        throw DatabaseError(QStringLiteral("Cannot perform this operation on an open dataset"));
-    if (FindField(name))
-        throw DatabaseError(formatMessage(QStringLiteral("Duplicate field name '%s'"), {name}));
-    auto field = std::make_unique<Field>(this, name, type, size, FieldKind::Data);
-    field->m_index = int(d->fields.size());
-    d->fields.push_back(std::move(field));
-    return d->fields.back().get();
-}
-
-Field *DataSet::AddCalculatedField(const QString &name, FieldType type, int size)
-{
-    Field *f = AddField(name, type, size);
-    f->m_kind = FieldKind::Calculated;
-    return f;
-}
-
-Field *DataSet::AddLookupField(const QString &name, FieldType type, int size,
-                               const QString &keyFields, DataSet *lookupDataSet,
-                               const QString &lookupKeyFields, const QString &resultField)
-{
-    Field *f = AddField(name, type, size);
-    f->m_kind = FieldKind::Lookup;
-    f->KeyFields = keyFields;
-    f->LookupDataSet = lookupDataSet;
-    f->LookupKeyFields = lookupKeyFields;
-    f->LookupResultField = resultField;
-    return f;
-}
-
-Field *DataSet::addDynamicField(const QString &name, FieldType type, int size)
-{
-    if (d->dynamicFrom < 0)
-        d->dynamicFrom = int(d->fields.size());
-    auto field = std::make_unique<Field>(this, name, type, size, FieldKind::Data);
-    field->m_index = int(d->fields.size());
-    d->fields.push_back(std::move(field));
-    return d->fields.back().get();
-}
-
-Field *DataSet::FieldByName(const QString &name) const
-{
-    if (Field *f = FindField(name))
-        return f;
-    throw DatabaseError(formatMessage(QStringLiteral("Field '%s' not found"), {name}));
-}
-
-Field *DataSet::FindField(const QString &name) const
-{
-    const QString wanted = name.trimmed();
-    for (const auto &f : d->fields)
-        if (f->FieldName().compare(wanted, Qt::CaseInsensitive) == 0)
-            return f.get();
-    return nullptr;
-}
-
-int DataSet::FieldCount() const
-{
-    return int(d->fields.size());
-}
-
-Field *DataSet::FieldAt(int index) const
-{
-    return index >= 0 && index < FieldCount() ? d->fields[size_t(index)].get() : nullptr;
-}
-
-QVector<QVariant> DataSet::blankValues() const
-{
-    return QVector<QVariant>(FieldCount());
 }
 
 // ---- open and close -----------------------------------------------------------------------
@@ -278,144 +195,6 @@ bool DataSet::gotoRow(const OptRow &row)
     return true;
 }
 
-void DataSet::computeDerived(QVector<QVariant> &values, bool current) const
-{
-    bool anyCalc = false;
-    for (const auto &f : d->fields) {
-        if (f->Kind() == FieldKind::Calculated) {
-            values[f->Index()] = QVariant();
-            anyCalc = true;
-        } else if (f->Kind() == FieldKind::Lookup) {
-            QVariant result;
-            DataSet *other = f->LookupDataSet;
-            // A look-up into a set that is not open yet shows nothing rather than failing
-            // the read of this row.
-            if (other && other->Active()) {
-                const QStringList keys = splitNames(f->KeyFields);
-                QVariantList keyValues;
-                bool allNull = true;
-                for (const QString &k : keys) {
-                    const QVariant v = values[FieldByName(k)->Index()];
-                    allNull = allNull && v.isNull();
-                    keyValues << v;
-                }
-                if (!allNull && !keys.isEmpty())
-                    result = other->Lookup(f->LookupKeyFields,
-                                           keyValues.size() == 1 ? keyValues.first()
-                                                                 : QVariant(keyValues),
-                                           f->LookupResultField);
-            }
-            values[f->Index()] = fieldvalue::convert(f->DataType(), result, f->FieldName());
-        }
-    }
-    if (!OnCalcFields)
-        return;
-    Q_UNUSED(anyCalc);
-    auto *self = const_cast<DataSet *>(this);
-    if (current) {
-        ++d->calcDepth;
-        try {
-            OnCalcFields(*self);
-        } catch (...) {
-            --d->calcDepth;
-            throw;
-        }
-        --d->calcDepth;
-        return;
-    }
-    // A scratch row: the handler reads the fields, so the row stands in the buffer meanwhile.
-    QVector<QVariant> saved = d->buf;
-    d->buf = values;
-    ++d->calcDepth;
-    try {
-        OnCalcFields(*self);
-    } catch (...) {
-        --d->calcDepth;
-        d->buf = saved;
-        throw;
-    }
-    --d->calcDepth;
-    values = d->buf;
-    d->buf = saved;
-}
-
-void DataSet::recalcCurrent(Field *changed)
-{
-    const QVector<QVariant> before = d->buf;
-    bool derived = false;
-    for (const auto &f : d->fields) {
-        if (f->Kind() == FieldKind::Lookup && changed
-            && splitNames(f->KeyFields).contains(changed->FieldName(), Qt::CaseInsensitive)) {
-            derived = true;
-        }
-        if (f->Kind() == FieldKind::Calculated)
-            derived = true;
-    }
-    if (!derived && !OnCalcFields)
-        return;
-    computeDerived(d->buf, true);
-    for (const auto &f : d->fields)
-        if (f->Kind() != FieldKind::Data && before[f->Index()] != d->buf[f->Index()])
-            notifyRecord(f.get());
-}
-
-QVariant DataSet::fieldValue(const Field *field) const
-{
-    if (!Active() || field->m_index < 0 || field->m_index >= d->buf.size())
-        return {};
-    return d->buf[field->m_index];
-}
-
-void DataSet::setFieldValue(Field *field, const QVariant &value)
-{
-    if (!Active())
-        throw DatabaseError(QString::fromLatin1(NotEditing));
-    const int i = field->Index();
-    if (d->calcDepth > 0) {
-        if (field->Kind() != FieldKind::Calculated)
-            throw DatabaseError(formatMessage(QStringLiteral("Field '%s' cannot be modified"),
-                                              {field->FieldName()}));
-        d->buf[i] = value;
-        return;
-    }
-    if (d->state != DataSetState::Edit && d->state != DataSetState::Insert)
-        throw DatabaseError(QString::fromLatin1(NotEditing));
-    if (field->Kind() == FieldKind::Lookup) {
-        setLookupValue(field, value);
-        return;
-    }
-    if (field->Kind() == FieldKind::Calculated) {
-        d->buf[i] = value;
-        notifyRecord(field);
-        return;
-    }
-    const QVariant old = d->buf[i];
-    d->buf[i] = value;
-    if (field->OnValidate) {
-        try {
-            field->OnValidate(*field);
-        } catch (...) {
-            d->buf[i] = old;
-            throw;
-        }
-    }
-    d->modified = true;
-    notifyRecord(field);
-    recalcCurrent(field);
-}
-
-void DataSet::setLookupValue(Field *field, const QVariant &value)
-{
-    const QStringList keys = splitNames(field->KeyFields);
-    const QStringList lookupKeys = splitNames(field->LookupKeyFields);
-    for (int k = 0; k < keys.size(); ++k) {
-        QVariant key;
-        if (!value.isNull() && field->LookupDataSet && k < lookupKeys.size())
-            key = field->LookupDataSet->Lookup(field->LookupResultField, value, lookupKeys[k]);
-        FieldByName(keys[k])->setAsVariant(key);
-    }
-}
-
 // ---- navigation ---------------------------------------------------------------------------
 
 void DataSet::CheckBrowseMode()
@@ -461,27 +240,17 @@ void DataSet::Last()
 
 void DataSet::Next()
 {
-    checkActive();
-    CheckBrowseMode();
-    if (!d->hasRow) {
-        setEmpty();
-        return;
-    }
-    if (d->eof)
-        return;
-    const OptRow row = readNext(d->bookmark);
-    d->bof = false;
-    if (row) {
-        setCurrent(*row);
-        d->eof = false;
-        notifyDataSet();
-    } else {
-        d->eof = true;
-    }
-    runHook(AfterScroll);
+    step(+1);
 }
 
 void DataSet::Prior()
+{
+    step(-1);
+}
+
+// One row on (+1) or back (-1); at the end in that direction the cursor stays and the
+// end's flag is set.
+void DataSet::step(int direction)
 {
     checkActive();
     CheckBrowseMode();
@@ -489,16 +258,18 @@ void DataSet::Prior()
         setEmpty();
         return;
     }
-    if (d->bof)
+    bool &atEnd = direction > 0 ? d->eof : d->bof;
+    bool &atOtherEnd = direction > 0 ? d->bof : d->eof;
+    if (atEnd)
         return;
-    const OptRow row = readPrior(d->bookmark);
-    d->eof = false;
+    const OptRow row = direction > 0 ? readNext(d->bookmark) : readPrior(d->bookmark);
+    atOtherEnd = false;
     if (row) {
         setCurrent(*row);
-        d->bof = false;
+        atEnd = false;
         notifyDataSet();
     } else {
-        d->bof = true;
+        atEnd = true;
     }
     runHook(AfterScroll);
 }
@@ -617,7 +388,7 @@ void DataSet::Post()
 {
     checkActive();
     if (d->state != DataSetState::Edit && d->state != DataSetState::Insert)
-        throw DatabaseError(QString::fromLatin1(NotEditing));
+        throw DatabaseError(QString::fromLatin1(NotEditingMessage));
     updateControlsData();
     runHook(BeforePost);
     if (d->state != DataSetState::Edit && d->state != DataSetState::Insert)
@@ -708,7 +479,7 @@ bool DataSet::Locate(const QString &fieldNames, const QVariant &values)
     checkActive();
     CheckBrowseMode();
     QList<Field *> fields;
-    for (const QString &n : splitNames(fieldNames))
+    for (const QString &n : splitFieldNames(fieldNames))
         fields << FieldByName(n);
     QVariantList list = valueList(values, int(fields.size()));
     if (list.size() != fields.size())
@@ -723,7 +494,7 @@ QVariant DataSet::Lookup(const QString &keyFields, const QVariant &keyValues,
 {
     checkActive();
     QList<Field *> fields;
-    for (const QString &n : splitNames(keyFields))
+    for (const QString &n : splitFieldNames(keyFields))
         fields << FieldByName(n);
     Field *result = FieldByName(resultField);
     QVariantList list = valueList(keyValues, int(fields.size()));
@@ -768,90 +539,6 @@ void DataSet::FreeBookmark(Bookmark &bookmark)
 bool DataSet::BookmarkValid(const Bookmark &bookmark) const
 {
     return Active() && !bookmark.isNull() && readRow(bookmark).has_value();
-}
-
-// ---- controls -----------------------------------------------------------------------------
-
-void DataSet::DisableControls()
-{
-    ++d->disableCount;
-}
-
-void DataSet::EnableControls()
-{
-    if (d->disableCount == 0)
-        return;
-    if (--d->disableCount > 0)
-        return;
-    if (d->activeChangedWhileDisabled) {
-        d->activeChangedWhileDisabled = false;
-        notifyActive();
-    }
-    notifyDataSet();
-}
-
-bool DataSet::ControlsDisabled() const
-{
-    return d->disableCount > 0;
-}
-
-void DataSet::forEachLink(const std::function<void(DataLink *)> &fn) const
-{
-    const auto sources = d->sources;
-    for (const QPointer<DataSource> &s : sources) {
-        if (!s)
-            continue;
-        const std::vector<DataLink *> links = s->m_links;
-        for (DataLink *l : links) {
-            // A link may go away while an earlier one reacts.
-            if (s && std::find(s->m_links.begin(), s->m_links.end(), l) != s->m_links.end())
-                fn(l);
-        }
-    }
-}
-
-void DataSet::notifyActive()
-{
-    if (d->disableCount > 0) {
-        d->activeChangedWhileDisabled = true;
-        return;
-    }
-    forEachLink([](DataLink *l) { l->activeChanged(); });
-}
-
-void DataSet::notifyDataSet()
-{
-    if (d->disableCount > 0)
-        return;
-    forEachLink([](DataLink *l) { l->dataSetChanged(); });
-}
-
-void DataSet::notifyRecord(Field *field)
-{
-    if (d->disableCount > 0)
-        return;
-    forEachLink([field](DataLink *l) { l->recordChanged(field); });
-}
-
-void DataSet::notifyEditing()
-{
-    if (d->disableCount > 0)
-        return;
-    forEachLink([](DataLink *l) { l->editingChanged(); });
-}
-
-void DataSet::updateControlsData()
-{
-    if (d->disableCount > 0)
-        return;
-    forEachLink([](DataLink *l) { l->updateData(); });
-}
-
-void DataSet::notifyCheckBrowseMode()
-{
-    if (d->disableCount > 0)
-        return;
-    forEachLink([](DataLink *l) { l->checkBrowseMode(); });
 }
 
 // ---- cached updates -----------------------------------------------------------------------

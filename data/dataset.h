@@ -210,6 +210,7 @@ private:
     void computeDerived(QVector<QVariant> &values, bool current) const;
     void recalcCurrent(Field *changed);
     void moveTo(const OptRow &row, int direction);
+    void step(int direction);
     void positionAfterWrite(const Bookmark &bookmark);
     void notifyActive();
     void notifyDataSet();

@@ -7,6 +7,12 @@
 
 namespace tb {
 
+// The error for writing a field outside edit or insert.
+inline constexpr char NotEditingMessage[] = "Dataset not in edit or insert mode";
+
+// Field names separated by ";", trimmed, empty ones dropped.
+QStringList splitFieldNames(const QString &names);
+
 struct DataSet::Impl
 {
     std::vector<std::unique_ptr<Field>> fields;

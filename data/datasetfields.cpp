@@ -1,0 +1,237 @@
+#include "data/dataset.h"
+
+#include "data/dataset_p.h"
+#include "data/errors.h"
+#include "data/fieldvalue.h"
+
+namespace tb {
+
+// DataSet, part two: its fields and the values of the current row, derived ones included.
+
+QStringList splitFieldNames(const QString &names)
+{
+    QStringList result;
+    for (const QString &n : names.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+        const QString t = n.trimmed();
+        if (!t.isEmpty())
+            result << t;
+    }
+    return result;
+}
+
+// ---- fields ----------------------------------------------------------------------------
+
+Field *DataSet::AddField(const QString &name, FieldType type, int size)
+{
+    if (Active())
+        throw DatabaseError(QStringLiteral("Cannot perform this operation on an open dataset"));
+    if (FindField(name))
+        throw DatabaseError(formatMessage(QStringLiteral("Duplicate field name '%s'"), {name}));
+    auto field = std::make_unique<Field>(this, name, type, size, FieldKind::Data);
+    field->m_index = int(d->fields.size());
+    d->fields.push_back(std::move(field));
+    return d->fields.back().get();
+}
+
+Field *DataSet::AddCalculatedField(const QString &name, FieldType type, int size)
+{
+    Field *f = AddField(name, type, size);
+    f->m_kind = FieldKind::Calculated;
+    return f;
+}
+
+Field *DataSet::AddLookupField(const QString &name, FieldType type, int size,
+                               const QString &keyFields, DataSet *lookupDataSet,
+                               const QString &lookupKeyFields, const QString &resultField)
+{
+    Field *f = AddField(name, type, size);
+    f->m_kind = FieldKind::Lookup;
+    f->KeyFields = keyFields;
+    f->LookupDataSet = lookupDataSet;
+    f->LookupKeyFields = lookupKeyFields;
+    f->LookupResultField = resultField;
+    return f;
+}
+
+Field *DataSet::addDynamicField(const QString &name, FieldType type, int size)
+{
+    if (d->dynamicFrom < 0)
+        d->dynamicFrom = int(d->fields.size());
+    auto field = std::make_unique<Field>(this, name, type, size, FieldKind::Data);
+    field->m_index = int(d->fields.size());
+    d->fields.push_back(std::move(field));
+    return d->fields.back().get();
+}
+
+Field *DataSet::FieldByName(const QString &name) const
+{
+    if (Field *f = FindField(name))
+        return f;
+    throw DatabaseError(formatMessage(QStringLiteral("Field '%s' not found"), {name}));
+}
+
+Field *DataSet::FindField(const QString &name) const
+{
+    const QString wanted = name.trimmed();
+    for (const auto &f : d->fields)
+        if (f->FieldName().compare(wanted, Qt::CaseInsensitive) == 0)
+            return f.get();
+    return nullptr;
+}
+
+int DataSet::FieldCount() const
+{
+    return int(d->fields.size());
+}
+
+Field *DataSet::FieldAt(int index) const
+{
+    return index >= 0 && index < FieldCount() ? d->fields[size_t(index)].get() : nullptr;
+}
+
+QVector<QVariant> DataSet::blankValues() const
+{
+    return QVector<QVariant>(FieldCount());
+}
+
+// ---- field values ------------------------------------------------------------------------
+
+void DataSet::computeDerived(QVector<QVariant> &values, bool current) const
+{
+    bool anyCalc = false;
+    for (const auto &f : d->fields) {
+        if (f->Kind() == FieldKind::Calculated) {
+            values[f->Index()] = QVariant();
+            anyCalc = true;
+        } else if (f->Kind() == FieldKind::Lookup) {
+            QVariant result;
+            DataSet *other = f->LookupDataSet;
+            // A look-up into a set that is not open yet shows nothing rather than failing
+            // the read of this row.
+            if (other && other->Active()) {
+                const QStringList keys = splitFieldNames(f->KeyFields);
+                QVariantList keyValues;
+                bool allNull = true;
+                for (const QString &k : keys) {
+                    const QVariant v = values[FieldByName(k)->Index()];
+                    allNull = allNull && v.isNull();
+                    keyValues << v;
+                }
+                if (!allNull && !keys.isEmpty())
+                    result = other->Lookup(f->LookupKeyFields,
+                                           keyValues.size() == 1 ? keyValues.first()
+                                                                 : QVariant(keyValues),
+                                           f->LookupResultField);
+            }
+            values[f->Index()] = fieldvalue::convert(f->DataType(), result, f->FieldName());
+        }
+    }
+    if (!OnCalcFields)
+        return;
+    Q_UNUSED(anyCalc);
+    auto *self = const_cast<DataSet *>(this);
+    if (current) {
+        ++d->calcDepth;
+        try {
+            OnCalcFields(*self);
+        } catch (...) {
+            --d->calcDepth;
+            throw;
+        }
+        --d->calcDepth;
+        return;
+    }
+    // A scratch row: the handler reads the fields, so the row stands in the buffer meanwhile.
+    QVector<QVariant> saved = d->buf;
+    d->buf = values;
+    ++d->calcDepth;
+    try {
+        OnCalcFields(*self);
+    } catch (...) {
+        --d->calcDepth;
+        d->buf = saved;
+        throw;
+    }
+    --d->calcDepth;
+    values = d->buf;
+    d->buf = saved;
+}
+
+void DataSet::recalcCurrent(Field *changed)
+{
+    const QVector<QVariant> before = d->buf;
+    bool derived = false;
+    for (const auto &f : d->fields) {
+        if (f->Kind() == FieldKind::Lookup && changed
+            && splitFieldNames(f->KeyFields).contains(changed->FieldName(), Qt::CaseInsensitive)) {
+            derived = true;
+        }
+        if (f->Kind() == FieldKind::Calculated)
+            derived = true;
+    }
+    if (!derived && !OnCalcFields)
+        return;
+    computeDerived(d->buf, true);
+    for (const auto &f : d->fields)
+        if (f->Kind() != FieldKind::Data && before[f->Index()] != d->buf[f->Index()])
+            notifyRecord(f.get());
+}
+
+QVariant DataSet::fieldValue(const Field *field) const
+{
+    if (!Active() || field->m_index < 0 || field->m_index >= d->buf.size())
+        return {};
+    return d->buf[field->m_index];
+}
+
+void DataSet::setFieldValue(Field *field, const QVariant &value)
+{
+    if (!Active())
+        throw DatabaseError(QString::fromLatin1(NotEditingMessage));
+    const int i = field->Index();
+    if (d->calcDepth > 0) {
+        if (field->Kind() != FieldKind::Calculated)
+            throw DatabaseError(formatMessage(QStringLiteral("Field '%s' cannot be modified"),
+                                              {field->FieldName()}));
+        d->buf[i] = value;
+        return;
+    }
+    if (d->state != DataSetState::Edit && d->state != DataSetState::Insert)
+        throw DatabaseError(QString::fromLatin1(NotEditingMessage));
+    if (field->Kind() == FieldKind::Lookup) {
+        setLookupValue(field, value);
+        return;
+    }
+    if (field->Kind() == FieldKind::Calculated) {
+        d->buf[i] = value;
+        notifyRecord(field);
+        return;
+    }
+    const QVariant old = d->buf[i];
+    d->buf[i] = value;
+    if (field->OnValidate) {
+        try {
+            field->OnValidate(*field);
+        } catch (...) {
+            d->buf[i] = old;
+            throw;
+        }
+    }
+    d->modified = true;
+    notifyRecord(field);
+    recalcCurrent(field);
+}
+
+void DataSet::setLookupValue(Field *field, const QVariant &value)
+{
+    const QStringList keys = splitFieldNames(field->KeyFields);
+    const QStringList lookupKeys = splitFieldNames(field->LookupKeyFields);
+    for (int k = 0; k < keys.size(); ++k) {
+        QVariant key;
+        if (!value.isNull() && field->LookupDataSet && k < lookupKeys.size())
+            key = field->LookupDataSet->Lookup(field->LookupResultField, value, lookupKeys[k]);
+        FieldByName(keys[k])->setAsVariant(key);
+    }
+}
+
+} // namespace tb
