@@ -3,6 +3,7 @@
 #include "controls/dialogs.h"
 #include "controls/fieldinput.h"
 #include "controls/griddelegate.h"
+#include "controls/grideditbutton.h"
 #include "controls/gridmodel.h"
 #include "controls/guard.h"
 #include "data/dataset.h"
@@ -15,7 +16,6 @@
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QTimer>
-#include <QToolButton>
 
 namespace tb {
 
@@ -79,11 +79,7 @@ DBGrid::DBGrid(QWidget *parent)
     verticalHeader()->setDefaultAlignment(Qt::AlignCenter);
     setWordWrap(false);
 
-    m_editButton = new QToolButton(viewport());
-    m_editButton->setObjectName(QStringLiteral("EditButton"));
-    m_editButton->setText(QStringLiteral("..."));
-    m_editButton->setFocusPolicy(Qt::NoFocus);
-    m_editButton->hide();
+    m_editButton = new GridEditButton(viewport());
     connect(m_editButton, &QToolButton::clicked, this, [this] {
         commitEditor();
         if (m_model->takeTextRefused())
@@ -277,15 +273,7 @@ void DBGrid::updateEditButton()
         m_editButton->hide();
         return;
     }
-    const QRect rect = visualRect(current);
-    if (rect.isEmpty() || !viewport()->rect().intersects(rect)) {
-        m_editButton->hide();
-        return;
-    }
-    const int side = rect.height();
-    m_editButton->setGeometry(rect.right() - side + 1, rect.top(), side, side);
-    m_editButton->show();
-    m_editButton->raise();
+    m_editButton->placeOver(visualRect(current));
 }
 
 void DBGrid::currentChanged(const QModelIndex &current, const QModelIndex &previous)

@@ -10,6 +10,7 @@ class QToolButton;
 namespace tb {
 
 class GridDelegate;
+class GridEditButton;
 class GridModel;
 
 struct GridColumn
@@ -80,7 +81,7 @@ private:
     GridModel *m_model;
     std::unique_ptr<Link> m_link;
     GridDelegate *m_delegate = nullptr;
-    QToolButton *m_editButton = nullptr;
+    GridEditButton *m_editButton = nullptr;
     bool m_following = false;
     bool m_moveFailed = false;
     bool m_applyingWidths = false;
