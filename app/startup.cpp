@@ -8,7 +8,7 @@
 #include "lookup/choosedepartment.h"
 #include "lookup/chooseduty.h"
 #include "lookup/chooseunit.h"
-#include "lookup/form28.h"
+#include "lookup/productpicker.h"
 #include "lookup/r_color.h"
 #include "lookup/r_customer.h"
 #include "lookup/r_department.h"

@@ -199,7 +199,7 @@ public:
         Rng rng(m_seed, 1, quint64(i));
         const Family &f = m_families.at(rng.range(0, int(m_families.size()) - 1));
         QString name = pick(rng, origins()) + pick(rng, finishes()) + pick(rng, f.nouns)
-                       + u' ' + pick(rng, f.specs) + QStringLiteral(" 型號")
+                       + u' ' + pick(rng, f.models) + QStringLiteral(" 型號")
                        + QChar(u'A' + rng.range(0, 25)) + QChar(u'A' + rng.range(0, 25))
                        + QString::number(i + 1).rightJustified(6, u'0');
         const int price = roundPrice(rng.range(f.minPrice, f.maxPrice));
@@ -363,7 +363,7 @@ private:
         QString type;
         QStringList nouns;
         QStringList units;
-        QStringList specs;
+        QStringList models;
         int minPrice;
         int maxPrice;
     };
@@ -397,9 +397,9 @@ private:
     void buildFamilies()
     {
         auto family = [this](const char16_t *type, const char16_t *nouns,
-                             const char16_t *units, const char16_t *specs, int lo, int hi) {
+                             const char16_t *units, const char16_t *models, int lo, int hi) {
             m_families.push_back({QString::fromUtf16(type), words(nouns), words(units),
-                                  words(specs), lo, hi});
+                                  words(models), lo, hi});
             for (const QString &u : m_families.back().units)
                 if (!m_units.contains(u))
                     m_units << u;

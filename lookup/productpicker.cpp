@@ -1,4 +1,4 @@
-#include "lookup/form28.h"
+#include "lookup/productpicker.h"
 
 #include "app/windowframe.h"
 #include "controls/dbgrid.h"
@@ -11,9 +11,9 @@
 
 namespace tb {
 
-TForm28 *Form28 = nullptr;
+TProductPicker *Form28 = nullptr;
 
-TForm28::TForm28(QWidget *parent)
+TProductPicker::TProductPicker(QWidget *parent)
     : QDialog(parent)
 {
     setObjectName(QStringLiteral("Form28"));
@@ -50,28 +50,28 @@ TForm28::TForm28(QWidget *parent)
     connect(DBGrid1, &DBGrid::dblClicked, this, [this] { DBGrid1DblClick(); });
 }
 
-void TForm28::Button1Click()
+void TProductPicker::Button1Click()
 {
     accept();
 }
 
-void TForm28::Button2Click()
+void TProductPicker::Button2Click()
 {
     reject();
 }
 
-void TForm28::DBGrid1DblClick()
+void TProductPicker::DBGrid1DblClick()
 {
     accept();
 }
 
-int TForm28::exec()
+int TProductPicker::exec()
 {
     Table1->Open();
     return QDialog::exec();
 }
 
-void TForm28::showEvent(QShowEvent *event)
+void TProductPicker::showEvent(QShowEvent *event)
 {
     // Shown other than through exec(): the list is still open whenever the picker is.
     if (!Table1->Active())

@@ -13,11 +13,11 @@ class TableCursor;
 // The product list picker of the quotation lines: the products by number and name, read
 // only. "確定" or a double-click ends it with Accepted, "取消" or the close box with
 // Rejected; the caller copies from Table1's current row. One instance serves every opening.
-class TForm28 : public QDialog
+class TProductPicker : public QDialog
 {
     Q_OBJECT
 public:
-    explicit TForm28(QWidget *parent = nullptr);
+    explicit TProductPicker(QWidget *parent = nullptr);
 
     TableCursor *Table1;
     DataSource *DataSource1;
@@ -37,6 +37,6 @@ protected:
     void showEvent(QShowEvent *event) override;
 };
 
-extern TForm28 *Form28;
+extern TProductPicker *Form28;
 
 } // namespace tb

@@ -40,7 +40,7 @@ RecordScreenSetup productSetup()
     return setup;
 }
 
-struct BoxSpec
+struct BoxEntry
 {
     DBEdit **box;
     const char *name;
@@ -93,7 +93,7 @@ TProduct::TProduct()
     onClick(Button1, [this] { Button1Click(); });
 
     using namespace fieldcolor;
-    const BoxSpec left[] = {
+    const BoxEntry left[] = {
         {&EditID, "EditID", "商品編號", "ProductID", Generated, true},
         {&EditName, "EditName", "商品名稱", "ProductName", Required, false},
         {&EditType, "EditType", "類別", "TypeName", Required, false},
@@ -102,7 +102,7 @@ TProduct::TProduct()
         {&EditStock, "EditStock", "存量", "Stock", Written, true},
         {&EditSafeStock, "EditSafeStock", "安全存量", "SafeStock", Required, false},
     };
-    const BoxSpec right[] = {
+    const BoxEntry right[] = {
         {&EditPriceA, "EditPriceA", "價格A", "PriceA", Required, false},
         {&EditPriceB, "EditPriceB", "價格B", "PriceB", Optional, false},
         {&EditPriceC, "EditPriceC", "價格C", "PriceC", Optional, false},
@@ -126,23 +126,23 @@ TProduct::TProduct()
     Button3 = pickButton(body, "Button3");
     Button4 = pickButton(body, "Button4");
 
-    auto addBoxes = [&](QVBoxLayout *column, const auto &specs) {
-        for (const BoxSpec &spec : specs) {
-            auto *label = new QLabel(QString::fromUtf8(spec.caption), body);
+    auto addBoxes = [&](QVBoxLayout *column, const auto &entries) {
+        for (const BoxEntry &entry : entries) {
+            auto *label = new QLabel(QString::fromUtf8(entry.caption), body);
             auto *box = new DBEdit(body);
-            box->setObjectName(QLatin1String(spec.name));
+            box->setObjectName(QLatin1String(entry.name));
             box->setDataSource(DataSource1);
-            box->setDataField(QLatin1String(spec.field));
-            box->setReadOnly(spec.readOnly);
+            box->setDataField(QLatin1String(entry.field));
+            box->setReadOnly(entry.readOnly);
             box->setEnabled(false);
-            setBoxColor(box, spec.color);
+            setBoxColor(box, entry.color);
             setInputMethodName(box, ime::Cangjie);
             label->setBuddy(box);
-            *spec.box = box;
+            *entry.box = box;
             column->addWidget(label);
-            QPushButton *pick = spec.box == &EditType    ? Button2
-                                : spec.box == &EditUnit  ? Button3
-                                : spec.box == &EditColor ? Button4
+            QPushButton *pick = entry.box == &EditType    ? Button2
+                                : entry.box == &EditUnit  ? Button3
+                                : entry.box == &EditColor ? Button4
                                                          : nullptr;
             if (pick) {
                 auto *row = new QHBoxLayout;

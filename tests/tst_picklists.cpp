@@ -11,7 +11,7 @@
 #include "lookup/choosedepartment.h"
 #include "lookup/chooseduty.h"
 #include "lookup/chooseunit.h"
-#include "lookup/form28.h"
+#include "lookup/productpicker.h"
 #include "maintenance/product.h"
 #include "testsupport/modalaction.h"
 #include "testsupport/modalanswer.h"
@@ -242,8 +242,8 @@ void TestPickLists::productPicker()
         m_db->exec(QStringLiteral("INSERT INTO Product (ProductID, ProductName) VALUES (?, ?)"),
                    {QStringLiteral("PR%1").arg(i, 6, 10, QLatin1Char('0')),
                     QStringLiteral("商品%1").arg(i)});
-    Form28 = new TForm28;
-    std::unique_ptr<TForm28> picker(Form28);
+    Form28 = new TProductPicker;
+    std::unique_ptr<TProductPicker> picker(Form28);
     QCOMPARE(picker->windowTitle(), QStringLiteral("商品清單"));
     QVERIFY(picker->DBGrid1->isReadOnly());
     QCOMPARE(inputMethodName(picker->DBGrid1), ime::NewCangjie);

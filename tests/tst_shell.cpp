@@ -194,7 +194,7 @@ void TestShell::createsTheWindowsInOrder_data()
         {"ChooseColor", "TChooseColor", "顏色", {}},
         {"ChooseDepartment", "TChooseDepartment", "部門", {}},
         {"ChooseDuty", "TChooseDuty", "ChooseDuty", {}},
-        {"Form28", "TForm28", "商品清單", {327, 215, 393, 214}},
+        {"Form28", "TProductPicker", "商品清單", {327, 215, 393, 214}},
         {"R_product", "TR_product", "商品查詢", {200, 200, 696, 345}},
         {"R_customer", "TR_customer", "客戶查詢", {200, 200, 696, 345}},
         {"R_Supplier", "TR_Supplier", "廠商查詢", {200, 200, 696, 345}},
