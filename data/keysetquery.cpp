@@ -1,6 +1,7 @@
 #include "data/keysetquery.h"
 
 #include "data/database.h"
+#include "data/errors.h"
 #include "data/fieldvalue.h"
 
 #include <QSqlQuery>
@@ -11,6 +12,7 @@ using namespace sqlterms;
 
 void KeysetQuery::setLayout(const TableLayout &layout)
 {
+    m_statements.clear();
     m_layout = layout;
     QStringList parts{RowId};
     for (const QString &c : m_layout.filterCols)
@@ -24,6 +26,7 @@ void KeysetQuery::setLayout(const TableLayout &layout)
 
 void KeysetQuery::clear()
 {
+    m_statements.clear();
     m_layout = TableLayout();
     m_select.clear();
 }
@@ -46,7 +49,11 @@ KeysetQuery::Rows KeysetQuery::run(const Where &s, bool forward, int limit) cons
     sql += QLatin1String(" ORDER BY ") + orderBy(forward);
     if (limit > 0)
         sql += QLatin1String(" LIMIT ") + QString::number(limit);
-    QSqlQuery query = Database::exec(m_layout.db, sql, s.binds);
+    QSqlQuery &query = statement(sql);
+    for (int i = 0; i < s.binds.size(); ++i)
+        query.bindValue(i, s.binds.at(i));
+    if (!query.exec())
+        throw DatabaseError(Database::errorText(query.lastError()));
     Rows result;
     const int nFilter = int(m_layout.filterCols.size());
     const QVector<QString> &fieldCol = m_layout.fieldCol;
@@ -66,7 +73,23 @@ KeysetQuery::Rows KeysetQuery::run(const Where &s, bool forward, int limit) cons
         }
         result.push_back(std::move(f));
     }
+    query.finish(); // releases the read so that writers are not kept waiting
     return result;
+}
+
+QSqlQuery &KeysetQuery::statement(const QString &sql) const
+{
+    auto it = m_statements.find(sql);
+    if (it != m_statements.end())
+        return *it;
+    // A cursor runs a handful of distinct statements; bound the cache all the same.
+    if (m_statements.size() >= MaxStatements)
+        m_statements.clear();
+    QSqlQuery query(m_layout.db);
+    query.setForwardOnly(true);
+    if (!query.prepare(sql))
+        throw DatabaseError(Database::errorText(query.lastError()));
+    return *m_statements.insert(sql, query);
 }
 
 KeysetQuery::Rows KeysetQuery::fromEnd(const KeyFilter &filter, bool forward, int limit) const

@@ -3,6 +3,9 @@
 #include "data/keyfilter.h"
 #include "data/tablelayout.h"
 
+#include <QHash>
+#include <QSqlQuery>
+
 #include <vector>
 
 namespace tb {
@@ -45,9 +48,14 @@ public:
 private:
     QString orderBy(bool forward) const;
     Rows run(const sqlterms::Where &where, bool forward, int limit) const;
+    // The prepared statement for a text, prepared once per layout: preparing costs as
+    // much as SQLite's own indexed lookup.
+    QSqlQuery &statement(const QString &sql) const;
+    static constexpr int MaxStatements = 32;
 
     TableLayout m_layout;
     QString m_select;
+    mutable QHash<QString, QSqlQuery> m_statements;
 };
 
 } // namespace tb
