@@ -8,9 +8,8 @@ namespace {
 
 using namespace Qt::StringLiterals;
 
-const QColor Red(Qt::red);
-const QColor SkyBlue(0xA6, 0xCA, 0xF0);
-const QColor WindowColor; // invalid: the label takes the window colour
+using labelcolor::Red;
+using labelcolor::SkyBlue;
 
 DocumentLayout deliveryReturnLayout()
 {

@@ -11,6 +11,13 @@ class QPushButton;
 
 namespace tb {
 
+// Label backgrounds of the document windows' header boxes.
+namespace labelcolor {
+inline const QColor Red(Qt::red);
+inline const QColor SkyBlue(0xA6, 0xCA, 0xF0);
+inline const QColor Window; // invalid: the label takes the window colour
+} // namespace labelcolor
+
 class DataSource;
 class RecordToolBar;
 class TableCursor;

@@ -8,9 +8,8 @@ namespace {
 
 using namespace Qt::StringLiterals;
 
-const QColor Red(Qt::red);
-const QColor SkyBlue(0xA6, 0xCA, 0xF0);
-const QColor WindowColor; // invalid: the label takes the window colour
+using labelcolor::Red;
+using labelcolor::SkyBlue;
 
 DocumentLayout orderLayout()
 {
@@ -33,7 +32,7 @@ DocumentLayout orderLayout()
         {u"員工編號"_s, SkyBlue, u"EmployeeID"_s, u"DBEdit4"_s, 1, 2},
         {u"營業稅額"_s, Red, u"ValueAddTax"_s, u"DBEdit9"_s, 1, 3},
         {u"送貨地址"_s, SkyBlue, u"DeliveryAddress"_s, u"DBEdit5"_s, 2, 0, 3, 465},
-        {u"備註"_s, WindowColor, u"Memo"_s, u"DBMemo1"_s, 3, 0, 3},
+        {u"備註"_s, labelcolor::Window, u"Memo"_s, u"DBMemo1"_s, 3, 0, 3},
         {u"總計金額"_s, Red, u"Amount"_s, u"DBEdit10"_s, 2, 3},
     };
     layout.columns = {
