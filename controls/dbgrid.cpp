@@ -19,16 +19,6 @@
 
 namespace tb {
 
-namespace {
-
-bool isEditing(const DataSet *set)
-{
-    return set
-           && (set->State() == DataSetState::Edit || set->State() == DataSetState::Insert);
-}
-
-} // namespace
-
 // The grid hears its set here and passes what it hears to its model and cell cursor.
 class DBGrid::Link : public DataLink
 {
@@ -303,7 +293,7 @@ void DBGrid::moveToRow(int row)
     if (index < 0)
         return; // the empty row of an empty set
     const Bookmark bookmark = m_model->window().at(index).bookmark;
-    if (bookmark == m_model->currentBookmark() && !isEditing(set))
+    if (bookmark == m_model->currentBookmark() && !(set && set->Editing()))
         return;
     bool moved = false;
     runGuarded([&] {
@@ -331,12 +321,12 @@ bool DBGrid::edit(const QModelIndex &index, EditTrigger trigger, QEvent *event)
     if (!set || !set->Active())
         return false;
     QModelIndex target = index;
-    if (!isEditing(set)) {
+    if (!(set && set->Editing())) {
         // Opening a cell for typing edits the row (an empty set gets a new row).
         bool ok = false;
         runGuarded([&] {
             set->Edit();
-            ok = isEditing(set);
+            ok = set && set->Editing();
         });
         if (!ok)
             return false;
@@ -432,7 +422,7 @@ void DBGrid::keyPressEvent(QKeyEvent *event)
             }
             break;
         case Qt::Key_Escape:
-            if (isEditing(set)) {
+            if (set && set->Editing()) {
                 runGuarded([&] { set->Cancel(); });
                 event->accept();
                 return;

@@ -24,11 +24,6 @@ QStringList splitNames(const QString &names)
     return result;
 }
 
-bool isEditing(const DataSet *set)
-{
-    return set->State() == DataSetState::Edit || set->State() == DataSetState::Insert;
-}
-
 // The rows of the list source, read page by page as the drop-down scrolls.
 class ListModel : public PagedRowModel
 {
@@ -210,7 +205,7 @@ public:
             Field *target = targetField();
             if (!target)
                 return;
-            if (!isEditing(set))
+            if (!(set && set->Editing()))
                 set->Edit(); // choosing in browse edits the record
             target->setAsVariant(key);
         });

@@ -10,15 +10,6 @@
 
 namespace tb {
 
-namespace {
-
-bool isEditing(const DataSet *set)
-{
-    return set->State() == DataSetState::Edit || set->State() == DataSetState::Insert;
-}
-
-} // namespace
-
 FieldLink::FieldLink(Box box) : m_box(std::move(box)) {}
 
 void FieldLink::setFieldName(const QString &fieldName)
@@ -68,12 +59,12 @@ bool FieldLink::beginChange()
     if (!f)
         return false;
     DataSet *set = dataSet();
-    if (isEditing(set))
+    if (set && set->Editing())
         return true;
     bool ok = false;
     runGuarded([&] {
         set->Edit();
-        ok = isEditing(set);
+        ok = set && set->Editing();
     });
     return ok;
 }
@@ -86,7 +77,7 @@ void FieldLink::write()
     if (!f)
         return;
     DataSet *set = dataSet();
-    if (!isEditing(set))
+    if (!(set && set->Editing()))
         set->Edit(); // text put into the box by a screen rather than typed
     f->setAsString(m_box.text());
     m_modified = false;

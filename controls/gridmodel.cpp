@@ -10,12 +10,6 @@ namespace {
 
 constexpr int PageSize = 100;
 
-bool isEditing(const DataSet *set)
-{
-    return set
-           && (set->State() == DataSetState::Edit || set->State() == DataSetState::Insert);
-}
-
 } // namespace
 
 GridModel::GridModel(QObject *parent, SetSource set)
@@ -221,7 +215,7 @@ bool GridModel::setData(const QModelIndex &index, const QVariant &value, int rol
     bool ok = false;
     runGuarded([&] {
         DataSet *s = set();
-        if (!isEditing(s))
+        if (!(s && s->Editing()))
             s->Edit();
         field->setAsString(text);
         ok = true;

@@ -135,6 +135,11 @@ bool DataSet::Modified() const
     return d->modified;
 }
 
+bool DataSet::Editing() const
+{
+    return d->state == DataSetState::Edit || d->state == DataSetState::Insert;
+}
+
 void DataSet::checkActive() const
 {
     if (!Active())

@@ -76,6 +76,8 @@ public:
     // Browse state with a row (the screens' test before Edit and Delete).
     bool HasCurrentRecord() const;
     bool Modified() const;
+    // In edit or insert: a record is being changed.
+    bool Editing() const;
 
     void First();
     void Prior();

@@ -111,8 +111,7 @@ bool RecordScreen::tableBrowsing() const
 
 bool RecordScreen::tableEditing() const
 {
-    const DataSetState state = Table1->State();
-    return state == DataSetState::Edit || state == DataSetState::Insert;
+    return Table1->Editing();
 }
 
 void RecordScreen::sbFirstClick()
