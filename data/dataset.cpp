@@ -206,23 +206,13 @@ void DataSet::CheckBrowseMode()
 {
     checkActive();
     notifyCheckBrowseMode();
-    if (d->state != DataSetState::Edit && d->state != DataSetState::Insert)
+    if (!Editing())
         return;
     updateControlsData();
-    if (d->modified) {
-        runHook(BeforePost);
-        if (d->state != DataSetState::Edit && d->state != DataSetState::Insert)
-            return;
-        const Bookmark written = d->state == DataSetState::Insert
-            ? writeInsert(d->buf) : writeUpdate(d->bookmark, d->oldBuf, d->buf);
-        d->state = DataSetState::Browse;
-        d->modified = false;
-        positionAfterWrite(written);
-        notifyEditing();
-        runHook(AfterPost);
-    } else {
+    if (d->modified)
+        postRecord();
+    else
         Cancel();
-    }
 }
 
 void DataSet::First()
@@ -392,11 +382,16 @@ void DataSet::Edit()
 void DataSet::Post()
 {
     checkActive();
-    if (d->state != DataSetState::Edit && d->state != DataSetState::Insert)
+    if (!Editing())
         throw DatabaseError(QString::fromLatin1(NotEditingMessage));
     updateControlsData();
+    postRecord();
+}
+
+void DataSet::postRecord()
+{
     runHook(BeforePost);
-    if (d->state != DataSetState::Edit && d->state != DataSetState::Insert)
+    if (!Editing())
         return;
     const Bookmark written = d->state == DataSetState::Insert
         ? writeInsert(d->buf) : writeUpdate(d->bookmark, d->oldBuf, d->buf);
@@ -410,7 +405,7 @@ void DataSet::Post()
 void DataSet::Cancel()
 {
     checkActive();
-    if (d->state != DataSetState::Edit && d->state != DataSetState::Insert)
+    if (!Editing())
         return;
     runHook(BeforeCancel);
     const bool wasInsert = d->state == DataSetState::Insert;

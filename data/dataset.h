@@ -213,6 +213,8 @@ private:
     void recalcCurrent(Field *changed);
     void moveTo(const OptRow &row, int direction);
     void step(int direction);
+    // BeforePost, the write, browse state, AfterPost: the post shared by Post and a move.
+    void postRecord();
     void positionAfterWrite(const Bookmark &bookmark);
     void notifyActive();
     void notifyDataSet();

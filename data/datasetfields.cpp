@@ -196,7 +196,7 @@ void DataSet::setFieldValue(Field *field, const QVariant &value)
         d->buf[i] = value;
         return;
     }
-    if (d->state != DataSetState::Edit && d->state != DataSetState::Insert)
+    if (!Editing())
         throw DatabaseError(QString::fromLatin1(NotEditingMessage));
     if (field->Kind() == FieldKind::Lookup) {
         setLookupValue(field, value);
