@@ -234,24 +234,31 @@ void Benchmark::measureStartUp()
             },
             startAndShow, {}, StartUpReps);
 
+        // Plain hidden windows of the same sizes, the first shown, each holding
+        // childrenPerWindow plain child widgets.
         std::vector<QWidget *> bare;
-        m_result.operations[index].bareMs = measure(
-            {},
-            [&] {
-                for (const QSize &size : m_windowSizes) {
-                    auto *w = new QWidget;
-                    w->resize(size);
-                    bare.push_back(w);
-                }
-                bare.front()->show();
-                QCoreApplication::processEvents();
-            },
-            [&] {
-                qDeleteAll(bare);
-                bare.clear();
-                settle();
-            },
-            StartUpReps);
+        const auto measureBareWindows = [&](int childrenPerWindow) {
+            return measure(
+                {},
+                [&] {
+                    for (const QSize &size : m_windowSizes) {
+                        auto *w = new QWidget;
+                        w->resize(size);
+                        for (int c = 0; c < childrenPerWindow; ++c)
+                            new QWidget(w);
+                        bare.push_back(w);
+                    }
+                    bare.front()->show();
+                    QCoreApplication::processEvents();
+                },
+                [&] {
+                    qDeleteAll(bare);
+                    bare.clear();
+                    settle();
+                },
+                StartUpReps);
+        };
+        m_result.operations[index].bareMs = measureBareWindows(0);
         // Reference: the same windows with as many plain child widgets as the real ones
         // hold, to tell the cost of the controls from the cost of the application's work.
         int children = 0;
@@ -265,26 +272,7 @@ void Benchmark::measureStartUp()
                                   .arg(children);
         reference.reference = true;
         reference.appMs = m_result.operations[index].appMs;
-        reference.bareMs = measure(
-            {},
-            [&] {
-                const int perWindow = children / int(m_windowSizes.size());
-                for (const QSize &size : m_windowSizes) {
-                    auto *w = new QWidget;
-                    w->resize(size);
-                    for (int c = 0; c < perWindow; ++c)
-                        new QWidget(w);
-                    bare.push_back(w);
-                }
-                bare.front()->show();
-                QCoreApplication::processEvents();
-            },
-            [&] {
-                qDeleteAll(bare);
-                bare.clear();
-                settle();
-            },
-            StartUpReps);
+        reference.bareMs = measureBareWindows(children / int(m_windowSizes.size()));
         m_result.operations.push_back(reference);
         if (!tb::main) {
             require(startUp(), QStringLiteral("start-up failed"));
