@@ -1,6 +1,7 @@
 #include "bench/quotework.h"
 
 #include "data/database.h"
+#include "data/transaction.h"
 #include "data/datasource.h"
 #include "data/tablecursor.h"
 

@@ -1,6 +1,7 @@
 #include "data/cachedview.h"
 
 #include "data/database.h"
+#include "data/transaction.h"
 #include "data/errors.h"
 #include "data/field.h"
 #include "data/fieldvalue.h"

@@ -2,6 +2,7 @@
 
 #include "data/errors.h"
 #include "data/schema.h"
+#include "data/transaction.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -23,12 +24,6 @@ QHash<QString, QString> &aliasPaths()
 {
     static QHash<QString, QString> paths;
     return paths;
-}
-
-QHash<QString, int> &transactionDepths()
-{
-    static QHash<QString, int> depths;
-    return depths;
 }
 
 QString connectionName(const QString &alias)
@@ -162,7 +157,7 @@ void Database::closeAll()
             continue;
         QSqlDatabase::database(name, false).close();
         QSqlDatabase::removeDatabase(name);
-        transactionDepths().remove(name);
+        Transaction::forgetConnection(name);
     }
 }
 
@@ -189,47 +184,6 @@ QSqlQuery Database::exec(const QSqlDatabase &db, const QString &sql, const QVari
     if (!query.exec())
         throw DatabaseError(errorText(query.lastError()));
     return query;
-}
-
-Transaction::Transaction(QSqlDatabase db)
-    : m_db(std::move(db)), m_uncaught(std::uncaught_exceptions())
-{
-    int &depth = transactionDepths()[m_db.connectionName()];
-    m_outermost = depth == 0;
-    if (m_outermost && !m_db.transaction())
-        throw DatabaseError(Database::errorText(m_db.lastError()));
-    ++depth;
-}
-
-Transaction::~Transaction() noexcept(false)
-{
-    int &depth = transactionDepths()[m_db.connectionName()];
-    --depth;
-    if (!m_outermost || m_done)
-        return;
-    m_done = true;
-    if (std::uncaught_exceptions() > m_uncaught) {
-        m_db.rollback();
-        return;
-    }
-    if (!m_db.commit()) {
-        const QString message = Database::errorText(m_db.lastError());
-        m_db.rollback();
-        throw DatabaseError(message);
-    }
-}
-
-void Transaction::commit()
-{
-    if (!m_outermost || m_done)
-        return;
-    if (!m_db.commit()) {
-        const QString message = Database::errorText(m_db.lastError());
-        m_db.rollback();
-        m_done = true;
-        throw DatabaseError(message);
-    }
-    m_done = true;
 }
 
 } // namespace tb

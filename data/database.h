@@ -48,23 +48,4 @@ public:
                           const QVariantList &values = {});
 };
 
-// Commits when it leaves scope normally, rolls back when an exception is in flight.
-// Nested guards on the same connection join the outermost transaction.
-class Transaction
-{
-public:
-    explicit Transaction(QSqlDatabase db);
-    ~Transaction() noexcept(false);
-    Transaction(const Transaction &) = delete;
-    Transaction &operator=(const Transaction &) = delete;
-
-    void commit();
-
-private:
-    QSqlDatabase m_db;
-    bool m_outermost = false;
-    bool m_done = false;
-    int m_uncaught = 0;
-};
-
 } // namespace tb

@@ -1,6 +1,7 @@
 // Cached updates: quotation lines held in memory under their header until applied.
 
 #include "data/database.h"
+#include "data/transaction.h"
 #include "data/datasource.h"
 #include "data/errors.h"
 #include "data/tablecursor.h"

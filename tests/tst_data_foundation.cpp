@@ -1,5 +1,6 @@
 #include "data/big5.h"
 #include "data/database.h"
+#include "data/transaction.h"
 #include "data/errors.h"
 #include "data/schema.h"
 #include "data/shortdate.h"
@@ -150,6 +151,7 @@ void TestFoundation::nestedTransactionsJoinTheOuter()
         {
             Transaction inner(Database::connection());
             db.exec("INSERT INTO Unit (UnitID, UnitName) VALUES ('UN0001', 'a')");
+            inner.commit();
         }
         QCOMPARE(db.count("Unit"), 1); // not yet committed, but visible to the connection
         throw SilentAbort();
@@ -159,6 +161,7 @@ void TestFoundation::nestedTransactionsJoinTheOuter()
     {
         Transaction t(Database::connection());
         db.exec("INSERT INTO Unit (UnitID, UnitName) VALUES ('UN0002', 'b')");
+        t.commit();
     }
     QCOMPARE(db.count("Unit"), 1);
 }

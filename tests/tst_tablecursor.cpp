@@ -1,6 +1,7 @@
 // Table cursors: keyset navigation, null keys, bookmarks, ranges, master/detail, big tables.
 
 #include "data/database.h"
+#include "data/transaction.h"
 #include "data/datasource.h"
 #include "data/errors.h"
 #include "data/tablecursor.h"

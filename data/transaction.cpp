@@ -1,0 +1,165 @@
+#include "data/transaction.h"
+
+#include "data/database.h"
+#include "data/errors.h"
+
+#include <QHash>
+
+#include <exception>
+#include <vector>
+
+namespace tb {
+
+namespace {
+
+using Actions = std::vector<std::function<void()>>;
+
+// What one open guard has to do when it ends.
+struct Scope
+{
+    Actions undo; // in the order registered; run backwards
+    Actions done;
+};
+
+// The open guards per connection, outermost first.
+QHash<QString, std::vector<Scope>> &openScopes()
+{
+    static QHash<QString, std::vector<Scope>> scopes;
+    return scopes;
+}
+
+std::vector<Scope> *scopesOf(const QSqlDatabase &db)
+{
+    auto it = openScopes().find(db.connectionName());
+    return it == openScopes().end() || it->empty() ? nullptr : &*it;
+}
+
+QString savepointName(int depth)
+{
+    return QStringLiteral("tb_savepoint_%1").arg(depth);
+}
+
+void append(Actions &to, Actions &from)
+{
+    for (auto &action : from)
+        to.push_back(std::move(action));
+    from.clear();
+}
+
+} // namespace
+
+Transaction::Transaction(QSqlDatabase db) : m_db(std::move(db))
+{
+    std::vector<Scope> &scopes = openScopes()[m_db.connectionName()];
+    m_depth = int(scopes.size());
+    if (m_depth == 0) {
+        if (!m_db.transaction())
+            throw DatabaseError(Database::errorText(m_db.lastError()));
+    } else {
+        Database::exec(m_db, QStringLiteral("SAVEPOINT ") + savepointName(m_depth));
+    }
+    scopes.emplace_back();
+}
+
+Transaction::~Transaction() noexcept
+{
+    if (!m_done)
+        rollback();
+}
+
+void Transaction::commit()
+{
+    if (m_done)
+        return;
+    std::vector<Scope> *scopes = scopesOf(m_db);
+    if (!scopes || int(scopes->size()) != m_depth + 1) {
+        m_done = true;
+        throw DatabaseError(QStringLiteral("The transaction is no longer open"));
+    }
+    if (m_depth > 0) {
+        try {
+            Database::exec(m_db, QStringLiteral("RELEASE SAVEPOINT ") + savepointName(m_depth));
+        } catch (...) {
+            rollback();
+            throw;
+        }
+        // The outer transaction may still roll back: what this part did is undone then.
+        Scope &outer = (*scopes)[size_t(m_depth - 1)];
+        append(outer.undo, scopes->back().undo);
+        append(outer.done, scopes->back().done);
+        scopes->pop_back();
+        m_done = true;
+        return;
+    }
+    if (!m_db.commit()) {
+        const QString message = Database::errorText(m_db.lastError());
+        rollback();
+        throw DatabaseError(message);
+    }
+    Actions done = std::move(scopes->back().done);
+    scopes->pop_back();
+    m_done = true;
+    std::exception_ptr first;
+    for (auto &action : done) {
+        try {
+            action();
+        } catch (...) {
+            if (!first)
+                first = std::current_exception();
+        }
+    }
+    if (first)
+        std::rethrow_exception(first);
+}
+
+void Transaction::rollback() noexcept
+{
+    m_done = true;
+    std::vector<Scope> *scopes = scopesOf(m_db);
+    if (!scopes || int(scopes->size()) != m_depth + 1)
+        return; // the connection was closed meanwhile: nothing left to undo
+    try {
+        if (m_depth > 0) {
+            const QString name = savepointName(m_depth);
+            Database::exec(m_db, QStringLiteral("ROLLBACK TO SAVEPOINT ") + name);
+            Database::exec(m_db, QStringLiteral("RELEASE SAVEPOINT ") + name);
+        } else {
+            m_db.rollback();
+        }
+    } catch (...) {
+        // A database that cannot roll back has lost the transaction anyway.
+    }
+    Actions undo = std::move(scopes->back().undo);
+    scopes->pop_back();
+    for (auto it = undo.rbegin(); it != undo.rend(); ++it) {
+        try {
+            (*it)();
+        } catch (...) {
+            // Undoing a record set's state reads nothing that can fail for the user.
+        }
+    }
+}
+
+bool Transaction::isOpen(const QSqlDatabase &db)
+{
+    return scopesOf(db) != nullptr;
+}
+
+void Transaction::onRollback(const QSqlDatabase &db, std::function<void()> undo)
+{
+    if (std::vector<Scope> *scopes = scopesOf(db))
+        scopes->back().undo.push_back(std::move(undo));
+}
+
+void Transaction::onCommit(const QSqlDatabase &db, std::function<void()> done)
+{
+    if (std::vector<Scope> *scopes = scopesOf(db))
+        scopes->back().done.push_back(std::move(done));
+}
+
+void Transaction::forgetConnection(const QString &connectionName)
+{
+    openScopes().remove(connectionName);
+}
+
+} // namespace tb
