@@ -16,14 +16,6 @@ namespace {
 
 constexpr int ListPageSize = 100;
 
-QStringList splitNames(const QString &names)
-{
-    QStringList result;
-    for (const QString &name : names.split(QLatin1Char(';'), Qt::SkipEmptyParts))
-        result << name.trimmed();
-    return result;
-}
-
 // The rows of the list source, read page by page as the drop-down scrolls.
 class ListModel : public PagedRowModel
 {
@@ -172,7 +164,7 @@ public:
         if (!field)
             return nullptr;
         if (field->Kind() == FieldKind::Lookup) {
-            const QStringList keys = splitNames(field->KeyFields);
+            const QStringList keys = splitFieldNames(field->KeyFields);
             if (!keys.isEmpty())
                 return field->dataSet()->FieldByName(keys.first());
         }
@@ -184,7 +176,7 @@ public:
         if (!m_keyField.isEmpty())
             return m_keyField;
         if (Field *field = boundField(); field && field->Kind() == FieldKind::Lookup) {
-            const QStringList keys = splitNames(field->LookupKeyFields);
+            const QStringList keys = splitFieldNames(field->LookupKeyFields);
             if (!keys.isEmpty())
                 return keys.first();
         }
@@ -280,7 +272,7 @@ void DBLookupComboBox::setKeyField(const QString &fieldName)
 
 void DBLookupComboBox::setListFields(const QString &fieldNames)
 {
-    d->m_listFields = splitNames(fieldNames);
+    d->m_listFields = splitFieldNames(fieldNames);
     d->m_model->setColumns(d->m_listFields);
 }
 

@@ -36,7 +36,7 @@ bool acceptsCharacters(const Field *field, QStringView text)
                 return false;
         return true;
     }
-    return big5::isEncodable(text);
+    return big5::isStorable(text, field->DataType() == FieldType::Memo);
 }
 
 QString fitted(const Field *field, const QString &inserted, int otherBytes)

@@ -11,8 +11,8 @@ namespace tb {
 class Field;
 
 // Input rules of a bound box, shared by the edit box, the memo and the grid's cell editor:
-// text fields hold at most their width in Big5 bytes and only characters Big5 can encode;
-// integer fields take only digits and the signs.
+// text fields hold at most their width in Big5 bytes and only characters that can be
+// stored (see big5.h); integer fields take only digits and the signs.
 namespace fieldinput {
 
 bool isIntegerField(const Field *field);

@@ -7,53 +7,115 @@ namespace tb::big5 {
 
 namespace {
 
-bool isAscii(QStringView text)
+bool isPrintableAscii(QStringView text)
 {
     for (QChar c : text)
-        if (c.unicode() >= 0x80)
+        if (c.unicode() < 0x20 || c.unicode() >= 0x7F)
             return false;
     return true;
 }
 
-// Encodes with Big5; an unencodable character becomes one substitute byte.
-QByteArray encode(QStringView text, bool *ok)
+bool isIdeograph(char32_t c)
 {
-    QStringEncoder encoder("Big5");
-    QByteArray bytes = encoder.encode(text);
-    *ok = !encoder.hasError();
-    return bytes;
+    return (c >= 0x3400 && c <= 0x4DBF)     // extension A
+        || (c >= 0x4E00 && c <= 0x9FFF)     // unified ideographs
+        || (c >= 0xF900 && c <= 0xFAFF)     // compatibility ideographs
+        || (c >= 0x20000 && c <= 0x2FA1F)   // extensions B to F, I; compatibility supplement
+        || (c >= 0x30000 && c <= 0x323AF);  // extensions G and H
 }
 
-int charWidth(char32_t codePoint)
+// Big5 bytes of one character; 0 when Big5 has no encoding for it.
+int encodedWidth(char32_t c)
 {
-    if (codePoint < 0x80)
-        return 1;
     static QHash<char32_t, int> cache;
-    auto it = cache.constFind(codePoint);
+    auto it = cache.constFind(c);
     if (it != cache.constEnd())
         return *it;
-    bool ok = false;
-    const int w = int(encode(QString::fromUcs4(&codePoint, 1), &ok).size());
-    return *cache.insert(codePoint, ok ? w : 1);
+    QStringEncoder encoder("Big5");
+    const QByteArray bytes = encoder.encode(QString::fromUcs4(&c, 1));
+    return *cache.insert(c, encoder.hasError() ? 0 : int(bytes.size()));
+}
+
+// Bytes one character takes; -1 when it cannot be stored.
+int charWidth(char32_t c, bool multiLine)
+{
+    if (c >= 0x20 && c < 0x7F)
+        return 1;
+    if (c < 0x20 || c == 0x7F)
+        return multiLine && (c == '\n' || c == '\r' || c == '\t') ? 1 : -1;
+    if (c >= 0x80 && c < 0xA0) // C1 controls
+        return -1;
+    if (const int w = encodedWidth(c))
+        return w;
+    return isIdeograph(c) ? 2 : -1;
+}
+
+// Walks the characters of a text; a lone surrogate comes as itself (and is refused).
+template<typename Visit>
+void forEachCharacter(QStringView text, Visit visit)
+{
+    for (qsizetype i = 0; i < text.size();) {
+        const bool pair = text[i].isHighSurrogate() && i + 1 < text.size()
+                          && text[i + 1].isLowSurrogate();
+        const char32_t c = pair ? QChar::surrogateToUcs4(text[i], text[i + 1])
+                                : char32_t(text[i].unicode());
+        const qsizetype length = pair ? 2 : 1;
+        if (!visit(c, i, length))
+            return;
+        i += length;
+    }
+}
+
+bool isSurrogate(char32_t c)
+{
+    return c >= 0xD800 && c <= 0xDFFF;
 }
 
 } // namespace
 
 int width(QStringView text)
 {
-    if (isAscii(text))
+    if (isPrintableAscii(text))
         return int(text.size());
-    bool ok = false;
-    return int(encode(text, &ok).size());
+    int total = 0;
+    forEachCharacter(text, [&](char32_t c, qsizetype, qsizetype) {
+        const int w = isSurrogate(c) ? -1 : charWidth(c, true);
+        total += w > 0 ? w : 1;
+        return true;
+    });
+    return total;
+}
+
+qsizetype firstUnstorable(QStringView text, bool multiLine)
+{
+    if (isPrintableAscii(text))
+        return -1;
+    qsizetype refused = -1;
+    forEachCharacter(text, [&](char32_t c, qsizetype i, qsizetype) {
+        if (isSurrogate(c) || charWidth(c, multiLine) < 0) {
+            refused = i;
+            return false;
+        }
+        return true;
+    });
+    return refused;
+}
+
+bool isStorable(QStringView text, bool multiLine)
+{
+    return firstUnstorable(text, multiLine) < 0;
 }
 
 bool isEncodable(QStringView text)
 {
-    if (isAscii(text))
+    if (isPrintableAscii(text))
         return true;
-    bool ok = false;
-    encode(text, &ok);
-    return ok;
+    bool encodable = true;
+    forEachCharacter(text, [&](char32_t c, qsizetype, qsizetype) {
+        encodable = c < 0x80 || (!isSurrogate(c) && encodedWidth(c) > 0);
+        return encodable;
+    });
+    return encodable;
 }
 
 QString truncated(const QString &text, int maxBytes)
@@ -62,18 +124,14 @@ QString truncated(const QString &text, int maxBytes)
         return text;
     int used = 0;
     qsizetype end = 0;
-    for (qsizetype i = 0; i < text.size();) {
-        const bool pair = text[i].isHighSurrogate() && i + 1 < text.size()
-                          && text[i + 1].isLowSurrogate();
-        const char32_t c = pair ? QChar::surrogateToUcs4(text[i], text[i + 1])
-                                : char32_t(text[i].unicode());
-        const int w = charWidth(c);
+    forEachCharacter(text, [&](char32_t c, qsizetype i, qsizetype length) {
+        const int w = isSurrogate(c) ? 1 : qMax(1, charWidth(c, true));
         if (used + w > maxBytes)
-            break;
+            return false;
         used += w;
-        i += pair ? 2 : 1;
-        end = i;
-    }
+        end = i + length;
+        return true;
+    });
     return text.left(end);
 }
 

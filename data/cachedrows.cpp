@@ -4,11 +4,26 @@
 
 namespace tb {
 
+namespace {
+
+// One text per identity, for the id table: values of one column come back in one type.
+QString identityKey(const QVariantList &identity)
+{
+    QStringList parts;
+    for (const QVariant &v : identity)
+        parts << (v.isNull() ? QStringLiteral("-") : QString::number(v.typeId()) + QLatin1Char(':')
+                                                         + v.toString());
+    return parts.join(QChar(0x1F));
+}
+
+} // namespace
+
 void CachedRows::clear()
 {
     m_rows.clear();
     m_view.clear();
     m_position.clear();
+    m_storedIds.clear();
 }
 
 void CachedRows::index()
@@ -19,20 +34,31 @@ void CachedRows::index()
         m_position.insert(m_view[size_t(i)], i);
 }
 
-void CachedRows::load(const std::vector<Row> &stored, const Match &match, const Less &less)
+void CachedRows::load(std::vector<Row> stored, const Match &match, const Less &less)
 {
-    // Unchanged rows of other views are not needed any more; pending ones stay.
+    // Unchanged rows of other views are not needed any more; pending ones stay, and so
+    // do the ids of the rows still held, so that a bookmark outlives a reload.
+    QHash<QString, qint64> ids;
     for (auto it = m_rows.begin(); it != m_rows.end();) {
-        if (it->second.status == Status::Unchanged)
+        if (it->second.status == Status::Unchanged) {
             it = m_rows.erase(it);
-        else
-            ++it;
+            continue;
+        }
+        if (!it->second.identity.isEmpty())
+            ids.insert(identityKey(it->second.identity), it->first);
+        ++it;
     }
-    for (const Row &row : stored) {
-        auto it = m_rows.find(row.id);
-        if (it == m_rows.end())
-            m_rows.emplace(row.id, row);
+    for (Row &row : stored) {
+        const QString key = identityKey(row.identity);
+        qint64 id = ids.value(key, m_storedIds.value(key, 0));
+        if (id == 0)
+            id = m_nextStoredId++;
+        ids.insert(key, id);
+        row.id = id;
+        if (m_rows.find(id) == m_rows.end())
+            m_rows.emplace(id, std::move(row));
     }
+    m_storedIds = ids;
     rebuildView(match, less);
 }
 

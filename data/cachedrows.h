@@ -12,8 +12,9 @@ namespace tb {
 
 // The rows a table cursor with cached updates holds in memory: the stored rows of its
 // current view (master link or key range) plus every pending change, whichever view it
-// belongs to. A stored row is known by its row id (positive); a row inserted into the
-// cache gets a negative id until it is written.
+// belongs to. Rows are known by an id: a stored row gets a positive one, kept for as long
+// as the row stays in the cache, and a row inserted into the cache a negative one until it
+// is written. A stored row also carries its identity in the table (key or row id).
 class CachedRows
 {
 public:
@@ -22,7 +23,7 @@ public:
     struct Row
     {
         qint64 id = 0;
-        qint64 rowid = 0;             // 0 while only in the cache
+        QVariantList identity;        // as stored; empty while only in the cache
         Status status = Status::Unchanged;
         QVector<QVariant> values;     // field values by field index
         QVector<QVariant> original;   // as stored, for the update
@@ -32,9 +33,10 @@ public:
     using Match = std::function<bool(const Row &)>;
 
     void clear();
-    // Replaces the view by the stored rows just read plus the pending rows the filter
-    // matches; a pending version of a stored row wins over the stored one.
-    void load(const std::vector<Row> &stored, const Match &match, const Less &less);
+    // Replaces the view by the stored rows just read (their ids are given here) plus the
+    // pending rows the filter matches; a pending version of a stored row wins over the
+    // stored one.
+    void load(std::vector<Row> stored, const Match &match, const Less &less);
     // Re-filters and re-sorts the view (after a write changed a row's keys).
     void rebuildView(const Match &match, const Less &less);
 
@@ -58,6 +60,8 @@ private:
     std::map<qint64, Row> m_rows;
     std::vector<qint64> m_view;
     QHash<qint64, int> m_position; // id -> view position
+    QHash<QString, qint64> m_storedIds; // identity -> id of the stored rows held
+    qint64 m_nextStoredId = 1;
     qint64 m_nextInsertId = -1;
 };
 

@@ -9,17 +9,23 @@
 #include "data/rowwriter.h"
 
 #include <algorithm>
-#include <limits>
 
 namespace tb {
 
 namespace {
 
-qint64 tieBreak(const CachedRows::Row &row)
+// Rows with equal keys: the stored ones by identity, as the table reads them, then the
+// rows only in the cache, in the order they were added.
+int tieBreak(const CachedRows::Row &a, const CachedRows::Row &b)
 {
-    // Rows only in the cache come after the stored ones with equal keys, in the order
-    // they were added.
-    return row.rowid > 0 ? row.rowid : std::numeric_limits<qint64>::max() / 2 - row.id;
+    if (a.identity.isEmpty() != b.identity.isEmpty())
+        return a.identity.isEmpty() ? 1 : -1;
+    if (a.identity.isEmpty())
+        return a.id == b.id ? 0 : (a.id > b.id ? -1 : 1); // inserted ids count down
+    for (int i = 0; i < a.identity.size() && i < b.identity.size(); ++i)
+        if (const int c = fieldvalue::compareStored(a.identity[i], b.identity[i]))
+            return c;
+    return 0;
 }
 
 CachedRows::Match matching(const KeyFilter &filter)
@@ -36,7 +42,7 @@ CachedRows::Less CachedView::less() const
         for (int i = 0; i < n; ++i)
             if (const int c = fieldvalue::compareStored(a.keys.value(i), b.keys.value(i)))
                 return c < 0;
-        return tieBreak(a) < tieBreak(b);
+        return tieBreak(a, b) < 0;
     };
 }
 
@@ -45,13 +51,12 @@ void CachedView::reload(const KeyFilter &filter)
     std::vector<CachedRows::Row> stored;
     for (KeysetQuery::Row &f : m_query.fromEnd(filter, true, 0)) {
         CachedRows::Row row;
-        row.id = f.rowid;
-        row.rowid = f.rowid;
-        row.values = f.values;
-        row.keys = f.keys;
+        row.identity = std::move(f.identity);
+        row.values = std::move(f.values);
+        row.keys = std::move(f.keys);
         stored.push_back(std::move(row));
     }
-    m_rows.load(stored, matching(filter), less());
+    m_rows.load(std::move(stored), matching(filter), less());
 }
 
 int CachedView::after(qint64 id) const
@@ -161,13 +166,13 @@ void CachedView::remove(qint64 id)
 void CachedView::apply(const RowWriter &writer)
 {
     {
-        // Joins the caller's transaction when one is open (the header being saved), so
-        // that an error anywhere leaves the file as it was.
+        // Inside the caller's transaction when one is open (the header being saved): a line
+        // refused here undoes the lines alone, and the caller decides about the rest.
         Transaction transaction(writer.database());
         for (const CachedRows::Row *row : m_rows.pendingRows(CachedRows::Status::Deleted))
-            writer.remove(row->rowid);
+            writer.remove(row->identity);
         for (const CachedRows::Row *row : m_rows.pendingRows(CachedRows::Status::Modified))
-            writer.update(row->rowid, row->original, row->values);
+            writer.update(row->identity, row->original, row->values);
         auto inserted = m_rows.pendingRows(CachedRows::Status::Inserted);
         std::sort(inserted.begin(), inserted.end(),
                   [](const CachedRows::Row *a, const CachedRows::Row *b) {

@@ -42,9 +42,14 @@ public:
     void remove(qint64 id);
 
     bool pending() const { return m_rows.pending(); }
-    // Writes the pending deletions, edits and insertions in one transaction (the caller's
-    // when one is open) and forgets them.
+    // Writes the pending deletions, edits and insertions in one transaction (a savepoint
+    // in the caller's when one is open) and forgets them once it is through. A failure
+    // writes nothing and keeps them all.
     void apply(const RowWriter &writer);
+
+    // The rows as they are, to be put back when a transaction that wrote them rolls back.
+    const CachedRows &rows() const { return m_rows; }
+    void restore(const CachedRows &rows) { m_rows = rows; }
 
 private:
     CachedRows::Less less() const;

@@ -4,6 +4,9 @@
 #include "data/datasource.h"
 #include "data/errors.h"
 #include "data/fieldvalue.h"
+#include "data/transaction.h"
+
+#include <QPointer>
 
 #include <algorithm>
 
@@ -393,8 +396,10 @@ void DataSet::postRecord()
     runHook(BeforePost);
     if (!Editing())
         return;
+    DataSetSnapshot before = snapshot();
     const Bookmark written = d->state == DataSetState::Insert
         ? writeInsert(d->buf) : writeUpdate(d->bookmark, d->oldBuf, d->buf);
+    undoOnRollback(std::move(before));
     d->state = DataSetState::Browse;
     d->modified = false;
     positionAfterWrite(written);
@@ -449,7 +454,9 @@ void DataSet::Delete()
         return;
     const bool wasEdit = d->state == DataSetState::Edit;
     const Bookmark at = d->bookmark;
+    DataSetSnapshot before = snapshot();
     writeDelete(at);
+    undoOnRollback(std::move(before));
     d->state = DataSetState::Browse;
     d->modified = false;
     OptRow row = readNext(at);
@@ -575,7 +582,9 @@ void DataSet::ApplyUpdates()
     if (!d->cached)
         return;
     CheckBrowseMode();
+    DataSetSnapshot before = snapshot();
     applyPendingUpdates();
+    undoOnRollback(std::move(before));
     rowsChanged();
 }
 
@@ -587,6 +596,48 @@ void DataSet::CancelUpdates()
     Cancel();
     cancelPendingUpdates();
     rowsChanged();
+}
+
+// ---- transactions ------------------------------------------------------------------------
+
+DataSetSnapshot DataSet::snapshot()
+{
+    const QSqlDatabase db = writeConnection();
+    if (!db.isValid() || !Transaction::isOpen(db))
+        return {};
+    return {d->state, d->bof, d->eof, d->hasRow, d->buf, d->oldBuf, d->bookmark,
+            d->insertReturn, d->modified, saveDriverState()};
+}
+
+void DataSet::undoOnRollback(DataSetSnapshot snapshot)
+{
+    const QSqlDatabase db = writeConnection();
+    if (snapshot.state == DataSetState::Inactive || !db.isValid())
+        return;
+    QPointer<DataSet> self(this);
+    Transaction::onRollback(db, [self, snapshot = std::move(snapshot)] {
+        if (self)
+            self->restore(snapshot);
+    });
+}
+
+void DataSet::restore(const DataSetSnapshot &s)
+{
+    if (!Active())
+        return; // closed meanwhile: there is nothing left to stand on
+    if (s.restoreDriver)
+        s.restoreDriver();
+    d->state = s.state;
+    d->bof = s.bof;
+    d->eof = s.eof;
+    d->hasRow = s.hasRow;
+    d->buf = s.buf;
+    d->oldBuf = s.oldBuf;
+    d->bookmark = s.bookmark;
+    d->insertReturn = s.insertReturn;
+    d->modified = s.modified;
+    notifyEditing();
+    notifyDataSet();
 }
 
 // ---- rows for grids -----------------------------------------------------------------------

@@ -3,6 +3,7 @@
 #include "data/field.h"
 
 #include <QObject>
+#include <QSqlDatabase>
 #include <QVariant>
 
 #include <functional>
@@ -14,8 +15,12 @@ namespace tb {
 
 class DataSource;
 class DataLink;
+struct DataSetSnapshot;
 
 enum class DataSetState { Inactive, Browse, Edit, Insert };
+
+// Field names separated by ";", trimmed, empty ones dropped.
+QStringList splitFieldNames(const QString &names);
 
 // Opaque position of a row; null for "no row". Valid until the row is deleted.
 using Bookmark = QVariant;
@@ -116,6 +121,11 @@ public:
     // Cached updates: posts and deletions stay pending in memory (bounded by the master
     // link or key range) until ApplyUpdates writes them all, inside the caller's
     // transaction when one is open, and re-reads the set. CancelUpdates discards them.
+    //
+    // Inside a transaction (see Transaction), a post, a deletion or an apply that went
+    // through is undone in the record set too when the transaction rolls back: the set is
+    // back in the state, on the row and with the values and pending changes it had before,
+    // so that the user can try again or cancel.
     bool CachedUpdates() const;
     void setCachedUpdates(bool cached);
     bool UpdatesPending() const;
@@ -182,6 +192,10 @@ protected:
     virtual bool hasPendingUpdates() const { return false; }
     virtual void applyPendingUpdates() {}
     virtual void cancelPendingUpdates() {}
+    // The connection writes go to; none for a read-only set.
+    virtual QSqlDatabase writeConnection() const { return {}; }
+    // How to put the driver's own state back as it is now (empty: nothing to keep).
+    virtual std::function<void()> saveDriverState() { return {}; }
 
     // For the drivers.
     Field *addDynamicField(const QString &name, FieldType type, int size);
@@ -207,15 +221,24 @@ private:
     QVariant fieldValue(const Field *field) const;
     void setFieldValue(Field *field, const QVariant &value);
     void setLookupValue(Field *field, const QVariant &value);
+    void checkText(const Field *field, const QVariant &value) const;
     void setCurrent(const RowData &row);
     void setEmpty();
     void computeDerived(QVector<QVariant> &values, bool current) const;
-    void recalcCurrent(Field *changed);
+    bool hasDerivedOn(const Field *changed) const;
+    void notifyDerivedChanges(const QVector<QVariant> &before);
+    // A calculated field was given a value it cannot hold: empty while a row is read,
+    // refused with a message naming the input and the limit while the user types.
+    void refuseCalculatedValue(Field *field, const QVariant &value, const QString &error);
     void moveTo(const OptRow &row, int direction);
     void step(int direction);
     // BeforePost, the write, browse state, AfterPost: the post shared by Post and a move.
     void postRecord();
     void positionAfterWrite(const Bookmark &bookmark);
+    DataSetSnapshot snapshot();
+    // After a write went through: undo the set's change when the transaction rolls back.
+    void undoOnRollback(DataSetSnapshot snapshot);
+    void restore(const DataSetSnapshot &snapshot);
     void notifyActive();
     void notifyDataSet();
     void notifyRecord(Field *field);

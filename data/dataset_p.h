@@ -10,8 +10,21 @@ namespace tb {
 // The error for writing a field outside edit or insert.
 inline constexpr char NotEditingMessage[] = "Dataset not in edit or insert mode";
 
-// Field names separated by ";", trimmed, empty ones dropped.
-QStringList splitFieldNames(const QString &names);
+// Where a record set stood before a write inside a transaction, to go back there when the
+// transaction rolls back.
+struct DataSetSnapshot
+{
+    DataSetState state = DataSetState::Inactive;
+    bool bof = true;
+    bool eof = true;
+    bool hasRow = false;
+    QVector<QVariant> buf;
+    QVector<QVariant> oldBuf;
+    Bookmark bookmark;
+    Bookmark insertReturn;
+    bool modified = false;
+    std::function<void()> restoreDriver; // the driver's own state (a cache's pending rows)
+};
 
 struct DataSet::Impl
 {
@@ -34,6 +47,7 @@ struct DataSet::Impl
 
     bool cached = false;
     int calcDepth = 0;            // inside OnCalcFields: only calculated fields are written
+    Field *calcInput = nullptr;   // the field whose new value is being calculated from
 };
 
 } // namespace tb

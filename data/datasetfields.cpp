@@ -1,6 +1,7 @@
 #include "data/dataset.h"
 
 #include "data/dataset_p.h"
+#include "data/big5.h"
 #include "data/errors.h"
 #include "data/fieldvalue.h"
 
@@ -157,24 +158,43 @@ void DataSet::computeDerived(QVector<QVariant> &values, bool current) const
     d->buf = saved;
 }
 
-void DataSet::recalcCurrent(Field *changed)
+bool DataSet::hasDerivedOn(const Field *changed) const
 {
-    const QVector<QVariant> before = d->buf;
-    bool derived = false;
+    if (OnCalcFields)
+        return true;
     for (const auto &f : d->fields) {
-        if (f->Kind() == FieldKind::Lookup && changed
-            && splitFieldNames(f->KeyFields).contains(changed->FieldName(), Qt::CaseInsensitive)) {
-            derived = true;
-        }
         if (f->Kind() == FieldKind::Calculated)
-            derived = true;
+            return true;
+        if (f->Kind() == FieldKind::Lookup && changed
+            && splitFieldNames(f->KeyFields).contains(changed->FieldName(), Qt::CaseInsensitive))
+            return true;
     }
-    if (!derived && !OnCalcFields)
-        return;
-    computeDerived(d->buf, true);
+    return false;
+}
+
+void DataSet::notifyDerivedChanges(const QVector<QVariant> &before)
+{
     for (const auto &f : d->fields)
-        if (f->Kind() != FieldKind::Data && before[f->Index()] != d->buf[f->Index()])
+        if (f->Kind() != FieldKind::Data && before.value(f->Index()) != d->buf[f->Index()])
             notifyRecord(f.get());
+}
+
+void DataSet::refuseCalculatedValue(Field *field, const QVariant &value, const QString &error)
+{
+    if (!d->calcInput) {
+        // Reading a row never fails on what it calculates: the value shows as empty.
+        d->buf[field->Index()] = QVariant();
+        return;
+    }
+    if (field->DataType() != FieldType::Integer)
+        throw DatabaseError(error);
+    const bool number = value.typeId() == QMetaType::Double || value.typeId() == QMetaType::Float;
+    throw DatabaseError(formatMessage(
+        QStringLiteral("Field '%s': the calculated value %s of field '%s' is out of range "
+                       "(-2147483648 to 2147483647)"),
+        {d->calcInput->FieldName(), number ? QString::number(value.toDouble(), 'f', 0)
+                                           : value.toString(),
+         field->FieldName()}));
 }
 
 QVariant DataSet::fieldValue(const Field *field) const
@@ -198,6 +218,8 @@ void DataSet::setFieldValue(Field *field, const QVariant &value)
     }
     if (!Editing())
         throw DatabaseError(QString::fromLatin1(NotEditingMessage));
+    if (field->Kind() == FieldKind::Data)
+        checkText(field, value);
     if (field->Kind() == FieldKind::Lookup) {
         setLookupValue(field, value);
         return;
@@ -207,19 +229,55 @@ void DataSet::setFieldValue(Field *field, const QVariant &value)
         notifyRecord(field);
         return;
     }
-    const QVariant old = d->buf[i];
+    const QVector<QVariant> before = d->buf;
     d->buf[i] = value;
-    if (field->OnValidate) {
-        try {
+    try {
+        if (field->OnValidate)
             field->OnValidate(*field);
-        } catch (...) {
-            d->buf[i] = old;
-            throw;
+        // A value whose calculated consequences do not fit is refused here, where it is
+        // typed, rather than when the row is read again.
+        if (hasDerivedOn(field)) {
+            d->calcInput = field;
+            computeDerived(d->buf, true);
+            d->calcInput = nullptr;
         }
+    } catch (...) {
+        d->calcInput = nullptr;
+        d->buf[i] = before[i];
+        try {
+            if (hasDerivedOn(field))
+                computeDerived(d->buf, true);
+        } catch (...) {
+        }
+        throw;
     }
     d->modified = true;
     notifyRecord(field);
-    recalcCurrent(field);
+    notifyDerivedChanges(before);
+}
+
+// Text goes into a column only when the column can hold it: characters it can store, and
+// no more Big5 bytes than its width. Whoever writes the field, a box or code, hears of it.
+void DataSet::checkText(const Field *field, const QVariant &value) const
+{
+    const FieldType type = field->DataType();
+    if ((type != FieldType::String && type != FieldType::Memo) || value.isNull())
+        return;
+    const QString text = value.toString();
+    const qsizetype refused = big5::firstUnstorable(text, type == FieldType::Memo);
+    if (refused >= 0) {
+        const uint code = text.at(refused).isHighSurrogate() && refused + 1 < text.size()
+            ? QChar::surrogateToUcs4(text.at(refused), text.at(refused + 1))
+            : text.at(refused).unicode();
+        throw DatabaseError(formatMessage(
+            QStringLiteral("Field '%s' cannot store the character U+%s"),
+            {field->FieldName(), QString::number(code, 16).toUpper().rightJustified(4, u'0')}));
+    }
+    const int bytes = big5::width(text);
+    if (type == FieldType::String && field->Size() > 0 && bytes > field->Size())
+        throw DatabaseError(formatMessage(
+            QStringLiteral("Text of %s bytes is too long for field '%s', which holds %s"),
+            {QString::number(bytes), field->FieldName(), QString::number(field->Size())}));
 }
 
 void DataSet::setLookupValue(Field *field, const QVariant &value)

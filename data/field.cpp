@@ -1,6 +1,7 @@
 #include "data/field.h"
 
 #include "data/dataset.h"
+#include "data/dataset_p.h"
 #include "data/errors.h"
 #include "data/fieldvalue.h"
 #include "data/shortdate.h"
@@ -85,7 +86,17 @@ QDateTime Field::AsDateTime() const
 
 void Field::setAsVariant(const QVariant &value)
 {
-    m_owner->setFieldValue(this, fieldvalue::convert(m_type, value, m_name));
+    QVariant converted;
+    try {
+        converted = fieldvalue::convert(m_type, value, m_name);
+    } catch (const DatabaseError &error) {
+        if (m_kind == FieldKind::Calculated && m_owner->d->calcDepth > 0) {
+            m_owner->refuseCalculatedValue(this, value, error.message());
+            return;
+        }
+        throw;
+    }
+    m_owner->setFieldValue(this, converted);
 }
 
 void Field::setAsString(const QString &text)

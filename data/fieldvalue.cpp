@@ -61,6 +61,24 @@ QVariant integerFromText(const QString &text, const QString &fieldName)
     return QVariant::fromValue(qint32(v));
 }
 
+// A value read from an integer column: whole numbers within range as they are, a fraction
+// rounded half to even; anything else (a text, a number out of range) refused.
+QVariant storedInteger(const QVariant &stored, const QString &fieldName)
+{
+    bool ok = false;
+    const qint64 whole = stored.toLongLong(&ok);
+    if (ok && stored.typeId() != QMetaType::Double && stored.typeId() != QMetaType::Float) {
+        if (whole < std::numeric_limits<qint32>::min()
+            || whole > std::numeric_limits<qint32>::max())
+            notInteger(stored.toString(), fieldName);
+        return QVariant::fromValue(qint32(whole));
+    }
+    const double value = stored.toDouble(&ok);
+    if (!ok)
+        notInteger(stored.toString(), fieldName);
+    return integerFrom(value, fieldName);
+}
+
 QVariant dateFromText(const QString &text)
 {
     if (text.trimmed().isEmpty())
@@ -142,7 +160,7 @@ QVariant toStorage(FieldType type, const QVariant &value)
     return value;
 }
 
-QVariant fromStorage(FieldType type, const QVariant &stored)
+QVariant fromStorage(FieldType type, const QVariant &stored, const QString &fieldName)
 {
     if (stored.isNull() || !stored.isValid())
         return {};
@@ -150,18 +168,16 @@ QVariant fromStorage(FieldType type, const QVariant &stored)
     case FieldType::String:
     case FieldType::Memo:
         return stored.toString();
-    case FieldType::Integer: {
-        bool ok = false;
-        const qint64 v = stored.toLongLong(&ok);
-        if (!ok) {
-            const double dv = stored.toDouble(&ok);
-            return ok ? QVariant::fromValue(qint32(roundHalfEven(dv))) : QVariant();
-        }
-        return QVariant::fromValue(qint32(v));
-    }
+    case FieldType::Integer:
+        return storedInteger(stored, fieldName);
     case FieldType::DateTime: {
         const QDate d = ShortDate::fromStorage(stored);
-        return d.isValid() ? QVariant(d) : QVariant();
+        if (d.isValid())
+            return d;
+        if (stored.typeId() == QMetaType::QString && stored.toString().trimmed().isEmpty())
+            return {};
+        throw DatabaseError(formatMessage(QStringLiteral("'%s' is not a valid date for field '%s'"),
+                                          {stored.toString(), fieldName}));
     }
     }
     return stored;

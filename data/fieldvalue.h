@@ -11,9 +11,12 @@ namespace tb::fieldvalue {
 // the conversion message naming the field.
 QVariant convert(FieldType type, const QVariant &value, const QString &fieldName);
 
-// The form a field value is stored in (dates as ISO text) and back.
+// The form a field value is stored in (dates as ISO text) and back. Reading a stored
+// value that the field cannot hold (an integer out of the 32-bit range, text in an
+// integer or date column) throws the conversion error naming the field and the value; a
+// stored fraction in an integer column is rounded half to even.
 QVariant toStorage(FieldType type, const QVariant &value);
-QVariant fromStorage(FieldType type, const QVariant &stored);
+QVariant fromStorage(FieldType type, const QVariant &stored, const QString &fieldName);
 
 // Orders stored values the way SQLite orders them: null, numbers, text (by UTF-8 bytes).
 int compareStored(const QVariant &a, const QVariant &b);

@@ -14,7 +14,9 @@ void KeysetQuery::setLayout(const TableLayout &layout)
 {
     m_statements.clear();
     m_layout = layout;
-    QStringList parts{RowId};
+    QStringList parts;
+    for (const QString &c : m_layout.identityCols)
+        parts << quoted(c);
     for (const QString &c : m_layout.filterCols)
         parts << quoted(c);
     for (const QString &c : m_layout.fieldCol)
@@ -35,9 +37,8 @@ QString KeysetQuery::orderBy(bool forward) const
 {
     QStringList parts;
     const QString dir = forward ? QString() : QStringLiteral(" DESC");
-    for (const QString &c : m_layout.orderCols)
+    for (const QString &c : m_layout.orderCols + m_layout.tieCols)
         parts << quoted(c) + dir;
-    parts << RowId + dir;
     return parts.join(QLatin1String(", "));
 }
 
@@ -55,21 +56,23 @@ KeysetQuery::Rows KeysetQuery::run(const Where &s, bool forward, int limit) cons
     if (!query.exec())
         throw DatabaseError(Database::errorText(query.lastError()));
     Rows result;
+    const int nIdentity = int(m_layout.identityCols.size());
     const int nFilter = int(m_layout.filterCols.size());
     const QVector<QString> &fieldCol = m_layout.fieldCol;
     while (query.next()) {
         Row f;
-        f.rowid = query.value(0).toLongLong();
+        int pos = 0;
+        for (int i = 0; i < nIdentity; ++i)
+            f.identity << query.value(pos++);
         for (int i = 0; i < nFilter; ++i)
-            f.keys << query.value(1 + i);
-        f.bookmark = f.keys.mid(0, m_layout.orderCols.size());
-        f.bookmark << f.rowid;
+            f.keys << query.value(pos++);
+        f.bookmark = f.keys.mid(0, m_layout.orderCols.size()) + tieValues(f.identity);
         f.values = QVector<QVariant>(fieldCol.size());
-        int pos = 1 + nFilter;
         for (int i = 0; i < fieldCol.size(); ++i) {
             if (fieldCol[i].isEmpty())
                 continue;
-            f.values[i] = fieldvalue::fromStorage(m_layout.fieldType[i], query.value(pos++));
+            f.values[i] = fieldvalue::fromStorage(m_layout.fieldType[i], query.value(pos++),
+                                                  fieldCol[i]);
         }
         result.push_back(std::move(f));
     }
@@ -105,10 +108,9 @@ KeysetQuery::Rows KeysetQuery::from(const KeyFilter &filter, const QVariantList 
     const int n = int(m_layout.orderCols.size());
     Where s;
     filter.addTo(s);
-    if (anchor.size() != n + 1) // a bookmark of another order: start from the end
+    const QStringList cols = m_layout.orderCols + m_layout.tieCols;
+    if (anchor.size() != cols.size()) // a bookmark of another order: start from the end
         return run(s, forward, limit);
-    QStringList cols = m_layout.orderCols;
-    cols << RowId;
     const QVariant k0 = n > 0 ? anchor[0] : QVariant(0);
     if (forward) {
         if (n > 0 && !isNull(k0)) {
@@ -149,13 +151,54 @@ KeysetQuery::Rows KeysetQuery::equal(const KeyFilter &filter, const QStringList 
     return run(s, true, 1);
 }
 
-KeysetQuery::Rows KeysetQuery::byRowid(const KeyFilter &filter, const QVariant &rowid) const
+KeysetQuery::Rows KeysetQuery::byBookmark(const KeyFilter &filter,
+                                          const QVariantList &bookmark) const
 {
+    const QVariantList identity = identityOf(bookmark);
+    if (identity.isEmpty())
+        return {};
     Where s;
     filter.addTo(s);
-    s.binds << rowid;
-    s.add(QStringLiteral("rowid = ?"));
+    for (int i = 0; i < identity.size(); ++i)
+        s.add(eqTerm(m_layout.identityCols[i], identity[i], s.binds));
+    if (m_layout.identityIsRowId())
+        for (int i = 0; i < m_layout.orderCols.size(); ++i)
+            s.add(eqTerm(m_layout.orderCols[i], bookmark[i], s.binds));
     return run(s, true, 1);
+}
+
+QVariantList KeysetQuery::tieValues(const QVariantList &identity) const
+{
+    QVariantList values;
+    for (const QString &c : m_layout.tieCols)
+        values << identity.value(int(m_layout.identityCols.indexOf(c)));
+    return values;
+}
+
+QVariantList KeysetQuery::identityOf(const QVariantList &bookmark) const
+{
+    const int n = int(m_layout.orderCols.size());
+    if (bookmark.size() != n + m_layout.tieCols.size())
+        return {};
+    QVariantList identity;
+    for (const QString &c : m_layout.identityCols) {
+        const int inOrder = int(m_layout.orderCols.indexOf(c));
+        identity << (inOrder >= 0 ? bookmark[inOrder]
+                                  : bookmark[n + int(m_layout.tieCols.indexOf(c))]);
+    }
+    return identity;
+}
+
+QVariantList KeysetQuery::identityFor(const QVector<QVariant> &values,
+                                      const QVariantList &previous) const
+{
+    QVariantList identity;
+    for (int i = 0; i < m_layout.identityCols.size(); ++i) {
+        const int f = m_layout.fieldOf(m_layout.identityCols[i]);
+        identity << (f >= 0 ? fieldvalue::toStorage(m_layout.fieldType[f], values.value(f))
+                            : previous.value(i));
+    }
+    return identity;
 }
 
 QVariantList KeysetQuery::keysFor(const QVector<QVariant> &values,
@@ -163,7 +206,7 @@ QVariantList KeysetQuery::keysFor(const QVector<QVariant> &values,
 {
     QVariantList keys;
     for (int i = 0; i < m_layout.filterCols.size(); ++i) {
-        const int f = int(m_layout.fieldCol.indexOf(m_layout.filterCols[i]));
+        const int f = m_layout.fieldOf(m_layout.filterCols[i]);
         if (f >= 0)
             keys << fieldvalue::toStorage(m_layout.fieldType[f], values.value(f));
         else
@@ -173,11 +216,11 @@ QVariantList KeysetQuery::keysFor(const QVector<QVariant> &values,
 }
 
 QVariantList KeysetQuery::bookmarkFor(const QVector<QVariant> &values,
-                                      const QVariantList &previous, qint64 rowid) const
+                                      const QVariantList &previousKeys,
+                                      const QVariantList &identity) const
 {
-    QVariantList bookmark = keysFor(values, previous).mid(0, m_layout.orderCols.size());
-    bookmark << rowid;
-    return bookmark;
+    return keysFor(values, previousKeys).mid(0, m_layout.orderCols.size())
+           + tieValues(identity);
 }
 
 } // namespace tb

@@ -12,15 +12,16 @@ namespace tb {
 
 // The reading statements of a table cursor: each is one indexed query in the order's
 // columns plus the row identity (keyset navigation), limited to the rows a filter lets
-// through, with every value bound.
+// through, with every value bound. A bookmark is the order's keys followed by the identity
+// columns the order lacks (the layout's tie columns).
 class KeysetQuery
 {
 public:
     struct Row
     {
-        QVariantList bookmark;    // order keys, then the row id
+        QVariantList bookmark;    // order keys, then the tie columns
         QVector<QVariant> values; // by field index; derived fields null
-        qint64 rowid = 0;
+        QVariantList identity;    // the identity columns, stored form
         QVariantList keys;        // filter columns, stored form
     };
     using Rows = std::vector<Row>;
@@ -37,17 +38,26 @@ public:
     // The first row whose columns equal the stored values.
     Rows equal(const KeyFilter &filter, const QStringList &columns,
                const QVariantList &values) const;
-    Rows byRowid(const KeyFilter &filter, const QVariant &rowid) const;
+    // The row a bookmark names: the same identity and, where the identity is only a row
+    // id (which the database hands out again after a deletion), the same order keys.
+    Rows byBookmark(const KeyFilter &filter, const QVariantList &bookmark) const;
 
     // The stored keys of a row with these field values; a key column that is no field
     // keeps its previous key.
     QVariantList keysFor(const QVector<QVariant> &values, const QVariantList &previous) const;
-    QVariantList bookmarkFor(const QVector<QVariant> &values, const QVariantList &previous,
-                             qint64 rowid) const;
+    // The identity of a row with these values; a column that is no field (the row id)
+    // keeps its previous value.
+    QVariantList identityFor(const QVector<QVariant> &values,
+                             const QVariantList &previous) const;
+    QVariantList bookmarkFor(const QVector<QVariant> &values, const QVariantList &previousKeys,
+                             const QVariantList &identity) const;
+    // The identity a bookmark holds; empty when the bookmark is of another layout.
+    QVariantList identityOf(const QVariantList &bookmark) const;
 
 private:
     QString orderBy(bool forward) const;
     Rows run(const sqlterms::Where &where, bool forward, int limit) const;
+    QVariantList tieValues(const QVariantList &identity) const;
     // The prepared statement for a text, prepared once per layout: preparing costs as
     // much as SQLite's own indexed lookup.
     QSqlQuery &statement(const QString &sql) const;

@@ -12,7 +12,17 @@ namespace tb {
 using sqlterms::isNull;
 using sqlterms::quoted;
 
-qint64 RowWriter::insert(const QVector<QVariant> &values) const
+QString RowWriter::whereIdentity(const QVariantList &identity, QVariantList &binds) const
+{
+    if (identity.size() != m_layout.identityCols.size())
+        throw DatabaseError(QStringLiteral("Record not found"));
+    QStringList terms;
+    for (int i = 0; i < identity.size(); ++i)
+        terms << sqlterms::eqTerm(m_layout.identityCols[i], identity[i], binds);
+    return terms.join(QLatin1String(" AND "));
+}
+
+QVariantList RowWriter::insert(const QVector<QVariant> &values) const
 {
     QStringList cols, marks;
     QVariantList binds;
@@ -29,10 +39,18 @@ qint64 RowWriter::insert(const QVector<QVariant> &values) const
         : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
               .arg(table, cols.join(QLatin1String(", ")), marks.join(QLatin1String(", ")));
     QSqlQuery query = Database::exec(m_layout.db, sql, binds);
-    return query.lastInsertId().toLongLong();
+    if (m_layout.identityIsRowId())
+        return {query.lastInsertId()};
+    QVariantList identity;
+    for (const QString &c : m_layout.identityCols) {
+        const int f = m_layout.fieldOf(c);
+        identity << (f >= 0 ? fieldvalue::toStorage(m_layout.fieldType[f], values.value(f))
+                            : QVariant());
+    }
+    return identity;
 }
 
-void RowWriter::update(qint64 rowid, const QVector<QVariant> &oldValues,
+void RowWriter::update(const QVariantList &identity, const QVector<QVariant> &oldValues,
                        const QVector<QVariant> &values) const
 {
     QStringList sets;
@@ -49,19 +67,22 @@ void RowWriter::update(qint64 rowid, const QVector<QVariant> &oldValues,
     }
     if (sets.isEmpty())
         return;
-    binds << rowid;
+    const QString where = whereIdentity(identity, binds);
     QSqlQuery query = Database::exec(
-        m_layout.db, QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
-                         .arg(quoteName(m_layout.table), sets.join(QLatin1String(", "))),
+        m_layout.db, QStringLiteral("UPDATE %1 SET %2 WHERE %3")
+                         .arg(quoteName(m_layout.table), sets.join(QLatin1String(", ")), where),
         binds);
     if (query.numRowsAffected() == 0)
         throw DatabaseError(QStringLiteral("Record not found or changed by another user"));
 }
 
-void RowWriter::remove(qint64 rowid) const
+void RowWriter::remove(const QVariantList &identity) const
 {
-    const QString sql = QStringLiteral("DELETE FROM %1 WHERE rowid = ?");
-    QSqlQuery query = Database::exec(m_layout.db, sql.arg(quoteName(m_layout.table)), {rowid});
+    QVariantList binds;
+    const QString where = whereIdentity(identity, binds);
+    QSqlQuery query = Database::exec(
+        m_layout.db,
+        QStringLiteral("DELETE FROM %1 WHERE %2").arg(quoteName(m_layout.table), where), binds);
     if (query.numRowsAffected() == 0)
         throw DatabaseError(QStringLiteral("Record not found or changed by another user"));
 }

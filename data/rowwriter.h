@@ -7,7 +7,8 @@
 
 namespace tb {
 
-// The writing statements of a table cursor: one row by its row id, values bound.
+// The writing statements of a table cursor: one row by its identity (the table's key, or
+// the row id of a table without one), values bound.
 class RowWriter
 {
 public:
@@ -15,14 +16,16 @@ public:
     void clear() { m_layout = TableLayout(); }
     QSqlDatabase database() const { return m_layout.db; }
 
-    // Values by field index, as the fields hold them.
-    qint64 insert(const QVector<QVariant> &values) const;
+    // Values by field index, as the fields hold them. Returns the new row's identity.
+    QVariantList insert(const QVector<QVariant> &values) const;
     // Writes only the columns whose value changed; throws when the row is gone.
-    void update(qint64 rowid, const QVector<QVariant> &oldValues,
+    void update(const QVariantList &identity, const QVector<QVariant> &oldValues,
                 const QVector<QVariant> &values) const;
-    void remove(qint64 rowid) const;
+    void remove(const QVariantList &identity) const;
 
 private:
+    QString whereIdentity(const QVariantList &identity, QVariantList &binds) const;
+
     TableLayout m_layout;
 };
 

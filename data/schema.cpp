@@ -231,7 +231,8 @@ std::vector<Schema::StoredColumn> readStoredColumns(const QSqlDatabase &db,
         QSqlQuery q = Database::exec(db, QStringLiteral("PRAGMA table_info(%1)")
                                              .arg(quoteName(table)));
         while (q.next())
-            result.push_back({q.value(1).toString(), q.value(2).toString()});
+            result.push_back(
+                {q.value(1).toString(), q.value(2).toString(), q.value(5).toInt()});
         return result;
     }
     QSqlQuery q = Database::exec(
@@ -240,7 +241,7 @@ std::vector<Schema::StoredColumn> readStoredColumns(const QSqlDatabase &db,
                        "WHERE lower(table_name) = lower(?) ORDER BY ordinal_position"),
         {table});
     while (q.next())
-        result.push_back({q.value(0).toString(), q.value(1).toString()});
+        result.push_back({q.value(0).toString(), q.value(1).toString(), 0});
     return result;
 }
 

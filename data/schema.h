@@ -54,7 +54,12 @@ public:
     static QString sqlType(FieldType type);
     // Reads the declared column types of a table as stored in the file.
     // Empty when the table does not exist.
-    struct StoredColumn { QString name; QString declaredType; };
+    struct StoredColumn
+    {
+        QString name;
+        QString declaredType;
+        int keyPosition = 0; // 1-based place in the primary key, 0 when not part of it
+    };
     // Remembered per connection and table until forgetStoredColumns() (the database
     // registry calls it whenever an alias is re-pointed or closed).
     static std::vector<StoredColumn> storedColumns(const QSqlDatabase &db, const QString &table);

@@ -128,7 +128,8 @@ bool SqlQuery::fetchTo(int row) const
         for (int i = 0; i < FieldCount(); ++i)
             if (p->column[i] >= 0)
                 values[i] = fieldvalue::fromStorage(FieldAt(i)->DataType(),
-                                                    p->query->value(p->column[i]));
+                                                    p->query->value(p->column[i]),
+                                                    FieldAt(i)->FieldName());
         p->rows.push_back(std::move(values));
     }
     return row >= 0 && row < p->rows.size();

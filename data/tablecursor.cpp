@@ -21,13 +21,19 @@ using sqlterms::isNull;
 
 namespace {
 
-QStringList splitNames(const QString &names)
+QStringList primaryKeyOf(const std::vector<Schema::StoredColumn> &stored)
 {
-    QStringList result;
-    for (const QString &n : names.split(QLatin1Char(';'), Qt::SkipEmptyParts))
-        if (!n.trimmed().isEmpty())
-            result << n.trimmed();
-    return result;
+    std::vector<const Schema::StoredColumn *> key;
+    for (const auto &c : stored)
+        if (c.keyPosition > 0)
+            key.push_back(&c);
+    std::sort(key.begin(), key.end(), [](auto *a, auto *b) {
+        return a->keyPosition < b->keyPosition;
+    });
+    QStringList names;
+    for (const auto *c : key)
+        names << c->name;
+    return names;
 }
 
 } // namespace
@@ -75,6 +81,7 @@ struct TableCursor::Private
     QSqlDatabase db;
     QHash<QString, QString> columnName;   // lower-case name -> stored name
     QHash<QString, FieldType> columnType; // lower-case name -> type
+    QStringList primaryKey;               // stored names, in key order; empty if none
     QStringList orderCols;
     QStringList detailCols;
     QStringList filterCols; // order columns, then link columns not in the order
@@ -85,7 +92,7 @@ struct TableCursor::Private
     RowWriter writer;
     std::unique_ptr<CachedView> cache; // reads through query
 
-    bool masterBound() const { return masterSource && !splitNames(masterFields).isEmpty(); }
+    bool masterBound() const { return masterSource && !splitFieldNames(masterFields).isEmpty(); }
 
     FieldType typeOf(const QString &column) const
     {
@@ -109,7 +116,7 @@ struct TableCursor::Private
     QStringList orderNames() const
     {
         if (!indexFieldNames.trimmed().isEmpty())
-            return splitNames(indexFieldNames);
+            return splitFieldNames(indexFieldNames);
         const TableDef *def = Schema::table(table);
         if (!indexName.trimmed().isEmpty()) {
             if (def)
@@ -128,9 +135,9 @@ struct TableCursor::Private
         for (const QString &n : orderNames())
             order << column(n);
         QStringList detail;
-        const int links = int(splitNames(masterFields).size());
+        const int links = int(splitFieldNames(masterFields).size());
         if (!detailFields.trimmed().isEmpty()) {
-            for (const QString &n : splitNames(detailFields))
+            for (const QString &n : splitFieldNames(detailFields))
                 detail << column(n);
         } else {
             for (int i = 0; i < links && i < order.size(); ++i)
@@ -156,9 +163,10 @@ struct TableCursor::Private
 
     TableLayout layout() const
     {
-        TableLayout l{db, table, orderCols, filterCols, fieldCol, {}};
+        TableLayout l{db, table, orderCols, filterCols, fieldCol, {}, {}, {}};
         for (int i = 0; i < fieldCol.size(); ++i)
             l.fieldType << q->FieldAt(i)->DataType();
+        l.setIdentity(primaryKey);
         return l;
     }
 
@@ -180,7 +188,7 @@ struct TableCursor::Private
             empty = true;
             return;
         }
-        const QStringList names = splitNames(masterFields);
+        const QStringList names = splitFieldNames(masterFields);
         for (int i = 0; i < names.size(); ++i) {
             const QVariant v = master->FieldByName(names[i])->AsVariant();
             // Lines of a header without a number: none.
@@ -225,7 +233,7 @@ struct TableCursor::Private
 
 void TableCursor::MasterLink::recordChanged(Field *field)
 {
-    if (!field || splitNames(m_owner->p->masterFields)
+    if (!field || splitFieldNames(m_owner->p->masterFields)
                       .contains(field->FieldName(), Qt::CaseInsensitive))
         m_owner->masterChanged(false);
 }
@@ -430,6 +438,7 @@ void TableCursor::openCursor()
                                           {p->table}));
     p->columnName.clear();
     p->columnType.clear();
+    p->primaryKey = primaryKeyOf(stored);
     QHash<QString, QString> declared;
     for (const auto &c : stored) {
         p->columnName.insert(c.name.toLower(), c.name);
@@ -518,7 +527,7 @@ TableCursor::OptRow TableCursor::readRow(const Bookmark &bookmark) const
     const QVariantList list = bookmark.toList();
     if (list.isEmpty())
         return std::nullopt;
-    return Private::first(p->query.byRowid(p->filter(), list.last()));
+    return Private::first(p->query.byBookmark(p->filter(), list));
 }
 
 TableCursor::OptRow TableCursor::readLocate(const QList<Field *> &fields,
@@ -543,8 +552,8 @@ Bookmark TableCursor::writeInsert(const QVector<QVariant> &values)
 {
     if (p->cached())
         return QVariant(p->cache->insert(values, p->filter()));
-    const qint64 rowid = p->writer.insert(values);
-    return p->query.bookmarkFor(values, {}, rowid);
+    const QVariantList identity = p->writer.insert(values);
+    return p->query.bookmarkFor(values, {}, identity);
 }
 
 Bookmark TableCursor::writeUpdate(const Bookmark &bookmark, const QVector<QVariant> &oldValues,
@@ -554,12 +563,12 @@ Bookmark TableCursor::writeUpdate(const Bookmark &bookmark, const QVector<QVaria
         p->cache->update(bookmark.toLongLong(), values, p->filter());
         return bookmark;
     }
-    const QVariantList list = bookmark.toList();
-    if (list.isEmpty())
+    const QVariantList identity = p->query.identityOf(bookmark.toList());
+    if (identity.isEmpty())
         throw DatabaseError(QStringLiteral("Record not found"));
-    const qint64 rowid = list.last().toLongLong();
-    p->writer.update(rowid, oldValues, values);
-    return p->query.bookmarkFor(values, list, rowid);
+    p->writer.update(identity, oldValues, values);
+    return p->query.bookmarkFor(values, bookmark.toList(),
+                                p->query.identityFor(values, identity));
 }
 
 void TableCursor::writeDelete(const Bookmark &bookmark)
@@ -568,10 +577,10 @@ void TableCursor::writeDelete(const Bookmark &bookmark)
         p->cache->remove(bookmark.toLongLong());
         return;
     }
-    const QVariantList list = bookmark.toList();
-    if (list.isEmpty())
+    const QVariantList identity = p->query.identityOf(bookmark.toList());
+    if (identity.isEmpty())
         throw DatabaseError(QStringLiteral("Record not found"));
-    p->writer.remove(list.last().toLongLong());
+    p->writer.remove(identity);
 }
 
 void TableCursor::initNewRecord()
@@ -581,7 +590,8 @@ void TableCursor::initNewRecord()
     for (int i = 0; i < p->detailCols.size(); ++i) {
         const int f = int(p->fieldCol.indexOf(p->detailCols[i]));
         if (f >= 0)
-            d->buf[f] = fieldvalue::fromStorage(FieldAt(f)->DataType(), p->masterValues.value(i));
+            d->buf[f] = fieldvalue::fromStorage(FieldAt(f)->DataType(), p->masterValues.value(i),
+                                                 FieldAt(f)->FieldName());
     }
 }
 
@@ -618,6 +628,21 @@ void TableCursor::cancelPendingUpdates()
         return;
     p->cache->clear();
     p->reloadCache();
+}
+
+QSqlDatabase TableCursor::writeConnection() const
+{
+    return p->db;
+}
+
+std::function<void()> TableCursor::saveDriverState()
+{
+    if (!p->cached())
+        return {};
+    return [this, rows = p->cache->rows()] {
+        if (p->cached())
+            p->cache->restore(rows);
+    };
 }
 
 // ---- bookmarks and pages ------------------------------------------------------------------

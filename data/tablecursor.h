@@ -71,6 +71,8 @@ protected:
     bool hasPendingUpdates() const override;
     void applyPendingUpdates() override;
     void cancelPendingUpdates() override;
+    QSqlDatabase writeConnection() const override;
+    std::function<void()> saveDriverState() override;
 
 private:
     struct Private;

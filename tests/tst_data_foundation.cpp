@@ -35,14 +35,21 @@ void TestFoundation::big5Widths_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("width");
     QTest::addColumn<bool>("encodable");
-    QTest::newRow("ascii") << "PR000001" << 8 << true;
-    QTest::newRow("chinese") << QString::fromUtf8("商品名稱") << 8 << true;
-    QTest::newRow("mixed") << QString::fromUtf8("A型男") << 5 << true;
+    QTest::addColumn<bool>("storable");
+    QTest::newRow("ascii") << "PR000001" << 8 << true << true;
+    QTest::newRow("chinese") << QString::fromUtf8("商品名稱") << 8 << true << true;
+    QTest::newRow("mixed") << QString::fromUtf8("A型男") << 5 << true << true;
     QTest::newRow("thirty chars fill text(60)") << QString::fromUtf8("木").repeated(30) << 60
-                                                << true;
-    QTest::newRow("emoji not in big5") << QString::fromUtf8("😀") << 1 << false;
-    QTest::newRow("simplified-only char") << QString::fromUtf8("钢") << 1 << false;
-    QTest::newRow("empty") << QString() << 0 << true;
+                                                << true << true;
+    // Ideographs of names that Big5 lacks: two bytes each, as user-defined characters.
+    QTest::newRow("name ideographs outside big5") << QString::fromUtf8("陳喆堃犇峯") << 10
+                                                  << false << true;
+    QTest::newRow("extension b ideograph") << QString::fromUtf8("𠀋") << 2 << false << true;
+    QTest::newRow("simplified-only char") << QString::fromUtf8("钢") << 2 << false << true;
+    QTest::newRow("emoji") << QString::fromUtf8("😀") << 1 << false << false;
+    QTest::newRow("control character") << QStringLiteral("a\tb") << 3 << true << false;
+    QTest::newRow("lone surrogate") << QString(QChar(0xD83D)) << 1 << false << false;
+    QTest::newRow("empty") << QString() << 0 << true << true;
 }
 
 void TestFoundation::big5Widths()
@@ -50,8 +57,10 @@ void TestFoundation::big5Widths()
     QFETCH(QString, text);
     QFETCH(int, width);
     QFETCH(bool, encodable);
+    QFETCH(bool, storable);
     QCOMPARE(big5::width(text), width);
     QCOMPARE(big5::isEncodable(text), encodable);
+    QCOMPARE(big5::isStorable(text), storable);
 }
 
 void TestFoundation::big5TruncatesWithoutSplitting()

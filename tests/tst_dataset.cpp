@@ -438,6 +438,102 @@ private slots:
         QCOMPARE(rows[0].values[twice->Index()].toInt(), 42);
     }
 
+    void storedIntegersThatDoNotFitAreReportedNotWrapped()
+    {
+        m_db->exec(QStringLiteral("INSERT INTO Product (ProductID, Stock) VALUES "
+                                  "('PR000001', 2.5), ('PR000002', 3.5), ('PR000003', -7)"));
+        TableCursor product;
+        product.setTableName(QStringLiteral("Product"));
+        product.Open();
+        // A fraction is rounded as the application rounds: half to even.
+        QCOMPARE(walk(product, QStringLiteral("Stock")), (QStringList{"2", "4", "-7"}));
+        product.Close();
+
+        const QList<std::pair<QVariant, QString>> refused{
+            {QVariant(qint64(3000000000)), QStringLiteral("3000000000")},
+            {QVariant(QStringLiteral("abc")), QStringLiteral("abc")}};
+        for (const auto &[stored, shown] : refused) {
+            m_db->exec(QStringLiteral("UPDATE Product SET Stock = ? WHERE ProductID = 'PR000001'"),
+                       {stored});
+            QCOMPARE(errorOf([&] { product.Open(); }),
+                     QStringLiteral("'%1' is not a valid integer value for field 'Stock'")
+                         .arg(shown));
+            QVERIFY(!product.Active());
+        }
+    }
+
+    void calculatedValueOutOfRangeIsRefusedWhereTyped()
+    {
+        m_db->exec(QStringLiteral("INSERT INTO QuoteDetail (QuoteID, SEQ, Quantity, Price) "
+                                  "VALUES ('OD1', '001', 50000, 50000), ('OD1', '002', 3, 4)"));
+        TableCursor lines;
+        lines.setTableName(QStringLiteral("QuoteDetail"));
+        lines.setIndexFieldNames(QStringLiteral("QuoteID;SEQ"));
+        for (const char *name : {"QuoteID", "SEQ"})
+            lines.AddField(QLatin1String(name), FieldType::String, 10);
+        Field *quantity = lines.AddField(QStringLiteral("Quantity"), FieldType::Integer);
+        Field *price = lines.AddField(QStringLiteral("Price"), FieldType::Integer);
+        Field *amount = lines.AddCalculatedField(QStringLiteral("Amount"), FieldType::Integer);
+        lines.OnCalcFields = [&](DataSet &) {
+            amount->setAsFloat(quantity->AsFloat() * price->AsFloat());
+        };
+        // A stored line whose amount does not fit opens, moves and shows an empty amount.
+        QCOMPARE(errorOf([&] { lines.Open(); }), QString());
+        QVERIFY(amount->IsNull());
+        QCOMPARE(walk(lines, QStringLiteral("Amount")), (QStringList{"", "12"}));
+
+        // Typing a quantity that would overflow the amount is refused, naming both fields
+        // and the limit; the line keeps its values.
+        lines.Edit();
+        QCOMPARE(errorOf([&] { quantity->setAsInteger(1000000000); }),
+                 QString("Field 'Quantity': the calculated value 4000000000 of field 'Amount' "
+                         "is out of range (-2147483648 to 2147483647)"));
+        QCOMPARE(quantity->AsInteger(), 3);
+        QCOMPARE(amount->AsInteger(), 12);
+        price->setAsInteger(1000000);
+        QCOMPARE(errorOf([&] { quantity->setAsInteger(5000); }),
+                 QString("Field 'Quantity': the calculated value 5000000000 of field 'Amount' "
+                         "is out of range (-2147483648 to 2147483647)"));
+        QCOMPARE(quantity->AsInteger(), 3);
+        QCOMPARE(price->AsInteger(), 1000000);
+        QCOMPARE(amount->AsInteger(), 3000000);
+        lines.Post();
+        QCOMPARE(m_db->scalar(QStringLiteral("SELECT Price FROM QuoteDetail WHERE SEQ = '002'"))
+                     .toInt(), 1000000);
+    }
+
+    void fieldsRefuseTextTheirColumnCannotHold()
+    {
+        TableCursor employee;
+        employee.setTableName(QStringLiteral("Employee"));
+        employee.Open();
+        employee.Insert();
+        Field *sex = employee.FieldByName(QStringLiteral("Sex"));
+        Field *name = employee.FieldByName(QStringLiteral("EmployeeName"));
+        Field *career = employee.FieldByName(QStringLiteral("Career"));
+        QCOMPARE(errorOf([&] { sex->setAsString(QString(11, QChar(0x7537))); }),
+                 QString("Text of 22 bytes is too long for field 'Sex', which holds 2"));
+        QVERIFY(sex->IsNull());
+        sex->setAsString(QStringLiteral("男"));
+        // Name ideographs outside Big5 are stored, two bytes each.
+        name->setAsString(QStringLiteral("陳喆堃犇峯"));
+        QCOMPARE(errorOf([&] { name->setAsString(QStringLiteral("陳喆堃犇峯a")); }),
+                 QString("Text of 11 bytes is too long for field 'EmployeeName', which holds 10"));
+        QCOMPARE(errorOf([&] { name->setAsString(QStringLiteral("王😀")); }),
+                 QString("Field 'EmployeeName' cannot store the character U+1F600"));
+        QCOMPARE(errorOf([&] { name->setAsString(QStringLiteral("王\t")); }),
+                 QString("Field 'EmployeeName' cannot store the character U+0009"));
+        QCOMPARE(name->AsString(), QStringLiteral("陳喆堃犇峯"));
+        // A memo has no width and takes line breaks, but not what cannot be stored.
+        career->setAsString(QString(500, QChar(0x5DE5)) + QStringLiteral("\n第二行"));
+        QCOMPARE(errorOf([&] { career->setAsString(QStringLiteral("😀")); }),
+                 QString("Field 'Career' cannot store the character U+1F600"));
+        employee.FieldByName(QStringLiteral("EmployeeID"))->setAsString(QStringLiteral("EM1"));
+        employee.Post();
+        QCOMPARE(m_db->scalar(QStringLiteral("SELECT EmployeeName FROM Employee")).toString(),
+                 QStringLiteral("陳喆堃犇峯"));
+    }
+
     void openChecksDeclaredFields()
     {
         TableCursor missing;

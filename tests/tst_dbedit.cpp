@@ -165,6 +165,14 @@ private slots:
         commitText(s.name, QStringLiteral("地板"));
         QCOMPARE(s.name->text(), QStringLiteral("磁磚地板"));
 
+        // Ideographs of names that Big5 lacks are kept, at two bytes each.
+        s.name->clear();
+        commitText(s.name, QStringLiteral("陳喆堃犇峯"));
+        QCOMPARE(s.name->text(), QStringLiteral("陳喆堃犇峯"));
+        s.name->clear();
+        commitText(s.name, QString(31, QChar(0x5586))); // 喆
+        QCOMPARE(s.name->text(), QString(30, QChar(0x5586)));
+
         // Pasted text loses what Big5 cannot hold and is cut at the width.
         s.name->clear();
         QApplication::clipboard()->setText(QStringLiteral("한") + QString(40, QChar(0x78DA)));

@@ -141,6 +141,69 @@ private slots:
         QCOMPARE(errorOf([&] { customers.GotoBookmark(gone); }), QString("Record not found"));
     }
 
+    void bookmarkOfADeletedRowNeverLandsOnAnother()
+    {
+        // SQLite hands the largest row id out again once its row is gone.
+        for (const char *id : {"PR000001", "PR000002"})
+            m_db->exec(QStringLiteral("INSERT INTO Product (ProductID) VALUES (?)"),
+                       {QLatin1String(id)});
+        TableCursor products;
+        products.setTableName(QStringLiteral("Product"));
+        products.setIndexFieldNames(QStringLiteral("ProductName"));
+        products.Open();
+        products.Last();
+        const Bookmark mark = products.GetBookmark();
+        products.Delete();
+        m_db->exec(QStringLiteral("INSERT INTO Product (ProductID) VALUES ('PR000003')"));
+        QVERIFY(!products.BookmarkValid(mark));
+        QCOMPARE(errorOf([&] { products.GotoBookmark(mark); }), QString("Record not found"));
+
+        // The same for a table without a key, whose rows are told apart by row id: the
+        // bookmark's order keys must still match.
+        addLine(QStringLiteral("OD1"), QStringLiteral("001"), QStringLiteral("a"));
+        addLine(QStringLiteral("OD1"), QStringLiteral("002"), QStringLiteral("b"));
+        TableCursor lines;
+        lines.setTableName(QStringLiteral("QuoteDetail"));
+        lines.setIndexFieldNames(QStringLiteral("QuoteID;SEQ"));
+        lines.Open();
+        lines.Last();
+        const Bookmark line = lines.GetBookmark();
+        lines.Delete();
+        addLine(QStringLiteral("OD1"), QStringLiteral("003"), QStringLiteral("c"));
+        QCOMPARE(errorOf([&] { lines.GotoBookmark(line); }), QString("Record not found"));
+    }
+
+    void keyedTableNeedsNoRowId()
+    {
+        // A table without row ids (as a server database has none) works all the same: rows
+        // are found, updated and deleted by their key.
+        m_db->exec(QStringLiteral("DROP TABLE Unit"));
+        m_db->exec(QStringLiteral("CREATE TABLE Unit (UnitID VARCHAR(8) NOT NULL PRIMARY KEY, "
+                                  "UnitName VARCHAR(20), Memo TEXT) WITHOUT ROWID"));
+        Database::closeAll(); // forget the columns read before the table changed
+        m_db->exec(QStringLiteral("INSERT INTO Unit (UnitID, UnitName) VALUES "
+                                  "('UN0001', 'c'), ('UN0002', 'b'), ('UN0003', 'a')"));
+        TableCursor units;
+        units.setTableName(QStringLiteral("Unit"));
+        units.setIndexFieldNames(QStringLiteral("UnitName"));
+        units.Open();
+        QCOMPARE(walk(units, QStringLiteral("UnitID"), true),
+                 (QStringList{"UN0001", "UN0002", "UN0003"}));
+        units.First();
+        units.Next();
+        const Bookmark mark = units.GetBookmark();
+        units.Edit();
+        units.FieldByName(QStringLiteral("UnitName"))->setAsString(QStringLiteral("zz"));
+        units.Post();
+        QCOMPARE(units.FieldByName(QStringLiteral("UnitID"))->AsString(), QString("UN0002"));
+        units.First();
+        units.Delete();
+        QCOMPARE(walk(units, QStringLiteral("UnitID")), (QStringList{"UN0001", "UN0002"}));
+        QCOMPARE(m_db->scalar(QStringLiteral("SELECT UnitName FROM Unit WHERE UnitID = 'UN0002'"))
+                     .toString(), QString("zz"));
+        QCOMPARE(errorOf([&] { units.GotoBookmark(mark); }), QString()); // key, not order
+    }
+
     void keyRanges()
     {
         for (const char *id : {"OD24040007", "OD24050001", "OD24050009", "OD24060001"})
