@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QSqlQuery>
 #include <QStandardPaths>
@@ -66,6 +67,20 @@ QSqlDatabase openConnection(const QString &alias)
         transaction.commit();
     }
     return db;
+}
+
+// The column a NOT NULL refusal names: SQLite says "NOT NULL constraint failed:
+// Table.Column", PostgreSQL 'null value in column "Column" ...'.
+QString nullColumnOf(const QString &text)
+{
+    static const QRegularExpression sqlite(QStringLiteral("constraint failed: [^.]+\\.(.+)$"));
+    static const QRegularExpression postgres(QStringLiteral("column \"([^\"]+)\""));
+    for (const QRegularExpression *pattern : {&sqlite, &postgres}) {
+        const QRegularExpressionMatch match = pattern->match(text);
+        if (match.hasMatch())
+            return match.captured(1).trimmed();
+    }
+    return {};
 }
 
 } // namespace
@@ -170,6 +185,12 @@ QString Database::errorText(const QSqlError &error)
         || error.databaseText().contains(QLatin1String("UNIQUE constraint failed")))
         return QStringLiteral("Key violation.");
     const QString text = error.databaseText().isEmpty() ? error.text() : error.databaseText();
+    // SQLite: 1299 NOT NULL constraint; PostgreSQL: 23502 not-null violation.
+    if (native == QLatin1String("1299") || native == QLatin1String("23502")) {
+        const QString field = nullColumnOf(text);
+        if (!field.isEmpty())
+            return QStringLiteral("Field '%1' must have a value").arg(field);
+    }
     return text;
 }
 
