@@ -201,7 +201,8 @@ void TestFoundation::missingKeyNamesTheField()
     QFETCH(QString, field);
     const QSqlError error(QStringLiteral("Unable to fetch row"), text,
                           QSqlError::StatementError, code);
-    QCOMPARE(Database::errorText(error), QStringLiteral("Field '%1' must have a value").arg(field));
+    QCOMPARE(Database::errorText(error),
+             QStringLiteral("Field '%1' must have a value").arg(field));
 }
 
 QTEST_GUILESS_MAIN(TestFoundation)
