@@ -2,6 +2,7 @@
 
 #include "app/mainform.h"
 #include "controls/dialogs.h"
+#include "data/database.h"
 #include "data/errors.h"
 #include "lookup/choosecolor.h"
 #include "lookup/choosed.h"
@@ -41,6 +42,8 @@
 #include "sales/quote.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QStringList>
 
@@ -113,6 +116,52 @@ const std::vector<WindowSlot> &windowSlots()
     return order;
 }
 
+const QString CreateDatabaseQuestion =
+    QStringLiteral("資料庫檔案不存在,要建立新的資料庫嗎?");
+
+// Why a database file cannot be made at its path, for the message that names it.
+QString cannotCreateCause(Database::FileState state, const QString &folder)
+{
+    switch (state) {
+    case Database::FileState::FolderMissing:
+        return QStringLiteral("資料夾不存在: %1").arg(folder);
+    case Database::FileState::FolderNotWritable:
+        return QStringLiteral("沒有寫入資料夾的權限: %1").arg(folder);
+    case Database::FileState::IsFolder:
+        return QStringLiteral("這個路徑是資料夾,不是檔案");
+    case Database::FileState::Exists:
+    case Database::FileState::Missing:
+        break;
+    }
+    return {};
+}
+
+// A path from the environment or the settings that names no file is more likely a typo
+// than a wish for an empty book: the user decides, and No leaves everything untouched.
+bool databaseReady()
+{
+    const QString alias = QString::fromLatin1(Database::DefaultAlias);
+    const Database::PathSource source = Database::pathSource(alias);
+    if (source != Database::PathSource::Environment
+        && source != Database::PathSource::Settings)
+        return true;
+    const Database::FileState state = Database::fileState(alias);
+    if (state == Database::FileState::Exists)
+        return true;
+    const QFileInfo file(Database::path(alias));
+    const QString shown = QDir::toNativeSeparators(file.absoluteFilePath());
+    if (state != Database::FileState::Missing) {
+        const QString folder = QDir::toNativeSeparators(file.absolutePath());
+        ShowError(QStringLiteral("無法建立資料庫檔案: %1\n%2")
+                      .arg(shown, cannotCreateCause(state, folder)));
+        return false;
+    }
+    if (!AskYesNoDefaultNo(CreateDatabaseQuestion + QLatin1Char('\n') + shown))
+        return false;
+    Database::allowCreate(alias);
+    return true;
+}
+
 // The windows made so far, in creation order.
 std::vector<QWidget *> &createdWindows()
 {
@@ -134,6 +183,8 @@ bool startUp()
 {
     QGuiApplication::setApplicationDisplayName(applicationTitleText());
     shutDown();
+    if (!databaseReady())
+        return false;
     try {
         for (const WindowSlot &s : windowSlots()) {
             QWidget *window = s.create();

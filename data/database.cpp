@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QSqlQuery>
 #include <QStandardPaths>
@@ -26,9 +27,43 @@ QHash<QString, QString> &aliasPaths()
     return paths;
 }
 
+// The path each alias may create although the environment or the settings named it.
+QHash<QString, QString> &creatablePaths()
+{
+    static QHash<QString, QString> paths;
+    return paths;
+}
+
 QString connectionName(const QString &alias)
 {
     return ConnectionPrefix + alias;
+}
+
+QString pathFromEnvironment()
+{
+    return qEnvironmentVariable("TRADEBOOK_DATABASE");
+}
+
+QString pathFromSettings()
+{
+    return QSettings(QStringLiteral("tradebook"), QStringLiteral("tradebook"))
+        .value(QStringLiteral("database/path"))
+        .toString();
+}
+
+// A missing file is made silently only where nobody typed the path: the default file and
+// its folder, or a path the program set. Otherwise the user must have agreed.
+void checkMayCreate(const QString &alias, const QString &path)
+{
+    if (QFileInfo::exists(path))
+        return;
+    const Database::PathSource source = Database::pathSource(alias);
+    if (source == Database::PathSource::Default || source == Database::PathSource::Program) {
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        return;
+    }
+    if (creatablePaths().value(alias) != path)
+        throw DatabaseError(QStringLiteral("Database file '%1' does not exist").arg(path));
 }
 
 void applySettings(const QSqlDatabase &db)
@@ -51,7 +86,7 @@ QSqlDatabase openConnection(const QString &alias)
 {
     const QString path = Database::path(alias);
     const QString name = connectionName(alias);
-    QDir().mkpath(QFileInfo(path).absolutePath());
+    checkMayCreate(alias, path);
     QSqlDatabase db = QSqlDatabase::contains(name) ? QSqlDatabase::database(name, false)
                                                    : QSqlDatabase::addDatabase("QSQLITE", name);
     db.setDatabaseName(path);
@@ -66,6 +101,20 @@ QSqlDatabase openConnection(const QString &alias)
         transaction.commit();
     }
     return db;
+}
+
+// The column a NOT NULL refusal names: SQLite says "NOT NULL constraint failed:
+// Table.Column", PostgreSQL 'null value in column "Column" ...'.
+QString nullColumnOf(const QString &text)
+{
+    static const QRegularExpression sqlite(QStringLiteral("constraint failed: [^.]+\\.(.+)$"));
+    static const QRegularExpression postgres(QStringLiteral("column \"([^\"]+)\""));
+    for (const QRegularExpression *pattern : {&sqlite, &postgres}) {
+        const QRegularExpressionMatch match = pattern->match(text);
+        if (match.hasMatch())
+            return match.captured(1).trimmed();
+    }
+    return {};
 }
 
 } // namespace
@@ -89,7 +138,10 @@ void Database::setPath(const QString &alias, const QString &path)
         QSqlDatabase::database(name, false).close();
         QSqlDatabase::removeDatabase(name);
     }
-    aliasPaths().insert(alias, path);
+    if (path.isEmpty())
+        aliasPaths().remove(alias);
+    else
+        aliasPaths().insert(alias, path);
 }
 
 QString Database::path(const QString &alias)
@@ -102,17 +154,43 @@ QString Database::path(const QString &alias)
 
 QString Database::defaultPath()
 {
-    const QString fromEnvironment = qEnvironmentVariable("TRADEBOOK_DATABASE");
+    const QString fromEnvironment = pathFromEnvironment();
     if (!fromEnvironment.isEmpty())
         return fromEnvironment;
-    const QString fromSettings =
-        QSettings(QStringLiteral("tradebook"), QStringLiteral("tradebook"))
-            .value(QStringLiteral("database/path"))
-            .toString();
+    const QString fromSettings = pathFromSettings();
     if (!fromSettings.isEmpty())
         return fromSettings;
     return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
            + QStringLiteral("/tradebook/tradebook.db");
+}
+
+Database::PathSource Database::pathSource(const QString &alias)
+{
+    if (aliasPaths().contains(alias) || alias != QLatin1String(DefaultAlias))
+        return PathSource::Program;
+    if (!pathFromEnvironment().isEmpty())
+        return PathSource::Environment;
+    if (!pathFromSettings().isEmpty())
+        return PathSource::Settings;
+    return PathSource::Default;
+}
+
+Database::FileState Database::fileState(const QString &alias)
+{
+    const QFileInfo file(path(alias));
+    if (file.isDir())
+        return FileState::IsFolder;
+    if (file.exists())
+        return FileState::Exists;
+    const QFileInfo folder(file.absolutePath());
+    if (!folder.isDir())
+        return FileState::FolderMissing;
+    return folder.isWritable() ? FileState::Missing : FileState::FolderNotWritable;
+}
+
+void Database::allowCreate(const QString &alias)
+{
+    creatablePaths().insert(alias, path(alias));
 }
 
 QString Database::connectionString(const QString &alias)
@@ -170,6 +248,12 @@ QString Database::errorText(const QSqlError &error)
         || error.databaseText().contains(QLatin1String("UNIQUE constraint failed")))
         return QStringLiteral("Key violation.");
     const QString text = error.databaseText().isEmpty() ? error.text() : error.databaseText();
+    // SQLite: 1299 NOT NULL constraint; PostgreSQL: 23502 not-null violation.
+    if (native == QLatin1String("1299") || native == QLatin1String("23502")) {
+        const QString field = nullColumnOf(text);
+        if (!field.isEmpty())
+            return QStringLiteral("Field '%1' must have a value").arg(field);
+    }
     return text;
 }
 

@@ -9,23 +9,36 @@ namespace tb {
 
 // The database aliases the record sets name ("misAccess"), resolved to SQLite files.
 //
-// The default alias resolves, in this order, to: the path in the environment variable
-// TRADEBOOK_DATABASE; the settings entry "database/path"; the file tradebook.db in the
-// user's data folder. A file that does not exist yet is created with the full schema.
-// An existing file is never altered: opening a record set checks its table instead.
+// The default alias resolves, in this order, to: a path set by setPath(); the path in the
+// environment variable TRADEBOOK_DATABASE; the settings entry "database/path"; the file
+// tradebook.db in the user's data folder. A missing file is created with the full schema,
+// silently for the default file and a path set by setPath(); a file named by the
+// environment or the settings only once allowCreate() says so, since a mistyped path would
+// otherwise look like a book whose records are all gone. An existing file is never
+// altered: opening a record set checks its table instead.
 class Database
 {
 public:
     static constexpr const char *DefaultAlias = "misAccess";
+
+    // Where the path of an alias comes from.
+    enum class PathSource { Default, Environment, Settings, Program };
+    // Whether the file of an alias is there, or what stands in the way of creating it.
+    enum class FileState { Exists, Missing, FolderMissing, FolderNotWritable, IsFolder };
 
     // The open connection of an alias, opening (and provisioning) it on first use.
     // Throws DatabaseError when the file cannot be opened.
     static QSqlDatabase connection(const QString &alias = DefaultAlias);
 
     // Points an alias at another file; closes a connection already open on the alias.
+    // An empty path hands the default alias back to the environment and settings.
     static void setPath(const QString &alias, const QString &path);
     static QString path(const QString &alias = DefaultAlias);
     static QString defaultPath();
+    static PathSource pathSource(const QString &alias = DefaultAlias);
+    static FileState fileState(const QString &alias = DefaultAlias);
+    // Lets the next opening of the alias create its current path, wherever that came from.
+    static void allowCreate(const QString &alias = DefaultAlias);
 
     // The connection string the query screens carry, naming the same file as the alias:
     // "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=<path>;Persist Security Info=False".

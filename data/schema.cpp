@@ -128,12 +128,22 @@ std::vector<TableDef> buildTables()
     return t;
 }
 
+QString columnSql(const TableDef &table, const ColumnDef &column)
+{
+    QString sql = quoteName(column.name) + QLatin1Char(' ') + Schema::sqlType(column.type);
+    if (column.type == FieldType::String)
+        sql += QStringLiteral("(%1)").arg(column.size);
+    // SQLite lets a key that is not an INTEGER PRIMARY KEY hold NULL.
+    if (table.primaryKey.contains(column.name))
+        sql += QLatin1String(" NOT NULL");
+    return sql;
+}
+
 QString createTableSql(const TableDef &table)
 {
     QStringList parts;
     for (const ColumnDef &c : table.columns)
-        parts << quoteName(c.name) + QLatin1Char(' ') + Schema::sqlType(c.type) +
-                     (c.type == FieldType::String ? QStringLiteral("(%1)").arg(c.size) : QString());
+        parts << columnSql(table, c);
     if (!table.primaryKey.isEmpty()) {
         QStringList keys;
         for (const QString &k : table.primaryKey)

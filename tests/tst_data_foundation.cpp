@@ -6,6 +6,7 @@
 #include "data/shortdate.h"
 #include "testsupport/testdatabase.h"
 
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -28,6 +29,8 @@ private slots:
     void transactionRollsBackOnException();
     void nestedTransactionsJoinTheOuter();
     void duplicateKeyIsKeyViolation();
+    void missingKeyNamesTheField_data();
+    void missingKeyNamesTheField();
 };
 
 void TestFoundation::big5Widths_data()
@@ -185,6 +188,30 @@ void TestFoundation::duplicateKeyIsKeyViolation()
     } catch (const DatabaseError &e) {
         QCOMPARE(e.message(), QStringLiteral("Key violation."));
     }
+}
+
+void TestFoundation::missingKeyNamesTheField_data()
+{
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("field");
+    QTest::newRow("SQLite") << "1299" << "NOT NULL constraint failed: Product.ProductID"
+                            << "ProductID";
+    QTest::newRow("PostgreSQL") << "23502"
+                                << "null value in column \"E-mail\" of relation \"customer\""
+                                   " violates not-null constraint"
+                                << "E-mail";
+}
+
+void TestFoundation::missingKeyNamesTheField()
+{
+    QFETCH(QString, code);
+    QFETCH(QString, text);
+    QFETCH(QString, field);
+    const QSqlError error(QStringLiteral("Unable to fetch row"), text,
+                          QSqlError::StatementError, code);
+    QCOMPARE(Database::errorText(error),
+             QStringLiteral("Field '%1' must have a value").arg(field));
 }
 
 QTEST_GUILESS_MAIN(TestFoundation)

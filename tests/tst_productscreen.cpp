@@ -144,6 +144,7 @@ private slots:
     void deleteAsksAndDeletes();
     void deleteOnClosedTableDoesNothing();
     void refusedSaveKeepsInput();
+    void saveWithoutNumberRefused();
     void navigation();
     void searchAndClose();
     void newProductEndToEnd();
@@ -493,6 +494,32 @@ void TestProductScreen::refusedSaveKeepsInput()
     press("sbCancel");
     QVERIFY(!inEditingMode());
     QCOMPARE(m_db->count(QStringLiteral("Product")), 1);
+}
+
+void TestProductScreen::saveWithoutNumberRefused()
+{
+    // Edit on an empty table inserts a record that the next-identifier rule never numbered.
+    press("sbEdit");
+    type("EditName", QStringLiteral("lamp"));
+    box("EditType")->setText(QStringLiteral("T")); // as a pick-list does
+    box("EditUnit")->setText(QStringLiteral("U"));
+    type("EditSafeStock", QStringLiteral("2"));
+    clear("EditPriceA");
+    type("EditPriceA", QStringLiteral("150"));
+    QCOMPARE(box("EditID")->text(), QString());
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        ModalAnswer answer(QMessageBox::Ok);
+        press("sbPost");
+        QCOMPARE(answer.seen(), 1);
+        QCOMPARE(answer.text(), QStringLiteral("Field 'ProductID' must have a value"));
+        QCOMPARE(answer.icon(), QMessageBox::Critical);
+        QCOMPARE(m_db->count(QStringLiteral("Product")), 0);
+        QVERIFY(inEditingMode());
+        QCOMPARE(box("EditName")->text(), QStringLiteral("lamp"));
+        QCOMPARE(box("EditType")->text(), QStringLiteral("T"));
+        QCOMPARE(box("EditSafeStock")->text(), QStringLiteral("2"));
+        QCOMPARE(box("EditPriceA")->text(), QStringLiteral("150"));
+    }
 }
 
 void TestProductScreen::navigation()
