@@ -4,6 +4,7 @@
 #include "data/dataset_p.h"
 #include "data/errors.h"
 #include "data/fieldvalue.h"
+#include "data/keyedpager.h"
 
 #include <QSqlError>
 #include <QSqlField>
@@ -25,6 +26,20 @@ struct SqlQuery::Private
     bool atEnd = true;
     QVector<QVector<QVariant>> rows;
     QVector<int> column; // per field index: result column, -1 for derived fields
+    QString uniqueKey;
+    KeyedPager pager;
+
+    // A page read as a row set: values by field index, the key as bookmark.
+    QVector<QVariant> fieldValues(const SqlQuery &q, const QVector<QVariant> &result) const
+    {
+        QVector<QVariant> values(q.FieldCount());
+        for (int i = 0; i < q.FieldCount(); ++i)
+            if (column[i] >= 0)
+                values[i] = fieldvalue::fromStorage(q.FieldAt(i)->DataType(),
+                                                    result.value(column[i]),
+                                                    q.FieldAt(i)->FieldName());
+        return values;
+    }
 };
 
 SqlQuery::SqlQuery(QObject *parent) : DataSet(parent), p(std::make_unique<Private>()) {}
@@ -53,6 +68,23 @@ void SqlQuery::setParams(const QVariantList &values)
     p->params = values;
 }
 
+void SqlQuery::setUniqueKey(const QString &resultColumn)
+{
+    if (Active())
+        throw DatabaseError(QStringLiteral("Cannot perform this operation on an open dataset"));
+    p->uniqueKey = resultColumn;
+}
+
+QString SqlQuery::UniqueKey() const
+{
+    return p->uniqueKey;
+}
+
+bool SqlQuery::paged() const
+{
+    return !p->uniqueKey.isEmpty();
+}
+
 QSqlDatabase SqlQuery::connection() const
 {
     return Database::connection(p->alias);
@@ -64,38 +96,55 @@ void SqlQuery::openCursor()
     QVariantList binds;
     for (const QVariant &v : p->params)
         binds << (v.typeId() == QMetaType::QDate ? QVariant(v.toDate().toString(Qt::ISODate)) : v);
-    p->query.emplace(Database::exec(db, p->sql.Text(), binds));
-    p->atEnd = false;
     p->rows.clear();
-    const QSqlRecord record = p->query->record();
-    bool anyData = false;
-    for (int i = 0; i < FieldCount(); ++i)
-        anyData = anyData || FieldAt(i)->Kind() == FieldKind::Data;
-    if (!anyData) {
-        for (int c = 0; c < record.count(); ++c) {
-            const QSqlField f = record.field(c);
-            const int type = f.metaType().id();
-            const bool integer = type == QMetaType::Int || type == QMetaType::LongLong
-                || type == QMetaType::UInt || type == QMetaType::ULongLong;
-            addDynamicField(f.name(), integer ? FieldType::Integer : FieldType::String, 0);
-        }
+    QSqlRecord record;
+    if (paged()) {
+        p->pager.setStatement(db, p->sql.Text(), binds, p->uniqueKey);
+        record = p->pager.record();
+        p->atEnd = true;
+    } else {
+        p->query.emplace(Database::exec(db, p->sql.Text(), binds));
+        p->atEnd = false;
+        record = p->query->record();
     }
+    try {
+        createFields(record);
+        mapFields(record);
+    } catch (...) {
+        closeCursor();
+        throw;
+    }
+}
+
+// No declared fields: one per result column, in order, named as the result names them.
+void SqlQuery::createFields(const QSqlRecord &record)
+{
+    for (int i = 0; i < FieldCount(); ++i)
+        if (FieldAt(i)->Kind() == FieldKind::Data)
+            return;
+    for (int c = 0; c < record.count(); ++c) {
+        const QSqlField f = record.field(c);
+        const int type = f.metaType().id();
+        const bool integer = type == QMetaType::Int || type == QMetaType::LongLong
+            || type == QMetaType::UInt || type == QMetaType::ULongLong;
+        addDynamicField(f.name(), integer ? FieldType::Integer : FieldType::String, 0);
+    }
+}
+
+void SqlQuery::mapFields(const QSqlRecord &record)
+{
     p->column = QVector<int>(FieldCount(), -1);
     for (int i = 0; i < FieldCount(); ++i) {
         Field *f = FieldAt(i);
         if (f->Kind() != FieldKind::Data)
             continue;
         int c = record.indexOf(f->FieldName());
-        if (c < 0) {
-            for (int k = 0; k < record.count() && c < 0; ++k)
-                if (record.fieldName(k).compare(f->FieldName(), Qt::CaseInsensitive) == 0)
-                    c = k;
-        }
-        if (c < 0) {
-            p->query.reset();
+        for (int k = 0; k < record.count() && c < 0; ++k)
+            if (record.fieldName(k).compare(f->FieldName(), Qt::CaseInsensitive) == 0)
+                c = k;
+        if (c < 0)
             throw DatabaseError(formatMessage(QStringLiteral("Field '%s' not found"),
                                               {f->FieldName()}));
-        }
         p->column[i] = c;
     }
 }
@@ -103,6 +152,7 @@ void SqlQuery::openCursor()
 void SqlQuery::closeCursor()
 {
     p->query.reset();
+    p->pager.clear();
     p->rows.clear();
     p->atEnd = true;
 }
@@ -142,35 +192,78 @@ SqlQuery::OptRow SqlQuery::rowAt(int row) const
     return RowData{QVariant(row), p->rows[row]};
 }
 
+// In paged mode a bookmark is the row's key, wrapped so that even a null key names a row.
+namespace {
+
+QVariant keyOf(const Bookmark &bookmark)
+{
+    return bookmark.toList().value(0);
+}
+
+} // namespace
+
+SqlQuery::OptRow SqlQuery::pagedRow(const std::vector<KeyedPager::Row> &rows) const
+{
+    if (rows.empty())
+        return std::nullopt;
+    return RowData{QVariant(QVariantList{rows.front().key}),
+                   p->fieldValues(*this, rows.front().values)};
+}
+
 SqlQuery::OptRow SqlQuery::readFirst() const
 {
-    return rowAt(0);
+    return paged() ? pagedRow(p->pager.fromEnd(true, 1)) : rowAt(0);
 }
 
 SqlQuery::OptRow SqlQuery::readLast() const
 {
+    if (paged())
+        return pagedRow(p->pager.fromEnd(false, 1));
     fetchTo(std::numeric_limits<int>::max() - 1);
     return rowAt(int(p->rows.size()) - 1);
 }
 
 SqlQuery::OptRow SqlQuery::readNext(const Bookmark &from) const
 {
+    if (paged())
+        return pagedRow(p->pager.from(keyOf(from), true, 1));
     return rowAt(from.toInt() + 1);
 }
 
 SqlQuery::OptRow SqlQuery::readPrior(const Bookmark &from) const
 {
+    if (paged())
+        return pagedRow(p->pager.from(keyOf(from), false, 1));
     return rowAt(from.toInt() - 1);
 }
 
 SqlQuery::OptRow SqlQuery::readRow(const Bookmark &bookmark) const
 {
-    return bookmark.isNull() ? std::nullopt : rowAt(bookmark.toInt());
+    if (bookmark.isNull())
+        return std::nullopt;
+    if (paged())
+        return pagedRow(p->pager.equal({p->pager.keyColumn()}, {keyOf(bookmark)}));
+    return rowAt(bookmark.toInt());
 }
 
 SqlQuery::OptRow SqlQuery::readLocate(const QList<Field *> &fields,
                                       const QVariantList &values) const
 {
+    if (paged()) {
+        const QSqlRecord &record = p->pager.record();
+        QStringList columns;
+        QVariantList stored;
+        for (int i = 0; i < fields.size(); ++i) {
+            const int c = p->column.value(fields[i]->Index(), -1);
+            if (c < 0)
+                throw DatabaseError(formatMessage(
+                    QStringLiteral("Field '%s' cannot be used in a search"),
+                    {fields[i]->FieldName()}));
+            columns << record.fieldName(c);
+            stored << fieldvalue::toStorage(fields[i]->DataType(), values[i]);
+        }
+        return pagedRow(p->pager.equal(columns, stored));
+    }
     for (int row = 0; fetchTo(row); ++row) {
         bool equal = true;
         for (int i = 0; i < fields.size() && equal; ++i) {
@@ -189,6 +282,8 @@ int SqlQuery::CompareBookmarks(const Bookmark &a, const Bookmark &b) const
 {
     if (a.isNull() || b.isNull())
         return a.isNull() == b.isNull() ? 0 : (a.isNull() ? -1 : 1);
+    if (paged())
+        return fieldvalue::compareStored(keyOf(a), keyOf(b));
     const int x = a.toInt(), y = b.toInt();
     return x < y ? -1 : (x > y ? 1 : 0);
 }
@@ -197,6 +292,8 @@ QVector<RowSnapshot> SqlQuery::ReadRows(const Bookmark &anchor, int count, bool 
 {
     if (!Active() || count <= 0)
         return {};
+    if (paged())
+        return readPage(anchor, count, forward);
     int from = 0, to = 0; // [from, to)
     if (anchor.isNull()) {
         if (forward) {
@@ -218,6 +315,18 @@ QVector<RowSnapshot> SqlQuery::ReadRows(const Bookmark &anchor, int count, bool 
     QVector<RowData> rows;
     for (int r = from; r < to; ++r)
         rows << RowData{QVariant(r), p->rows[r]};
+    return snapshots(rows);
+}
+
+QVector<RowSnapshot> SqlQuery::readPage(const Bookmark &anchor, int count, bool forward) const
+{
+    std::vector<KeyedPager::Row> page = anchor.isNull()
+        ? p->pager.fromEnd(forward, count) : p->pager.from(keyOf(anchor), forward, count);
+    if (!forward)
+        std::reverse(page.begin(), page.end());
+    QVector<RowData> rows;
+    for (const KeyedPager::Row &row : page)
+        rows << RowData{QVariant(QVariantList{row.key}), p->fieldValues(*this, row.values)};
     return snapshots(rows);
 }
 

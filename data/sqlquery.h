@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/dataset.h"
+#include "data/keyedpager.h"
 
 #include <QSqlDatabase>
 #include <QStringList>
@@ -25,6 +26,10 @@ private:
 // A read-only record set over the result of a select statement through an alias.
 // Rows are fetched as they are needed (a grid's first screen never waits for the whole
 // result); values are bound as parameters, never pasted into the text.
+//
+// With a unique key column named (a table's key among the result columns), the result is
+// read a page at a time in the order of that column and never held whole: the last row of
+// a million costs what the first does. Without one, rows are read forward and kept.
 class SqlQuery : public DataSet
 {
     Q_OBJECT
@@ -38,6 +43,9 @@ public:
     SqlText &SQL();
     // Positional parameters ("?") in the order they stand in the text.
     void setParams(const QVariantList &values);
+    // The result column whose values tell the rows apart; empty to read forward.
+    void setUniqueKey(const QString &resultColumn);
+    QString UniqueKey() const;
 
     int CompareBookmarks(const Bookmark &a, const Bookmark &b) const override;
     QVector<RowSnapshot> ReadRows(const Bookmark &anchor, int count,
@@ -62,6 +70,11 @@ private:
     std::unique_ptr<Private> p;
     bool fetchTo(int row) const;
     OptRow rowAt(int row) const;
+    void createFields(const QSqlRecord &record);
+    void mapFields(const QSqlRecord &record);
+    bool paged() const;
+    OptRow pagedRow(const std::vector<KeyedPager::Row> &rows) const;
+    QVector<RowSnapshot> readPage(const Bookmark &anchor, int count, bool forward) const;
 };
 
 // The query screens' query object: the same, reaching its database through a connection

@@ -3,9 +3,11 @@
 #include "data/database.h"
 #include "data/errors.h"
 #include "data/sqlquery.h"
+#include "data/transaction.h"
 #include "testsupport/datasetprobe.h"
 #include "testsupport/testdatabase.h"
 
+#include <QSqlQuery>
 #include <QtTest>
 
 using namespace tb;
@@ -109,6 +111,73 @@ private slots:
         QCOMPARE(tail.size(), 2);
         QCOMPARE(tail[1].values[0].toString(), QString("UN0003"));
         QVERIFY(query.CompareBookmarks(tail[0].bookmark, tail[1].bookmark) < 0);
+    }
+
+    void pagedByAUniqueKey()
+    {
+        // A result read by its key a page at a time: the far end of a large result, the
+        // neighbours of any row and a search, without reading the rows in between.
+        {
+            QSqlDatabase db = Database::connection();
+            Transaction transaction(db);
+            QSqlQuery insert(db);
+            QVERIFY(insert.prepare(QStringLiteral(
+                "INSERT INTO Product (ProductID, ProductName, LastPurchaseDate) "
+                "VALUES (?, ?, ?)")));
+            for (int i = 0; i < 20000; ++i) {
+                const int key = (i * 7919) % 20000 + 1; // out of key order
+                insert.addBindValue(QStringLiteral("PR%1").arg(key, 6, 10, QLatin1Char('0')));
+                insert.addBindValue(key % 2 ? QStringLiteral("磁磚") : QStringLiteral("地板"));
+                insert.addBindValue(QStringLiteral("2024-05-%1").arg(1 + key % 3, 2, 10,
+                                                                   QLatin1Char('0')));
+                QVERIFY(insert.exec());
+            }
+            transaction.commit();
+        }
+        ConnectionQuery query;
+        query.setConnectionString(Database::connectionString());
+        query.SQL().Add(QStringLiteral("select ProductID as 商品編號, ProductName as 商品名稱"));
+        query.SQL().Add(QStringLiteral(", LastPurchaseDate as 最近進貨日 "));
+        query.SQL().Add(QStringLiteral("from Product where ProductName = ?"));
+        query.setParams({QStringLiteral("磁磚")});
+        query.setUniqueKey(QStringLiteral("商品編號"));
+        query.AddField(QStringLiteral("商品編號"), FieldType::String, 8);
+        query.AddField(QStringLiteral("商品名稱"), FieldType::String, 60);
+        Field *date = query.AddField(QStringLiteral("最近進貨日"), FieldType::DateTime);
+        query.Open();
+        QCOMPARE(query.FieldAt(0)->AsString(), QString("PR000001"));
+        QCOMPARE(date->AsDateTime().date(), QDate(2024, 5, 2));
+        query.Last();
+        QCOMPARE(query.FieldAt(0)->AsString(), QString("PR019999"));
+        QVERIFY(query.Eof());
+        query.Prior();
+        QCOMPARE(query.FieldAt(0)->AsString(), QString("PR019997"));
+        const Bookmark mark = query.GetBookmark();
+        query.First();
+        query.Next();
+        QCOMPARE(query.FieldAt(0)->AsString(), QString("PR000003"));
+        query.GotoBookmark(mark);
+        QCOMPARE(query.FieldAt(0)->AsString(), QString("PR019997"));
+        QVERIFY(query.Locate(QStringLiteral("商品編號"), QStringLiteral("PR000101")));
+        QVERIFY(!query.Locate(QStringLiteral("商品編號"), QStringLiteral("PR000100")));
+        QCOMPARE(query.FieldAt(0)->AsString(), QString("PR000101"));
+
+        const QVector<RowSnapshot> last = query.ReadRows({}, 3, false);
+        QCOMPARE(last.size(), 3);
+        QCOMPARE(last[0].values[0].toString(), QString("PR019995"));
+        QCOMPARE(last[2].values[0].toString(), QString("PR019999"));
+        const QVector<RowSnapshot> before = query.ReadRows(last[0].bookmark, 2, false);
+        QCOMPARE(before[1].values[0].toString(), QString("PR019993"));
+        QVERIFY(query.CompareBookmarks(before[0].bookmark, last[2].bookmark) < 0);
+        QCOMPARE(query.ReadRows(last[2].bookmark, 5, true).size(), 0);
+
+        // The key column must be one of the result's.
+        ConnectionQuery wrong;
+        wrong.setConnectionString(Database::connectionString());
+        wrong.SQL().Add(QStringLiteral("select ProductName as 商品名稱 from Product"));
+        wrong.setUniqueKey(QStringLiteral("商品編號"));
+        QCOMPARE(errorOf([&] { wrong.Open(); }), QString("Field '商品編號' not found"));
+        QVERIFY(!wrong.Active());
     }
 };
 
