@@ -1,5 +1,7 @@
 #include "data/shortdate.h"
 
+#include "data/clock.h"
+
 #include <QCalendar>
 #include <QVariant>
 
@@ -108,7 +110,7 @@ QString ShortDate::format(const QDate &date)
 
 QDate ShortDate::parse(const QString &text)
 {
-    return parse(text, QDate::currentDate());
+    return parse(text, Clock::today());
 }
 
 QDate ShortDate::parse(const QString &text, const QDate &today)
