@@ -1,7 +1,8 @@
 #include "app/mainform.h"
 
-#include "app/windowframe.h"
 #include "controls/guard.h"
+#include "controls/windowframe.h"
+#include "controls/workwindow.h"
 #include "data/errors.h"
 #include "maintenance/customer.h"
 #include "maintenance/department.h"
@@ -120,6 +121,7 @@ Tmain::Tmain(QWidget *parent)
 {
     registerResources();
     setObjectName(QStringLiteral("main"));
+    WorkWindow::setHub(this);
     setWindowTitle(applicationTitleText());
     // No caption-bar buttons: the menu's exit entry is the only way to end the application.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint);

@@ -1,6 +1,6 @@
 #include "maintenance/department.h"
 
-#include "app/windowframe.h"
+#include "controls/windowframe.h"
 #include "lookup/r_department.h"
 
 #include <QPushButton>

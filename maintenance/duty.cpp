@@ -1,6 +1,6 @@
 #include "maintenance/duty.h"
 
-#include "app/windowframe.h"
+#include "controls/windowframe.h"
 #include "lookup/r_duty.h"
 
 #include <QPushButton>

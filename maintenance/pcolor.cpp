@@ -1,6 +1,6 @@
 #include "maintenance/pcolor.h"
 
-#include "app/windowframe.h"
+#include "controls/windowframe.h"
 #include "lookup/r_color.h"
 
 #include <QPushButton>

@@ -1,6 +1,6 @@
 #include "maintenance/producttype.h"
 
-#include "app/windowframe.h"
+#include "controls/windowframe.h"
 #include "lookup/r_type.h"
 
 #include <QPushButton>

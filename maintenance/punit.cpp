@@ -1,6 +1,6 @@
 #include "maintenance/punit.h"
 
-#include "app/windowframe.h"
+#include "controls/windowframe.h"
 #include "lookup/r_unit.h"
 
 #include <QPushButton>

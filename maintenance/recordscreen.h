@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/workwindow.h"
 #include "controls/recordtoolbar.h"
+#include "controls/workwindow.h"
 #include "maintenance/nextid.h"
 
 #include <QColor>

@@ -2,11 +2,11 @@
 // order, delivery, delivery-return and placeholder windows.
 #include "app/mainform.h"
 #include "app/startup.h"
-#include "app/windowframe.h"
 #include "controls/dbedit.h"
 #include "controls/dbgrid.h"
 #include "controls/dbmemo.h"
 #include "controls/recordtoolbar.h"
+#include "controls/windowframe.h"
 #include "data/dataset.h"
 #include "data/field.h"
 #include "data/tablecursor.h"
