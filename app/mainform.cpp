@@ -1,5 +1,6 @@
 #include "app/mainform.h"
 
+#include "controls/dialogs.h"
 #include "controls/guard.h"
 #include "controls/windowframe.h"
 #include "controls/workwindow.h"
@@ -111,18 +112,13 @@ QPixmap loadPicture()
 
 } // namespace
 
-QString applicationTitleText()
-{
-    return QStringLiteral("進銷存管理系統");
-}
-
 Tmain::Tmain(QWidget *parent)
     : QMainWindow(parent)
 {
     registerResources();
     setObjectName(QStringLiteral("main"));
     WorkWindow::setHub(this);
-    setWindowTitle(applicationTitleText());
+    setWindowTitle(applicationTitle());
     // No caption-bar buttons: the menu's exit entry is the only way to end the application.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setFont(QFont(QStringLiteral("MS Sans Serif"), 8));

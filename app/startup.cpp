@@ -41,7 +41,6 @@
 #include "sales/quote.h"
 
 #include <QApplication>
-#include <QGuiApplication>
 #include <QStringList>
 
 #include <cstdio>
@@ -132,7 +131,6 @@ QStringList windowNames()
 
 bool startUp()
 {
-    QGuiApplication::setApplicationDisplayName(applicationTitleText());
     shutDown();
     try {
         for (const WindowSlot &s : windowSlots()) {

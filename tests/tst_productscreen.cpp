@@ -156,7 +156,6 @@ private:
 
 void TestProductScreen::initTestCase()
 {
-    QApplication::setApplicationDisplayName(QStringLiteral("tradebook"));
     main = new Tmain;
     R_product = new TR_product;
 }
