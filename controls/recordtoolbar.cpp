@@ -18,6 +18,9 @@ QToolButton *makeButton(QWidget *parent, const char *name, const QString &captio
     button->setFixedSize(width, 29);
     button->setAutoRaise(true);
     button->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    // Speed buttons act on the record without taking the focus from the box being edited,
+    // and Tab never stops on them.
+    button->setFocusPolicy(Qt::NoFocus);
     return button;
 }
 

@@ -8,8 +8,9 @@ class QPushButton;
 namespace tb {
 
 // The row of ten speed buttons (sbFirst ... sbRefresh) and a close push button that the
-// maintenance and document screens share. Buttons are 50 x 29 in "細明體" 9 pt and carry
-// their names as objectName; the screen connects their clicks to its handlers.
+// maintenance and document screens share. Buttons are 50 x 29 in "細明體" 9 pt, take no
+// focus and carry their names as objectName; the screen connects their clicks to its
+// handlers.
 class RecordToolBar : public QWidget
 {
     Q_OBJECT

@@ -245,7 +245,18 @@ void TestProductScreen::tabOrderInEditingMode()
     }
     QCOMPARE(visited, QStringList({"EditSafeStock", "EditPriceA", "EditPriceB", "EditPriceC",
                                    "Button2", "Button3", "Button4"}));
+    // The speed buttons take no focus: past the last pick button the focus comes round to
+    // the name again (the close button is disabled), and after a cancel it rests on the
+    // close button, the first control of the order.
+    for (int i = 0; i < 2; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        visited << QApplication::focusWidget()->objectName();
+    }
+    QCOMPARE(visited.mid(7), QStringList({"EditName", "EditSafeStock"}));
     press("sbCancel");
+    QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("Button1"));
+    for (const QToolButton *button : Product->findChildren<QToolButton *>())
+        QCOMPARE(button->focusPolicy(), Qt::NoFocus);
 }
 
 void TestProductScreen::insertOnEmptyTable()
