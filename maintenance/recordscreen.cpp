@@ -198,8 +198,8 @@ void RecordScreen::sbCancelClick()
 
 void RecordScreen::endEditing()
 {
-    // The table is closed before the boxes are disabled, so that a box losing the focus
-    // has no record left to write into.
+    // Disabling the box under the focus is not leaving it: it writes nothing and runs no
+    // exit handler, so the closed table is left as it is.
     Table1->Close();
     setEditingMode(false);
 }

@@ -132,6 +132,7 @@ private slots:
 
     void layout();
     void tabOrderInEditingMode();
+    void leaveHandlerRunsOnlyWhenTheUserLeaves();
     void insertOnEmptyTable();
     void insertAfterLastIdentifier();
     void digitsRunOut();
@@ -257,6 +258,31 @@ void TestProductScreen::tabOrderInEditingMode()
     QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("Button1"));
     for (const QToolButton *button : Product->findChildren<QToolButton *>())
         QCOMPARE(button->focusPolicy(), Qt::NoFocus);
+}
+
+void TestProductScreen::leaveHandlerRunsOnlyWhenTheUserLeaves()
+{
+    int exits = 0;
+    box("EditName")->OnExit = [&exits] { ++exits; };
+    for (const char *finish : {"sbPost", "sbCancel"}) {
+        press("sbInsert");
+        box("EditType")->setText(QStringLiteral("T"));
+        box("EditUnit")->setText(QStringLiteral("U"));
+        type("EditSafeStock", QStringLiteral("3"));
+        type("EditName", QStringLiteral("chair"));
+        exits = 0;
+        // Save and cancel disable the box under the focus; that is not the user leaving it.
+        press(finish);
+        QVERIFY(!inEditingMode());
+        QCOMPARE(exits, 0);
+    }
+    QCOMPARE(m_db->count(QStringLiteral("Product")), 1);
+    press("sbInsert");
+    type("EditName", QStringLiteral("desk"));
+    QTest::keyClick(box("EditName"), Qt::Key_Tab);
+    QCOMPARE(exits, 1);
+    press("sbCancel");
+    QCOMPARE(exits, 1);
 }
 
 void TestProductScreen::insertOnEmptyTable()
