@@ -27,7 +27,7 @@ QToolButton *makeButton(QWidget *parent, const char *name, const QString &captio
 } // namespace
 
 RecordToolBar::RecordToolBar(QWidget *parent, Order order, const QString &refreshCaption,
-                             const QString &closeButtonName)
+                             const QString &closeButtonName, int closeButtonWidth)
     : QWidget(parent)
 {
     setObjectName(QStringLiteral("RecordToolBar"));
@@ -49,6 +49,8 @@ RecordToolBar::RecordToolBar(QWidget *parent, Order order, const QString &refres
     closeButton->setObjectName(closeButtonName);
     closeButton->setFont(font);
     closeButton->setFixedHeight(29);
+    if (closeButtonWidth > 0)
+        closeButton->setFixedWidth(closeButtonWidth);
 
     auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

@@ -18,8 +18,10 @@ public:
     enum class Order { Standard, ProductScreen };
 
     // refreshCaption: "查詢" on most screens, "更新" on the order-like windows.
+    // closeButtonWidth: the screen's width for its close button; 0 leaves the button as
+    // wide as its caption needs.
     RecordToolBar(QWidget *parent, Order order, const QString &refreshCaption,
-                  const QString &closeButtonName);
+                  const QString &closeButtonName, int closeButtonWidth = 0);
 
     QToolButton *sbFirst, *sbPrior, *sbNext, *sbLast, *sbInsert, *sbDelete, *sbEdit,
         *sbPost, *sbCancel, *sbRefresh;

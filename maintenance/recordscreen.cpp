@@ -41,7 +41,7 @@ RecordScreen::RecordScreen(const RecordScreenSetup &setup)
     DataSource1->setDataSet(Table1);
 
     ToolBar = new RecordToolBar(this, setup.toolbarOrder, QStringLiteral("查詢"),
-                                  setup.closeButtonName);
+                                setup.closeButtonName, setup.closeButtonWidth);
     sbFirst = ToolBar->sbFirst;
     sbPrior = ToolBar->sbPrior;
     sbNext = ToolBar->sbNext;
