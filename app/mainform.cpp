@@ -1,7 +1,9 @@
 #include "app/mainform.h"
 
-#include "app/windowframe.h"
+#include "controls/dialogs.h"
 #include "controls/guard.h"
+#include "controls/windowframe.h"
+#include "controls/workwindow.h"
 #include "data/errors.h"
 #include "maintenance/customer.h"
 #include "maintenance/department.h"
@@ -110,17 +112,13 @@ QPixmap loadPicture()
 
 } // namespace
 
-QString applicationTitleText()
-{
-    return QStringLiteral("進銷存管理系統");
-}
-
 Tmain::Tmain(QWidget *parent)
     : QMainWindow(parent)
 {
     registerResources();
     setObjectName(QStringLiteral("main"));
-    setWindowTitle(applicationTitleText());
+    WorkWindow::setHub(this);
+    setWindowTitle(applicationTitle());
     // No caption-bar buttons: the menu's exit entry is the only way to end the application.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setFont(QFont(QStringLiteral("MS Sans Serif"), 8));

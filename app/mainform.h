@@ -40,7 +40,4 @@ private:
 
 extern Tmain *main;
 
-// The application title: the main window's caption and the caption of plain messages.
-QString applicationTitleText();
-
 } // namespace tb

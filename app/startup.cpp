@@ -44,7 +44,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QStringList>
 
 #include <cstdio>
@@ -181,7 +180,6 @@ QStringList windowNames()
 
 bool startUp()
 {
-    QGuiApplication::setApplicationDisplayName(applicationTitleText());
     shutDown();
     if (!databaseReady())
         return false;

@@ -2,11 +2,11 @@
 
 #include "app/mainform.h"
 #include "app/startup.h"
-#include "app/workwindow.h"
 #include "bench/modalwatcher.h"
 #include "bench/querystandin.h"
 #include "bench/quotework.h"
 #include "controls/dbedit.h"
+#include "controls/workwindow.h"
 #include "data/database.h"
 #include "data/errors.h"
 #include "data/tablecursor.h"

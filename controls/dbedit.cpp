@@ -8,7 +8,6 @@
 #include <QApplication>
 #include <QFocusEvent>
 #include <QKeyEvent>
-#include <QKeySequence>
 
 namespace tb {
 
@@ -70,23 +69,6 @@ void DBEdit::updateRecord()
     m_link->write();
 }
 
-static bool changesText(QKeyEvent *event)
-{
-    if (event->matches(QKeySequence::Paste) || event->matches(QKeySequence::Cut)
-        || event->matches(QKeySequence::Undo) || event->matches(QKeySequence::Redo)
-        || event->matches(QKeySequence::Delete) || event->matches(QKeySequence::Backspace)
-        || event->matches(QKeySequence::DeleteEndOfWord)
-        || event->matches(QKeySequence::DeleteStartOfWord)
-        || event->matches(QKeySequence::DeleteEndOfLine))
-        return true;
-    if (event->key() == Qt::Key_Backspace || event->key() == Qt::Key_Delete)
-        return true;
-    if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
-        return false;
-    const QString text = event->text();
-    return !text.isEmpty() && text.at(0).isPrint();
-}
-
 void DBEdit::keyPressEvent(QKeyEvent *event)
 {
     if (event->key() == Qt::Key_Escape && m_link->isModified() && !isReadOnly()) {
@@ -95,7 +77,7 @@ void DBEdit::keyPressEvent(QKeyEvent *event)
         event->accept();
         return;
     }
-    if (!changesText(event)) {
+    if (!fieldinput::changesText(event, false)) {
         QLineEdit::keyPressEvent(event);
         return;
     }

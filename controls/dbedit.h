@@ -37,7 +37,7 @@ public:
     void updateRecord();
 
     // Exit handler of the screen (for example a number check), run after the field got
-    // the text, guarded.
+    // the text, guarded; only when the user leaves the box, not when it is disabled.
     std::function<void()> OnExit;
 
 protected:

@@ -8,7 +8,6 @@
 #include <QApplication>
 #include <QFocusEvent>
 #include <QKeyEvent>
-#include <QKeySequence>
 #include <QMimeData>
 #include <QTextCursor>
 
@@ -74,29 +73,9 @@ Field *DBMemo::field() const
     return m_link->field();
 }
 
-static bool changesText(QKeyEvent *event)
-{
-    if (event->matches(QKeySequence::Paste) || event->matches(QKeySequence::Cut)
-        || event->matches(QKeySequence::Undo) || event->matches(QKeySequence::Redo))
-        return true;
-    switch (event->key()) {
-    case Qt::Key_Backspace:
-    case Qt::Key_Delete:
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        return true;
-    default:
-        break;
-    }
-    if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
-        return false;
-    const QString text = event->text();
-    return !text.isEmpty() && text.at(0).isPrint();
-}
-
 void DBMemo::keyPressEvent(QKeyEvent *event)
 {
-    if (!changesText(event) || isReadOnly()) {
+    if (!fieldinput::changesText(event, true) || isReadOnly()) {
         QPlainTextEdit::keyPressEvent(event);
         return;
     }

@@ -1,7 +1,8 @@
 #include "controls/dialogs.h"
 
+#include "controls/nativecaption.h"
+
 #include <QApplication>
-#include <QGuiApplication>
 
 namespace tb {
 
@@ -17,6 +18,8 @@ QMessageBox::StandardButton ask(const QString &caption, const QString &text,
         box.setDefaultButton(defaultButton);
     if (escapeButton != QMessageBox::NoButton)
         box.setEscapeButton(escapeButton);
+    if (caption.isEmpty())
+        clearNativeCaption(&box);
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 
@@ -24,7 +27,7 @@ QMessageBox::StandardButton ask(const QString &caption, const QString &text,
 
 QString applicationTitle()
 {
-    return QGuiApplication::applicationDisplayName();
+    return QStringLiteral("進銷存管理系統");
 }
 
 void ShowMessage(const QString &text)

@@ -7,7 +7,9 @@ namespace tb {
 
 // Every dialog of one kind looks and answers alike; all go through QMessageBox.
 
-// Caption of plain messages and error boxes: the application's display name.
+// The application title: the main window's caption and the caption of plain messages and
+// error boxes. It is not made the application's display name, which Qt would add to every
+// other window's caption.
 QString applicationTitle();
 
 // Plain message: caption the application title, one OK button, no icon.

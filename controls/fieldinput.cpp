@@ -4,6 +4,8 @@
 #include "data/field.h"
 
 #include <QApplication>
+#include <QKeyEvent>
+#include <QKeySequence>
 #include <QLineEdit>
 
 namespace tb {
@@ -70,6 +72,34 @@ QString textAfterTyping(const QLineEdit *edit, const QString &typed)
         return text.insert(start, typed);
     }
     return text.insert(edit->cursorPosition(), typed);
+}
+
+bool changesText(const QKeyEvent *event, bool multiLine)
+{
+    static const QKeySequence::StandardKey edits[] = {
+        QKeySequence::Paste,           QKeySequence::Cut,
+        QKeySequence::Undo,            QKeySequence::Redo,
+        QKeySequence::Delete,          QKeySequence::Backspace,
+        QKeySequence::DeleteEndOfWord, QKeySequence::DeleteStartOfWord,
+        QKeySequence::DeleteEndOfLine,
+    };
+    for (QKeySequence::StandardKey key : edits)
+        if (event->matches(key))
+            return true;
+    switch (event->key()) {
+    case Qt::Key_Backspace:
+    case Qt::Key_Delete:
+        return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return multiLine;
+    default:
+        break;
+    }
+    if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+        return false;
+    const QString text = event->text();
+    return !text.isEmpty() && text.at(0).isPrint();
 }
 
 } // namespace fieldinput

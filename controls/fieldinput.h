@@ -4,6 +4,7 @@
 
 #include <functional>
 
+class QKeyEvent;
 class QLineEdit;
 
 namespace tb {
@@ -25,6 +26,9 @@ bool acceptsCharacters(const Field *field, QStringView text);
 QString fitted(const Field *field, const QString &inserted, int otherBytes);
 // The text a line edit would hold after typing text at its cursor (over its selection).
 QString textAfterTyping(const QLineEdit *edit, const QString &typed);
+// True when the key would change a box's text: typing, deleting, pasting, cutting, undo
+// and redo, and in a multi-line box a new line.
+bool changesText(const QKeyEvent *event, bool multiLine);
 
 } // namespace fieldinput
 

@@ -88,6 +88,10 @@ bool FieldLink::leave(const QFocusEvent *event)
     // Leaving the window (a dialog, a menu) is not leaving the box.
     if (event->reason() == Qt::ActiveWindowFocusReason || event->reason() == Qt::PopupFocusReason)
         return false;
+    // Nor is losing the focus because the box was disabled (a save or cancel ending the
+    // editing mode): Qt then passes the focus on as if Tab had been pressed.
+    if (!m_box.widget->isEnabled())
+        return false;
     bool written = false;
     runGuarded([&] {
         write();

@@ -46,6 +46,7 @@ public:
     void write();
     // The box lost the focus: writes the text, guarded. True when the box was really left
     // and the field took the text; otherwise a text that did not convert keeps the focus.
+    // A box that lost the focus by being disabled was not left: nothing is written.
     bool leave(const QFocusEvent *event);
 
 protected:

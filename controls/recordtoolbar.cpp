@@ -18,13 +18,16 @@ QToolButton *makeButton(QWidget *parent, const char *name, const QString &captio
     button->setFixedSize(width, 29);
     button->setAutoRaise(true);
     button->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    // Speed buttons act on the record without taking the focus from the box being edited,
+    // and Tab never stops on them.
+    button->setFocusPolicy(Qt::NoFocus);
     return button;
 }
 
 } // namespace
 
 RecordToolBar::RecordToolBar(QWidget *parent, Order order, const QString &refreshCaption,
-                             const QString &closeButtonName)
+                             const QString &closeButtonName, int closeButtonWidth)
     : QWidget(parent)
 {
     setObjectName(QStringLiteral("RecordToolBar"));
@@ -46,6 +49,8 @@ RecordToolBar::RecordToolBar(QWidget *parent, Order order, const QString &refres
     closeButton->setObjectName(closeButtonName);
     closeButton->setFont(font);
     closeButton->setFixedHeight(29);
+    if (closeButtonWidth > 0)
+        closeButton->setFixedWidth(closeButtonWidth);
 
     auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

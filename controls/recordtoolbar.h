@@ -8,8 +8,9 @@ class QPushButton;
 namespace tb {
 
 // The row of ten speed buttons (sbFirst ... sbRefresh) and a close push button that the
-// maintenance and document screens share. Buttons are 50 x 29 in "細明體" 9 pt and carry
-// their names as objectName; the screen connects their clicks to its handlers.
+// maintenance and document screens share. Buttons are 50 x 29 in "細明體" 9 pt, take no
+// focus and carry their names as objectName; the screen connects their clicks to its
+// handlers.
 class RecordToolBar : public QWidget
 {
     Q_OBJECT
@@ -17,8 +18,10 @@ public:
     enum class Order { Standard, ProductScreen };
 
     // refreshCaption: "查詢" on most screens, "更新" on the order-like windows.
+    // closeButtonWidth: the screen's width for its close button; 0 leaves the button as
+    // wide as its caption needs.
     RecordToolBar(QWidget *parent, Order order, const QString &refreshCaption,
-                  const QString &closeButtonName);
+                  const QString &closeButtonName, int closeButtonWidth = 0);
 
     QToolButton *sbFirst, *sbPrior, *sbNext, *sbLast, *sbInsert, *sbDelete, *sbEdit,
         *sbPost, *sbCancel, *sbRefresh;

@@ -1,9 +1,9 @@
 #include "lookup/choosedialog.h"
 
-#include "app/windowframe.h"
 #include "controls/dbgrid.h"
 #include "controls/guard.h"
 #include "controls/inputmethod.h"
+#include "controls/windowframe.h"
 #include "data/datasource.h"
 #include "data/sqlquery.h"
 

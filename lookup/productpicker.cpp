@@ -1,9 +1,9 @@
 #include "lookup/productpicker.h"
 
-#include "app/windowframe.h"
 #include "controls/dbgrid.h"
 #include "controls/guard.h"
 #include "controls/inputmethod.h"
+#include "controls/windowframe.h"
 #include "data/datasource.h"
 #include "data/tablecursor.h"
 
@@ -65,17 +65,30 @@ void TProductPicker::DBGrid1DblClick()
     accept();
 }
 
+void TProductPicker::readList()
+{
+    // Products change between openings; the picker stays on the row it last stood on.
+    if (Table1->Active())
+        Table1->Refresh();
+    else
+        Table1->Open();
+}
+
 int TProductPicker::exec()
 {
-    Table1->Open();
-    return QDialog::exec();
+    readList();
+    m_readForExec = true;
+    const int result = QDialog::exec();
+    m_readForExec = false;
+    return result;
 }
 
 void TProductPicker::showEvent(QShowEvent *event)
 {
-    // Shown other than through exec(): the list is still open whenever the picker is.
-    if (!Table1->Active())
-        runGuarded([this] { Table1->Open(); });
+    // Shown other than through exec(): read here, where an error can only be shown.
+    if (!m_readForExec)
+        runGuarded([this] { readList(); });
+    m_readForExec = false;
     QDialog::showEvent(event);
 }
 

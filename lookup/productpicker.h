@@ -12,7 +12,8 @@ class TableCursor;
 
 // The product list picker of the quotation lines: the products by number and name, read
 // only. "確定" or a double-click ends it with Accepted, "取消" or the close box with
-// Rejected; the caller copies from Table1's current row. One instance serves every opening.
+// Rejected; the caller copies from Table1's current row. One instance serves every opening
+// and lists the products as they are when it is shown.
 class TProductPicker : public QDialog
 {
     Q_OBJECT
@@ -29,12 +30,18 @@ public:
     void Button2Click();
     void DBGrid1DblClick();
 
-    // Opens the list first; a product table that cannot be read throws here, to the
-    // caller's handler, before anything is shown.
+    // Reads the list afresh first; a product table that cannot be read throws here, to
+    // the caller's handler, before anything is shown.
     int exec() override;
 
 protected:
+    // The list is read afresh each time the picker is shown.
     void showEvent(QShowEvent *event) override;
+
+private:
+    void readList();
+
+    bool m_readForExec = false;
 };
 
 extern TProductPicker *Form28;

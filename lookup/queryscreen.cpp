@@ -1,7 +1,7 @@
 #include "lookup/queryscreen.h"
 
-#include "app/windowframe.h"
 #include "controls/guard.h"
+#include "controls/windowframe.h"
 
 #include <QPushButton>
 

@@ -1,6 +1,6 @@
 #include "maintenance/customer.h"
 
-#include "app/windowframe.h"
+#include "controls/windowframe.h"
 #include "lookup/r_customer.h"
 
 #include <QPushButton>

@@ -1,6 +1,6 @@
 #include "maintenance/department.h"
 
-#include "app/windowframe.h"
+#include "controls/windowframe.h"
 #include "lookup/r_department.h"
 
 #include <QPushButton>
@@ -21,6 +21,7 @@ RecordScreenSetup screenSetup()
     setup.identifierField = QStringLiteral("DepartmentID");
     setup.identifier = {QStringLiteral("DE"), 4};
     setup.closeButtonName = QStringLiteral("Button2");
+    setup.closeButtonWidth = 50; // the whole toolbar fits the 570-pixel window
     setup.queryScreen = [] () -> QWidget * { return R_Department; };
     return setup;
 }

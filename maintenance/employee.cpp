@@ -1,6 +1,6 @@
 #include "maintenance/employee.h"
 
-#include "app/windowframe.h"
+#include "controls/windowframe.h"
 #include "lookup/r_employee.h"
 
 #include <QPushButton>

@@ -1,6 +1,6 @@
 #include "maintenance/pcolor.h"
 
-#include "app/windowframe.h"
+#include "controls/windowframe.h"
 #include "lookup/r_color.h"
 
 #include <QPushButton>
@@ -22,6 +22,7 @@ RecordScreenSetup screenSetup()
     setup.identifier = {QStringLiteral("CO"), 4};
     setup.indexFieldNames = QStringLiteral("ColorID");
     setup.closeButtonName = QStringLiteral("Button1");
+    setup.closeButtonWidth = 50; // the whole toolbar fits the 570-pixel window
     setup.queryScreen = [] () -> QWidget * { return R_Color; };
     return setup;
 }

@@ -1,9 +1,9 @@
 #include "maintenance/product.h"
 
-#include "app/windowframe.h"
 #include "controls/dbedit.h"
 #include "controls/guard.h"
 #include "controls/inputmethod.h"
+#include "controls/windowframe.h"
 #include "data/tablecursor.h"
 #include "lookup/choosecolor.h"
 #include "lookup/choosed.h"

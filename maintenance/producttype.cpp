@@ -1,6 +1,6 @@
 #include "maintenance/producttype.h"
 
-#include "app/windowframe.h"
+#include "controls/windowframe.h"
 #include "lookup/r_type.h"
 
 #include <QPushButton>
@@ -21,6 +21,7 @@ RecordScreenSetup screenSetup()
     setup.identifierField = QStringLiteral("TypeID");
     setup.identifier = {QStringLiteral("TY"), 4};
     setup.closeButtonName = QStringLiteral("Button2");
+    setup.closeButtonWidth = 50; // the whole toolbar fits the 570-pixel window
     setup.queryScreen = [] () -> QWidget * { return R_Type; };
     return setup;
 }

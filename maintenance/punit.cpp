@@ -1,6 +1,6 @@
 #include "maintenance/punit.h"
 
-#include "app/windowframe.h"
+#include "controls/windowframe.h"
 #include "lookup/r_unit.h"
 
 #include <QPushButton>
@@ -21,6 +21,7 @@ RecordScreenSetup screenSetup()
     setup.identifierField = QStringLiteral("UnitID");
     setup.identifier = {QStringLiteral("UN"), 4};
     setup.closeButtonName = QStringLiteral("Button1");
+    setup.closeButtonWidth = 50; // the whole toolbar fits the 570-pixel window
     setup.queryScreen = [] () -> QWidget * { return R_Unit; };
     return setup;
 }

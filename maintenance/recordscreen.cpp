@@ -41,7 +41,7 @@ RecordScreen::RecordScreen(const RecordScreenSetup &setup)
     DataSource1->setDataSet(Table1);
 
     ToolBar = new RecordToolBar(this, setup.toolbarOrder, QStringLiteral("查詢"),
-                                  setup.closeButtonName);
+                                setup.closeButtonName, setup.closeButtonWidth);
     sbFirst = ToolBar->sbFirst;
     sbPrior = ToolBar->sbPrior;
     sbNext = ToolBar->sbNext;
@@ -198,8 +198,8 @@ void RecordScreen::sbCancelClick()
 
 void RecordScreen::endEditing()
 {
-    // The table is closed before the boxes are disabled, so that a box losing the focus
-    // has no record left to write into.
+    // Disabling the box under the focus is not leaving it: it writes nothing and runs no
+    // exit handler, so the closed table is left as it is.
     Table1->Close();
     setEditingMode(false);
 }

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/workwindow.h"
 #include "controls/recordtoolbar.h"
+#include "controls/workwindow.h"
 #include "maintenance/nextid.h"
 
 #include <QColor>
@@ -53,6 +53,7 @@ struct RecordScreenSetup
     QString indexFieldNames;    // reading order; empty for the table's default order
     RecordToolBar::Order toolbarOrder = RecordToolBar::Order::Standard;
     QString closeButtonName;    // "Button1"
+    int closeButtonWidth = 0;   // 0: as wide as its caption needs
     // The query screen "查詢" hands over to; looked up when pressed, since the query
     // screens are created after the maintenance screens.
     std::function<QWidget *()> queryScreen;

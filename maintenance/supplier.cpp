@@ -1,6 +1,6 @@
 #include "maintenance/supplier.h"
 
-#include "app/windowframe.h"
+#include "controls/windowframe.h"
 #include "lookup/r_supplier.h"
 
 #include <QPushButton>

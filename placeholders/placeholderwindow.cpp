@@ -1,7 +1,7 @@
 #include "placeholders/placeholderwindow.h"
 
-#include "app/windowframe.h"
 #include "controls/guard.h"
+#include "controls/windowframe.h"
 
 #include <QPushButton>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/workwindow.h"
+#include "controls/workwindow.h"
 
 class QPushButton;
 

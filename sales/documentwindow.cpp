@@ -1,10 +1,10 @@
 #include "sales/documentwindow.h"
 
-#include "app/windowframe.h"
 #include "controls/dbedit.h"
 #include "controls/dbmemo.h"
 #include "controls/guard.h"
 #include "controls/recordtoolbar.h"
+#include "controls/windowframe.h"
 #include "data/datasource.h"
 #include "data/tablecursor.h"
 

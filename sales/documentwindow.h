@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/workwindow.h"
 #include "controls/dbgrid.h"
+#include "controls/workwindow.h"
 
 #include <QColor>
 

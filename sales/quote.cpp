@@ -1,8 +1,8 @@
 #include "sales/quote.h"
 
-#include "app/windowframe.h"
 #include "controls/guard.h"
 #include "controls/recordtoolbar.h"
+#include "controls/windowframe.h"
 #include "data/datasource.h"
 #include "data/tablecursor.h"
 

@@ -37,7 +37,6 @@ class TestControlsBasic : public QObject
 {
     Q_OBJECT
 private slots:
-    void initTestCase() { QGuiApplication::setApplicationDisplayName(QStringLiteral("進銷存")); }
 
     void dialogKinds_data()
     {
@@ -46,9 +45,9 @@ private slots:
         QTest::addColumn<int>("icon");
         QTest::addColumn<int>("buttons");
         QTest::addColumn<int>("defaultButton");
-        QTest::newRow("message") << 0 << "進銷存" << int(QMessageBox::NoIcon)
+        QTest::newRow("message") << 0 << "進銷存管理系統" << int(QMessageBox::NoIcon)
                                  << int(QMessageBox::Ok) << int(QMessageBox::Ok);
-        QTest::newRow("error") << 1 << "進銷存" << int(QMessageBox::Critical)
+        QTest::newRow("error") << 1 << "進銷存管理系統" << int(QMessageBox::Critical)
                                << int(QMessageBox::Ok) << int(QMessageBox::Ok);
         QTest::newRow("warning") << 2 << "Warning" << int(QMessageBox::Warning)
                                  << int(QMessageBox::Ok) << int(QMessageBox::Ok);

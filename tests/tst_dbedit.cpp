@@ -310,6 +310,57 @@ private slots:
         QCOMPARE(answer.text(), QStringLiteral("統一編號錯誤"));
     }
 
+    // A screen disables its boxes when it leaves editing mode; the box under the focus
+    // must neither run its exit handler nor write its text then. Only the user leaves it.
+    void disablingIsNotLeaving()
+    {
+        m_db->exec(QStringLiteral("INSERT INTO Unit (UnitID, UnitName, Memo) "
+                                  "VALUES ('UN0001', '箱', '舊備註')"));
+        Screen s;
+        auto *memo = new DBMemo(&s.window);
+        s.window.layout()->addWidget(memo);
+        memo->show();
+        TableCursor units;
+        units.setTableName(QStringLiteral("Unit"));
+        DataSource unitSource;
+        unitSource.setDataSet(&units);
+        memo->setDataSource(&unitSource);
+        memo->setDataField(QStringLiteral("Memo"));
+        s.table.Open();
+        units.Open();
+        int exits = 0;
+        s.name->OnExit = [&exits] { ++exits; };
+        const auto name = [&s] {
+            return s.table.FieldByName(QStringLiteral("ProductName"))->AsString();
+        };
+        const auto note = [&units] {
+            return units.FieldByName(QStringLiteral("Memo"))->AsString();
+        };
+
+        s.focus(s.name);
+        typeText(s.name, QStringLiteral("磁磚"));
+        s.name->setEnabled(false);
+        QCOMPARE(exits, 0);
+        QCOMPARE(name(), QString());
+
+        s.focus(memo);
+        memo->selectAll();
+        typeText(memo, QStringLiteral("新"));
+        memo->setEnabled(false);
+        QCOMPARE(note(), QStringLiteral("舊備註"));
+
+        // Enabled again and left with Tab: now the text is written and the handler runs.
+        s.name->setEnabled(true);
+        s.focus(s.name);
+        s.leave(s.name);
+        QCOMPARE(exits, 1);
+        QCOMPARE(name(), QStringLiteral("磁磚"));
+        memo->setEnabled(true);
+        s.focus(memo);
+        s.leave(memo);
+        QCOMPARE(note(), QStringLiteral("新"));
+    }
+
     void escapeTakesBackTheTypedText()
     {
         Screen s;

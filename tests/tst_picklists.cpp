@@ -77,6 +77,15 @@ void clickCell(QWidget *dialog, int row, int column = 1)
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cellCentre(grid, row, column));
 }
 
+// Every row of a grid, fetching further pages as a scrolling user would.
+int rowCount(DBGrid *grid)
+{
+    QAbstractItemModel *model = grid->model();
+    while (model->canFetchMore(QModelIndex()))
+        model->fetchMore(QModelIndex());
+    return model->rowCount();
+}
+
 QStringList titles(DBGrid *grid)
 {
     QStringList result;
@@ -100,6 +109,7 @@ private slots:
     void secondChoiceWinsAndNewRowsAreListed();
     void emptyTableHandsBackEmptyText();
     void productPicker();
+    void productPickerReadsAfreshEachTime();
 
 private:
     void addRows(const QString &table, int count);
@@ -296,6 +306,37 @@ void TestPickLists::productPicker()
                                          " WHERE ProductID = 'PR000002'")).toString(),
              QStringLiteral("商品2"));
     Form28 = nullptr;
+}
+
+// The one picker lives as long as the application: products added since it was last
+// shown must be listed when it is shown again, through exec() or show().
+void TestPickLists::productPickerReadsAfreshEachTime()
+{
+    auto addProduct = [this](int i) {
+        m_db->exec(QStringLiteral("INSERT INTO Product (ProductID, ProductName) VALUES (?, ?)"),
+                   {QStringLiteral("PR%1").arg(i, 6, 10, QLatin1Char('0')),
+                    QStringLiteral("商品%1").arg(i)});
+    };
+    for (int i = 1; i <= 3; ++i)
+        addProduct(i);
+    TProductPicker picker;
+    auto listedOnExec = [&] {
+        int listed = -1;
+        ModalAction action([&](QDialog *shown) {
+            listed = rowCount(gridOf(shown));
+            QTest::mouseClick(picker.Button2, Qt::LeftButton);
+        });
+        picker.exec();
+        return listed;
+    };
+    QCOMPARE(listedOnExec(), 3);
+    addProduct(4);
+    QCOMPARE(listedOnExec(), 4);
+
+    addProduct(5);
+    picker.show();
+    QCOMPARE(rowCount(picker.DBGrid1), 5);
+    picker.hide();
 }
 
 QTEST_MAIN(TestPickLists)

@@ -132,6 +132,7 @@ private slots:
 
     void layout();
     void tabOrderInEditingMode();
+    void leaveHandlerRunsOnlyWhenTheUserLeaves();
     void insertOnEmptyTable();
     void insertAfterLastIdentifier();
     void digitsRunOut();
@@ -157,7 +158,6 @@ private:
 
 void TestProductScreen::initTestCase()
 {
-    QApplication::setApplicationDisplayName(QStringLiteral("tradebook"));
     main = new Tmain;
     R_product = new TR_product;
 }
@@ -247,7 +247,43 @@ void TestProductScreen::tabOrderInEditingMode()
     }
     QCOMPARE(visited, QStringList({"EditSafeStock", "EditPriceA", "EditPriceB", "EditPriceC",
                                    "Button2", "Button3", "Button4"}));
+    // The speed buttons take no focus: past the last pick button the focus comes round to
+    // the name again (the close button is disabled), and after a cancel it rests on the
+    // close button, the first control of the order.
+    for (int i = 0; i < 2; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        visited << QApplication::focusWidget()->objectName();
+    }
+    QCOMPARE(visited.mid(7), QStringList({"EditName", "EditSafeStock"}));
     press("sbCancel");
+    QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("Button1"));
+    for (const QToolButton *button : Product->findChildren<QToolButton *>())
+        QCOMPARE(button->focusPolicy(), Qt::NoFocus);
+}
+
+void TestProductScreen::leaveHandlerRunsOnlyWhenTheUserLeaves()
+{
+    int exits = 0;
+    box("EditName")->OnExit = [&exits] { ++exits; };
+    for (const char *finish : {"sbPost", "sbCancel"}) {
+        press("sbInsert");
+        box("EditType")->setText(QStringLiteral("T"));
+        box("EditUnit")->setText(QStringLiteral("U"));
+        type("EditSafeStock", QStringLiteral("3"));
+        type("EditName", QStringLiteral("chair"));
+        exits = 0;
+        // Save and cancel disable the box under the focus; that is not the user leaving it.
+        press(finish);
+        QVERIFY(!inEditingMode());
+        QCOMPARE(exits, 0);
+    }
+    QCOMPARE(m_db->count(QStringLiteral("Product")), 1);
+    press("sbInsert");
+    type("EditName", QStringLiteral("desk"));
+    QTest::keyClick(box("EditName"), Qt::Key_Tab);
+    QCOMPARE(exits, 1);
+    press("sbCancel");
+    QCOMPARE(exits, 1);
 }
 
 void TestProductScreen::insertOnEmptyTable()

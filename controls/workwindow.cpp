@@ -1,10 +1,26 @@
-#include "app/workwindow.h"
-
-#include "app/mainform.h"
+#include "controls/workwindow.h"
 
 #include <QCloseEvent>
+#include <QPointer>
 
 namespace tb {
+
+namespace {
+
+// Cleared by itself when the hub is destroyed.
+QPointer<QWidget> &hubWindow()
+{
+    static QPointer<QWidget> window;
+    return window;
+}
+
+void showHub()
+{
+    if (QWidget *hub = hubWindow())
+        hub->show();
+}
+
+} // namespace
 
 WorkWindow::WorkWindow(const QString &name, const QString &caption, Frame frame)
     : QWidget(nullptr)
@@ -18,11 +34,20 @@ WorkWindow::WorkWindow(const QString &name, const QString &caption, Frame frame)
         setWindowFlags(Qt::Window);
 }
 
+void WorkWindow::setHub(QWidget *hub)
+{
+    hubWindow() = hub;
+}
+
+QWidget *WorkWindow::hub()
+{
+    return hubWindow();
+}
+
 void WorkWindow::returnToMain()
 {
     hide();
-    if (main)
-        main->show();
+    showHub();
 }
 
 void WorkWindow::closeEvent(QCloseEvent *event)
@@ -39,8 +64,7 @@ void WorkWindow::closeEvent(QCloseEvent *event)
     }
     // Closing through the caption bar must never leave the application without a window.
     event->accept();
-    if (main)
-        main->show();
+    showHub();
 }
 
 } // namespace tb

@@ -1,4 +1,4 @@
-#include "app/windowframe.h"
+#include "controls/windowframe.h"
 
 #include <QWidget>
 

@@ -17,7 +17,12 @@ public:
 
     WorkWindow(const QString &name, const QString &caption, Frame frame);
 
-    // Hides this window and shows the main window.
+    // The window every working window returns to. The main window registers itself, so
+    // that the screens need not know the application above them.
+    static void setHub(QWidget *hub);
+    static QWidget *hub();
+
+    // Hides this window and shows the hub.
     void returnToMain();
 
 protected:

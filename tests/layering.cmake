@@ -1,0 +1,36 @@
+# Each layer includes only the layers below it: data/ nothing but itself, controls/ the
+# data layer, the screens the controls and each other but never app/, which alone knows
+# every screen. Run as: cmake -DSOURCE_DIR=<root> -P layering.cmake
+cmake_minimum_required(VERSION 3.21)
+set(allowed_data "data")
+set(allowed_controls "data;controls")
+set(screens "maintenance;lookup;sales;placeholders")
+set(allowed_screens "data;controls;${screens}")
+
+set(faults "")
+function(check_folder folder allowed)
+    file(GLOB files "${SOURCE_DIR}/${folder}/*.h" "${SOURCE_DIR}/${folder}/*.cpp")
+    foreach(file ${files})
+        file(STRINGS "${file}" includes REGEX "^#include \"[a-z_]+/")
+        foreach(line ${includes})
+            string(REGEX REPLACE "^#include \"([a-z_]+)/.*" "\\1" layer "${line}")
+            if(NOT layer IN_LIST allowed)
+                file(RELATIVE_PATH name "${SOURCE_DIR}" "${file}")
+                list(APPEND faults "${name}: ${line}")
+            endif()
+        endforeach()
+    endforeach()
+    set(faults "${faults}" PARENT_SCOPE)
+endfunction()
+
+check_folder(data "${allowed_data}")
+check_folder(controls "${allowed_controls}")
+foreach(folder ${screens})
+    check_folder(${folder} "${allowed_screens}")
+endforeach()
+
+if(faults)
+    list(JOIN faults "\n  " text)
+    message(FATAL_ERROR "Includes against the layering:\n  ${text}")
+endif()
+message(STATUS "layering: every include points down")
