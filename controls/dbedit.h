@@ -4,6 +4,9 @@
 
 #include <QLineEdit>
 
+#include <functional>
+#include <memory>
+
 namespace tb {
 
 class FieldLink;

@@ -5,6 +5,8 @@
 #include <QColor>
 #include <QTableView>
 
+#include <memory>
+
 class QToolButton;
 
 namespace tb {
@@ -15,6 +17,10 @@ class GridModel;
 
 struct GridColumn
 {
+    GridColumn() = default;
+    GridColumn(QString field, QString caption = {}, int pixels = -1)
+        : fieldName(std::move(field)), title(std::move(caption)), width(pixels) {}
+
     QString fieldName;
     QString title;          // empty: the field name
     int width = -1;         // -1: the grid's default

@@ -4,6 +4,8 @@
 
 #include <QComboBox>
 
+#include <memory>
+
 namespace tb {
 
 // A combo box bound to a (lookup) field that lists the rows of a second data source by

@@ -4,6 +4,8 @@
 
 #include <QPlainTextEdit>
 
+#include <memory>
+
 namespace tb {
 
 class FieldLink;

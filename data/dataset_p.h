@@ -5,6 +5,10 @@
 
 #include <QPointer>
 
+#include <functional>
+#include <memory>
+#include <vector>
+
 namespace tb {
 
 // The error for writing a field outside edit or insert.

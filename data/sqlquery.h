@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <memory>
+#include <vector>
 
 namespace tb {
 

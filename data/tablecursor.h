@@ -4,6 +4,7 @@
 
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 
 namespace tb {
