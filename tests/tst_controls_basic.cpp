@@ -1,3 +1,4 @@
+#include "controls/datepicker.h"
 #include "controls/dialogs.h"
 #include "controls/guard.h"
 #include "controls/inputmethod.h"
@@ -250,6 +251,19 @@ private slots:
         QCOMPARE(inputMethodName(&box), QString());
         setInputMethodName(&box, ime::Zhuyin);
         QCOMPARE(inputMethodName(&box), QStringLiteral("中文 (繁體) - 注音"));
+    }
+
+    void datePickerTellsOnlyOfChanges()
+    {
+        DatePicker picker(QDate(2006, 7, 25));
+        QSignalSpy picked(&picker, &DatePicker::picked);
+        QCOMPARE(picker.date(), QDate(2006, 7, 25));
+        picker.pick(QDate(2001, 3, 3));
+        QCOMPARE(picked.count(), 1);
+        QCOMPARE(picked.at(0).at(0).toDate(), QDate(2001, 3, 3));
+        picker.pick(QDate(2001, 3, 3)); // the same date again changes nothing
+        QCOMPARE(picked.count(), 1);
+        QCOMPARE(picker.date(), QDate(2001, 3, 3));
     }
 };
 
