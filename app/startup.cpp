@@ -44,7 +44,9 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QFont>
 #include <QStringList>
+#include <QTimer>
 
 #include <cstdio>
 #include <functional>
@@ -178,16 +180,26 @@ QStringList windowNames()
     return names;
 }
 
-bool startUp()
+namespace {
+
+// The screens name the faces they were drawn with; on this desktop the Noto CJK faces stand
+// in for them (the sans for "MS Sans Serif", the Ming-style serif for "細明體"), so text is
+// drawn without a search through every installed font for Chinese glyphs.
+void substituteScreenFonts()
 {
-    shutDown();
-    if (!databaseReady())
-        return false;
+    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"),
+                              QStringLiteral("Noto Sans CJK TC"));
+    QFont::insertSubstitution(QStringLiteral("細明體"), QStringLiteral("Noto Serif CJK TC"));
+}
+
+// Makes the windows at positions [from, to) of the start-up order. On failure the message
+// is shown and every window made so far goes again.
+bool createWindows(size_t from, size_t to)
+{
     try {
-        for (const WindowSlot &s : windowSlots()) {
-            QWidget *window = s.create();
-            createdWindows().push_back(window);
-        }
+        const std::vector<WindowSlot> &order = windowSlots();
+        for (size_t i = from; i < to && i < order.size(); ++i)
+            createdWindows().push_back(order[i].create());
     } catch (const DatabaseError &error) {
         shutDown();
         ShowError(error.message());
@@ -201,6 +213,71 @@ bool startUp()
         return false;
     }
     return true;
+}
+
+// The rest of start-up, after the main window: made as soon as the main window has been
+// drawn, so that the user sees the application without waiting for its 36 other windows.
+// Nothing can use them earlier: the first click or key press (or, should no paint come, a
+// short timer) makes them first, before it is delivered.
+class RestOfStartUp : public QObject
+{
+public:
+    explicit RestOfStartUp(QApplication &app) : m_app(app)
+    {
+        app.installEventFilter(this);
+        m_fallback.setSingleShot(true);
+        connect(&m_fallback, &QTimer::timeout, this, &RestOfStartUp::run);
+        m_fallback.start(250);
+    }
+
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (m_done)
+            return false;
+        if (event->type() == QEvent::Paint && watched == main)
+            QTimer::singleShot(0, this, &RestOfStartUp::run);
+        else if (isUserInput(event->type()))
+            run();
+        return false;
+    }
+
+private:
+    static bool isUserInput(QEvent::Type type)
+    {
+        switch (type) {
+        case QEvent::MouseButtonPress: case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick: case QEvent::KeyPress: case QEvent::KeyRelease:
+        case QEvent::ShortcutOverride: case QEvent::Shortcut: case QEvent::ContextMenu:
+        case QEvent::Wheel: case QEvent::InputMethod:
+            return true;
+        default:
+            return false;
+        }
+    }
+
+    void run()
+    {
+        if (m_done)
+            return;
+        m_done = true;
+        m_fallback.stop();
+        m_app.removeEventFilter(this);
+        if (!createWindows(1, windowSlots().size()))
+            m_app.exit(1);
+    }
+
+    QApplication &m_app;
+    QTimer m_fallback;
+    bool m_done = false;
+};
+
+} // namespace
+
+bool startUp()
+{
+    shutDown();
+    substituteScreenFonts();
+    return databaseReady() && createWindows(0, windowSlots().size());
 }
 
 void shutDown()
@@ -236,8 +313,11 @@ int runApplication(QApplication &app)
     // The hub decides when the application ends: closing the main window quits, and every
     // other window hands back to it rather than leaving the screen empty.
     QApplication::setQuitOnLastWindowClosed(false);
-    if (!startUp())
+    shutDown();
+    substituteScreenFonts();
+    if (!databaseReady() || !createWindows(0, 1))
         return 1;
+    RestOfStartUp rest(app);
     main->show();
     const int code = app.exec();
     shutDown();

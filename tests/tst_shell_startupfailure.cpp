@@ -2,12 +2,15 @@
 // shown once and no window survives.
 #include "app/mainform.h"
 #include "app/startup.h"
+#include "maintenance/product.h"
 #include "sales/quote.h"
 #include "testsupport/modalanswer.h"
 #include "testsupport/testdatabase.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QTest>
+#include <QTimer>
 
 using namespace tb;
 
@@ -17,6 +20,8 @@ class TestStartupFailure : public QObject
 
 private slots:
     void missingTableStopsStartUp();
+    void mainWindowFirstThenTheRest();
+    void restOfStartUpFailsAfterTheMainWindow();
 };
 
 void TestStartupFailure::missingTableStopsStartUp()
@@ -36,6 +41,39 @@ void TestStartupFailure::missingTableStopsStartUp()
     QVERIFY(!Quote);
     for (QWidget *w : QApplication::topLevelWidgets())
         QVERIFY2(w->objectName().isEmpty() || !w->isVisible(), qPrintable(w->objectName()));
+}
+
+void TestStartupFailure::mainWindowFirstThenTheRest()
+{
+    test::TestDatabase db;
+    bool mainAlone = false, restBeforeKey = false, restAfterKey = false;
+    QTimer::singleShot(0, [&] {
+        // The first moment the event loop runs: the main window is up, the others follow
+        // once it has been drawn, or earlier when the user presses a key.
+        mainAlone = main && main->isVisible() && !Quote;
+        restBeforeKey = Quote != nullptr;
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_Alt, Qt::NoModifier);
+        QCoreApplication::sendEvent(main, &press);
+        restAfterKey = Quote != nullptr && Product != nullptr;
+        QCoreApplication::exit(0);
+    });
+    QCOMPARE(runApplication(*qApp), 0);
+    QVERIFY(mainAlone);
+    QVERIFY(!restBeforeKey);
+    QVERIFY(restAfterKey);
+    QVERIFY(!main); // shut down again
+}
+
+void TestStartupFailure::restOfStartUpFailsAfterTheMainWindow()
+{
+    test::TestDatabase db;
+    db.exec("drop table Customer");
+    test::ModalAnswer answer(QMessageBox::Ok);
+    QCOMPARE(runApplication(*qApp), 1);
+    QCOMPARE(answer.seen(), 1);
+    QVERIFY2(answer.text().contains("Customer"), qPrintable(answer.text()));
+    QVERIFY(!main);
+    QVERIFY(!Quote);
 }
 
 QTEST_MAIN(TestStartupFailure)
