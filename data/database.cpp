@@ -94,11 +94,21 @@ QSqlDatabase openConnection(const QString &alias)
     if (!db.open())
         throw DatabaseError(QStringLiteral("Cannot open database '%1': %2")
                                 .arg(path, db.lastError().text()));
-    applySettings(db);
-    if (hasNoTables(db)) {
-        Transaction transaction(db);
-        Schema::create(db);
-        transaction.commit();
+    try {
+        // Nothing is written to a file (not even its journal mode) before it is known to
+        // be a book: another program's file is refused exactly as it was found.
+        const bool empty = hasNoTables(db);
+        if (!empty)
+            Schema::verify(db);
+        applySettings(db);
+        if (empty) {
+            Transaction transaction(db);
+            Schema::create(db);
+            transaction.commit();
+        }
+    } catch (...) {
+        db.close(); // a connection that was refused must not be handed out later
+        throw;
     }
     return db;
 }

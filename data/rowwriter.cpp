@@ -55,6 +55,8 @@ void RowWriter::update(const QVariantList &identity, const QVector<QVariant> &ol
 {
     QStringList sets;
     QVariantList binds;
+    QStringList unchangedSince; // each changed column still holds what was read
+    QVariantList sinceBinds;
     for (int i = 0; i < m_layout.fieldCol.size(); ++i) {
         if (m_layout.fieldCol[i].isEmpty())
             continue;
@@ -64,10 +66,17 @@ void RowWriter::update(const QVariantList &identity, const QVector<QVariant> &ol
             continue;
         sets << quoted(m_layout.fieldCol[i]) + QLatin1String(" = ?");
         binds << fieldvalue::toStorage(m_layout.fieldType[i], now);
+        unchangedSince << sqlterms::eqTerm(m_layout.fieldCol[i],
+                                           fieldvalue::toStorage(m_layout.fieldType[i], before),
+                                           sinceBinds);
     }
     if (sets.isEmpty())
         return;
-    const QString where = whereIdentity(identity, binds);
+    // Another copy may have changed the row since it was read: only the fields this edit
+    // changes are compared, so that edits of different fields both survive.
+    QString where = whereIdentity(identity, binds);
+    where += QLatin1String(" AND ") + unchangedSince.join(QLatin1String(" AND "));
+    binds << sinceBinds;
     QSqlQuery query = Database::exec(
         m_layout.db, QStringLiteral("UPDATE %1 SET %2 WHERE %3")
                          .arg(quoteName(m_layout.table), sets.join(QLatin1String(", ")), where),

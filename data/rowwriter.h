@@ -18,7 +18,8 @@ public:
 
     // Values by field index, as the fields hold them. Returns the new row's identity.
     QVariantList insert(const QVector<QVariant> &values) const;
-    // Writes only the columns whose value changed; throws when the row is gone.
+    // Writes only the columns whose value changed, and only while they still hold the old
+    // values; throws "Record not found or changed by another user" otherwise.
     void update(const QVariantList &identity, const QVector<QVariant> &oldValues,
                 const QVector<QVariant> &values) const;
     void remove(const QVariantList &identity) const;

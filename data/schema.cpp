@@ -7,6 +7,8 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 
+#include <algorithm>
+
 namespace tb {
 
 namespace {
@@ -215,6 +217,24 @@ void Schema::create(const QSqlDatabase &db)
             Database::exec(db, QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 (%3)")
                                    .arg(quoteName(sqlIndexName(table, index)),
                                         quoteName(table.name), cols.join(QLatin1String(", "))));
+        }
+    }
+}
+
+void Schema::verify(const QSqlDatabase &db)
+{
+    for (const TableDef &table : tables()) {
+        const std::vector<StoredColumn> stored = storedColumns(db, table.name);
+        if (stored.empty())
+            throw DatabaseError(formatMessage(QStringLiteral("Table '%s' does not exist"),
+                                              {table.name}));
+        for (const ColumnDef &column : table.columns) {
+            const bool found = std::any_of(stored.begin(), stored.end(), [&](const auto &s) {
+                return s.name.compare(column.name, Qt::CaseInsensitive) == 0;
+            });
+            if (!found)
+                throw DatabaseError(formatMessage(QStringLiteral("Field '%s' not found"),
+                                                  {column.name}));
         }
     }
 }

@@ -46,6 +46,9 @@ public:
 
     // Creates every table and index (CREATE ... IF NOT EXISTS); used for a new file only.
     static void create(const QSqlDatabase &db);
+    // Reads (never writes) that every table and column is there; throws "Table '%s' does
+    // not exist" or "Field '%s' not found" for the first one missing.
+    static void verify(const QSqlDatabase &db);
 
     // Name of a table's named index in the database (index names are global in SQL).
     static QString sqlIndexName(const TableDef &table, const IndexDef &index);

@@ -4,8 +4,10 @@
 #include "data/errors.h"
 #include "data/schema.h"
 #include "data/shortdate.h"
+#include "testsupport/datasetprobe.h"
 #include "testsupport/testdatabase.h"
 
+#include <QFile>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -29,6 +31,7 @@ private slots:
     void transactionRollsBackOnException();
     void nestedTransactionsJoinTheOuter();
     void duplicateKeyIsKeyViolation();
+    void fileOfAnotherProgramIsRefusedUntouched();
     void missingKeyNamesTheField_data();
     void missingKeyNamesTheField();
 };
@@ -187,6 +190,45 @@ void TestFoundation::duplicateKeyIsKeyViolation()
         QFAIL("duplicate accepted");
     } catch (const DatabaseError &e) {
         QCOMPARE(e.message(), QStringLiteral("Key violation."));
+    }
+}
+
+void TestFoundation::fileOfAnotherProgramIsRefusedUntouched()
+{
+    QTemporaryDir dir;
+    const QString foreign = dir.filePath(QStringLiteral("other.db"));
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "foreign");
+        db.setDatabaseName(foreign);
+        QVERIFY(db.open());
+        QSqlQuery(db).exec(QStringLiteral("CREATE TABLE Notes (id INTEGER, text TEXT)"));
+        QSqlQuery(db).exec(QStringLiteral("INSERT INTO Notes VALUES (1, 'keep me')"));
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("foreign"));
+    const QString notDatabase = dir.filePath(QStringLiteral("notes.txt"));
+    {
+        QFile text(notDatabase);
+        QVERIFY(text.open(QIODevice::WriteOnly));
+        text.write(QByteArray("not a database at all\n").repeated(100));
+    }
+    const QList<std::pair<QString, QString>> files{
+        {foreign, QStringLiteral("Table 'Product' does not exist")},
+        {notDatabase, QStringLiteral("file is not a database")}};
+    for (const auto &[file, message] : files) {
+        QFile before(file);
+        QVERIFY(before.open(QIODevice::ReadOnly));
+        const QByteArray bytes = before.readAll();
+        before.close();
+        Database::setPath(QString::fromLatin1(Database::DefaultAlias), file);
+        QCOMPARE(test::errorOf([] { Database::connection(); }), message);
+        // Asking again refuses again: the connection was not kept half-open.
+        QCOMPARE(test::errorOf([] { Database::connection(); }), message);
+        Database::closeAll();
+        QFile after(file);
+        QVERIFY(after.open(QIODevice::ReadOnly));
+        QCOMPARE(after.readAll(), bytes);
+        QVERIFY(!QFile::exists(file + QStringLiteral("-wal")));
     }
 }
 

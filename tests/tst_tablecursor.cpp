@@ -204,6 +204,44 @@ private slots:
         QCOMPARE(errorOf([&] { units.GotoBookmark(mark); }), QString()); // key, not order
     }
 
+    void editsOfAnotherCopyAreNeverOverwritten()
+    {
+        // Two copies of the application: two connections on one file.
+        Database::setPath(QStringLiteral("second copy"), m_db->path());
+        m_db->exec(QStringLiteral("INSERT INTO Product (ProductID, ProductName, PriceA) "
+                                  "VALUES ('PR000001', '磁磚', 100)"));
+        TableCursor mine, theirs;
+        for (TableCursor *copy : {&mine, &theirs})
+            copy->setTableName(QStringLiteral("Product"));
+        theirs.setDatabaseName(QStringLiteral("second copy"));
+        mine.Open();
+        theirs.Open();
+        auto set = [](TableCursor &copy, const char *field, const QVariant &value) {
+            copy.Edit();
+            copy.FieldByName(QLatin1String(field))->setAsVariant(value);
+        };
+        set(theirs, "ProductName", QStringLiteral("地板"));
+        theirs.Post();
+        set(mine, "ProductName", QStringLiteral("壁紙"));
+        QCOMPARE(errorOf([&] { mine.Post(); }),
+                 QString("Record not found or changed by another user"));
+        QCOMPARE(mine.State(), DataSetState::Edit); // the user's value is still there
+        QCOMPARE(mine.FieldByName(QStringLiteral("ProductName"))->AsString(), QString("壁紙"));
+        mine.Cancel();
+        mine.Refresh();
+        QCOMPARE(mine.FieldByName(QStringLiteral("ProductName"))->AsString(), QString("地板"));
+
+        // Changes of different fields of one record both survive.
+        set(theirs, "PriceA", 120);
+        set(mine, "ProductName", QStringLiteral("壁紙"));
+        theirs.Post();
+        QCOMPARE(errorOf([&] { mine.Post(); }), QString());
+        QCOMPARE(m_db->scalar(QStringLiteral("SELECT ProductName || ':' || PriceA FROM Product"))
+                     .toString(), QString("壁紙:120"));
+        theirs.Close();
+        Database::setPath(QStringLiteral("second copy"), QString());
+    }
+
     void keyRanges()
     {
         for (const char *id : {"OD24040007", "OD24050001", "OD24050009", "OD24060001"})
