@@ -1,5 +1,6 @@
 #include "data/database.h"
 
+#include "data/errormessages.h"
 #include "data/errors.h"
 #include "data/schema.h"
 #include "data/transaction.h"
@@ -7,7 +8,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
-#include <QRegularExpression>
 #include <QSettings>
 #include <QSqlQuery>
 #include <QStandardPaths>
@@ -92,8 +92,7 @@ QSqlDatabase openConnection(const QString &alias)
     db.setDatabaseName(path);
     db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
     if (!db.open())
-        throw DatabaseError(QStringLiteral("Cannot open database '%1': %2")
-                                .arg(path, db.lastError().text()));
+        throw DatabaseError(Database::errorText(db.lastError(), db));
     try {
         // Nothing is written to a file (not even its journal mode) before it is known to
         // be a book: another program's file is refused exactly as it was found.
@@ -111,20 +110,6 @@ QSqlDatabase openConnection(const QString &alias)
         throw;
     }
     return db;
-}
-
-// The column a NOT NULL refusal names: SQLite says "NOT NULL constraint failed:
-// Table.Column", PostgreSQL 'null value in column "Column" ...'.
-QString nullColumnOf(const QString &text)
-{
-    static const QRegularExpression sqlite(QStringLiteral("constraint failed: [^.]+\\.(.+)$"));
-    static const QRegularExpression postgres(QStringLiteral("column \"([^\"]+)\""));
-    for (const QRegularExpression *pattern : {&sqlite, &postgres}) {
-        const QRegularExpressionMatch match = pattern->match(text);
-        if (match.hasMatch())
-            return match.captured(1).trimmed();
-    }
-    return {};
 }
 
 } // namespace
@@ -249,22 +234,9 @@ void Database::closeAll()
     }
 }
 
-QString Database::errorText(const QSqlError &error)
+QString Database::errorText(const QSqlError &error, const QSqlDatabase &db)
 {
-    const QString native = error.nativeErrorCode();
-    // SQLite: 1555 primary key, 2067 unique; PostgreSQL: 23505 unique violation.
-    if (native == QLatin1String("1555") || native == QLatin1String("2067")
-        || native == QLatin1String("23505")
-        || error.databaseText().contains(QLatin1String("UNIQUE constraint failed")))
-        return QStringLiteral("Key violation.");
-    const QString text = error.databaseText().isEmpty() ? error.text() : error.databaseText();
-    // SQLite: 1299 NOT NULL constraint; PostgreSQL: 23502 not-null violation.
-    if (native == QLatin1String("1299") || native == QLatin1String("23502")) {
-        const QString field = nullColumnOf(text);
-        if (!field.isEmpty())
-            return QStringLiteral("Field '%1' must have a value").arg(field);
-    }
-    return text;
+    return userMessage(error, db.isValid() ? db.databaseName() : QString());
 }
 
 QSqlQuery Database::exec(const QSqlDatabase &db, const QString &sql, const QVariantList &values)
@@ -272,11 +244,11 @@ QSqlQuery Database::exec(const QSqlDatabase &db, const QString &sql, const QVari
     QSqlQuery query(db);
     query.setForwardOnly(true);
     if (!query.prepare(sql))
-        throw DatabaseError(errorText(query.lastError()));
+        throw DatabaseError(errorText(query.lastError(), db));
     for (const QVariant &v : values)
         query.addBindValue(v);
     if (!query.exec())
-        throw DatabaseError(errorText(query.lastError()));
+        throw DatabaseError(errorText(query.lastError(), db));
     return query;
 }
 

@@ -52,9 +52,9 @@ public:
     // Closes every connection (tests and the benchmark switch databases with it).
     static void closeAll();
 
-    // The message a refused statement shows: "Key violation." for a duplicate key,
-    // otherwise the database's own text.
-    static QString errorText(const QSqlError &error);
+    // The message a refused statement shows (see errormessages.h); db names the file that
+    // the message speaks of.
+    static QString errorText(const QSqlError &error, const QSqlDatabase &db = QSqlDatabase());
 
     // Runs one statement with bound values; throws DatabaseError with the driver's text.
     static QSqlQuery exec(const QSqlDatabase &db, const QString &sql,

@@ -48,7 +48,7 @@ QSqlRecord KeyedPager::readRecord() const
     for (int i = 0; i < m_binds.size(); ++i)
         query.bindValue(i, m_binds.at(i));
     if (!query.exec())
-        throw DatabaseError(Database::errorText(query.lastError()));
+        throw DatabaseError(Database::errorText(query.lastError(), m_db));
     QSqlRecord columns = query.record();
     query.finish();
     return columns;
@@ -69,7 +69,7 @@ KeyedPager::Rows KeyedPager::run(const QString &where, const QVariantList &binds
     for (int i = 0; i < all.size(); ++i)
         query.bindValue(i, all.at(i));
     if (!query.exec())
-        throw DatabaseError(Database::errorText(query.lastError()));
+        throw DatabaseError(Database::errorText(query.lastError(), m_db));
     Rows rows;
     const int columns = query.record().count();
     while (query.next()) {
@@ -94,7 +94,7 @@ QSqlQuery &KeyedPager::statement(const QString &sql) const
     QSqlQuery query(m_db);
     query.setForwardOnly(true);
     if (!query.prepare(sql))
-        throw DatabaseError(Database::errorText(query.lastError()));
+        throw DatabaseError(Database::errorText(query.lastError(), m_db));
     return *m_statements.insert(sql, query);
 }
 

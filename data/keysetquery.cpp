@@ -54,7 +54,7 @@ KeysetQuery::Rows KeysetQuery::run(const Where &s, bool forward, int limit) cons
     for (int i = 0; i < s.binds.size(); ++i)
         query.bindValue(i, s.binds.at(i));
     if (!query.exec())
-        throw DatabaseError(Database::errorText(query.lastError()));
+        throw DatabaseError(Database::errorText(query.lastError(), m_layout.db));
     Rows result;
     const int nIdentity = int(m_layout.identityCols.size());
     const int nFilter = int(m_layout.filterCols.size());
@@ -91,7 +91,7 @@ QSqlQuery &KeysetQuery::statement(const QString &sql) const
     QSqlQuery query(m_layout.db);
     query.setForwardOnly(true);
     if (!query.prepare(sql))
-        throw DatabaseError(Database::errorText(query.lastError()));
+        throw DatabaseError(Database::errorText(query.lastError(), m_layout.db));
     return *m_statements.insert(sql, query);
 }
 

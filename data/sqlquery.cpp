@@ -171,7 +171,7 @@ bool SqlQuery::fetchTo(int row) const
             const QSqlError error = p->query->lastError();
             p->query.reset();
             if (error.isValid())
-                throw DatabaseError(Database::errorText(error));
+                throw DatabaseError(Database::errorText(error, connection()));
             break;
         }
         QVector<QVariant> values(FieldCount());

@@ -54,7 +54,7 @@ Transaction::Transaction(QSqlDatabase db) : m_db(std::move(db))
     m_depth = int(scopes.size());
     if (m_depth == 0) {
         if (!m_db.transaction())
-            throw DatabaseError(Database::errorText(m_db.lastError()));
+            throw DatabaseError(Database::errorText(m_db.lastError(), m_db));
     } else {
         Database::exec(m_db, QStringLiteral("SAVEPOINT ") + savepointName(m_depth));
     }
@@ -92,7 +92,7 @@ void Transaction::commit()
         return;
     }
     if (!m_db.commit()) {
-        const QString message = Database::errorText(m_db.lastError());
+        const QString message = Database::errorText(m_db.lastError(), m_db);
         rollback();
         throw DatabaseError(message);
     }

@@ -1,6 +1,7 @@
 #include "data/big5.h"
 #include "data/database.h"
 #include "data/transaction.h"
+#include "data/errormessages.h"
 #include "data/errors.h"
 #include "data/schema.h"
 #include "data/shortdate.h"
@@ -32,6 +33,8 @@ private slots:
     void nestedTransactionsJoinTheOuter();
     void duplicateKeyIsKeyViolation();
     void fileOfAnotherProgramIsRefusedUntouched();
+    void engineTroublesNameTheFile_data();
+    void engineTroublesNameTheFile();
     void missingKeyNamesTheField_data();
     void missingKeyNamesTheField();
 };
@@ -214,7 +217,8 @@ void TestFoundation::fileOfAnotherProgramIsRefusedUntouched()
     }
     const QList<std::pair<QString, QString>> files{
         {foreign, QStringLiteral("Table 'Product' does not exist")},
-        {notDatabase, QStringLiteral("file is not a database")}};
+        {notDatabase, QStringLiteral("檔案 %1 不是本系統的資料庫,請確認資料庫檔案的路徑。\n"
+                                     "file is not a database").arg(notDatabase)}};
     for (const auto &[file, message] : files) {
         QFile before(file);
         QVERIFY(before.open(QIODevice::ReadOnly));
@@ -254,6 +258,42 @@ void TestFoundation::missingKeyNamesTheField()
                           QSqlError::StatementError, code);
     QCOMPARE(Database::errorText(error),
              QStringLiteral("Field '%1' must have a value").arg(field));
+}
+
+void TestFoundation::engineTroublesNameTheFile_data()
+{
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<QString>("engine");
+    QTest::addColumn<QString>("sentence");
+    QTest::newRow("locked") << "5" << "database is locked"
+                            << "資料庫檔案 /b/t.db 正由另一個程式寫入,請稍候再試一次。";
+    QTest::newRow("full") << "13" << "database or disk is full"
+                          << "磁碟空間已滿,無法寫入資料庫檔案 /b/t.db,請清出磁碟空間後再試一次。";
+    QTest::newRow("read-only") << "8" << "attempt to write a readonly database"
+                               << "資料庫檔案 /b/t.db 目前無法寫入,請確認檔案與所在資料夾可以寫入"
+                                  "後再試一次。";
+    QTest::newRow("disk error (extended)") << "266" << "disk I/O error"
+                                           << "讀寫資料庫檔案 /b/t.db 時發生磁碟錯誤,請檢查磁碟後再"
+                                              "試一次。";
+    QTest::newRow("damaged") << "11" << "database disk image is malformed"
+                             << "資料庫檔案 /b/t.db 已損壞,請從備份還原。";
+    QTest::newRow("cannot open") << "14" << "unable to open database file"
+                                 << "無法開啟資料庫檔案 /b/t.db,請確認檔案存在且可以讀寫。";
+    QTest::newRow("server disk full") << "53100" << "could not extend file"
+                                      << "磁碟空間已滿,無法寫入資料庫檔案 /b/t.db,請清出磁碟空間"
+                                         "後再試一次。";
+    QTest::newRow("other engine text") << "1" << "no such column: Nothing" << QString();
+}
+
+void TestFoundation::engineTroublesNameTheFile()
+{
+    QFETCH(QString, code);
+    QFETCH(QString, engine);
+    QFETCH(QString, sentence);
+    const QSqlError error(QStringLiteral("Unable to execute"), engine, QSqlError::StatementError,
+                          code);
+    const QString expected = sentence.isEmpty() ? engine : sentence + QLatin1Char('\n') + engine;
+    QCOMPARE(userMessage(error, QStringLiteral("/b/t.db")), expected);
 }
 
 QTEST_GUILESS_MAIN(TestFoundation)

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QSqlError>
+#include <QString>
+
+namespace tb {
+
+// The message a user reads for an error the database engine reports. The layer's own
+// messages keep their exact text ("Key violation.", "Field '%s' must have a value"); the
+// engine's troubles with the file itself (locked, full, read-only, damaged, not a database,
+// not found) become one sentence naming the file and what the user can do, with the
+// engine's own text below it as the detail. Anything else is the engine's text.
+QString userMessage(const QSqlError &error, const QString &databaseFile);
+
+} // namespace tb
