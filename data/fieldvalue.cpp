@@ -40,12 +40,14 @@ bool isNumeric(const QVariant &v)
 
 QVariant integerFrom(double value, const QString &fieldName)
 {
-    if (!std::isfinite(value))
-        notInteger(QString::number(value), fieldName);
+    constexpr double lowest = std::numeric_limits<qint32>::min() - 0.5;
+    constexpr double highest = std::numeric_limits<qint32>::max() + 0.5;
+    if (!std::isfinite(value) || value < lowest || value > highest)
+        notInteger(QString::number(value, 'g', 16), fieldName);
     const qint64 rounded = roundHalfEven(value);
     if (rounded < std::numeric_limits<qint32>::min()
         || rounded > std::numeric_limits<qint32>::max())
-        notInteger(QString::number(value, 'f', 0), fieldName);
+        notInteger(QString::number(value, 'g', 16), fieldName);
     return QVariant::fromValue(qint32(rounded));
 }
 
@@ -93,7 +95,14 @@ QVariant dateFromText(const QString &text)
 
 qint64 roundHalfEven(double value)
 {
-    return qint64(std::nearbyint(value)); // the default rounding mode is to nearest, ties even
+    // The default rounding mode is to nearest, ties even. Beyond the range of qint64 (or not
+    // a number) the nearest representable end stands in: a cast there is undefined.
+    const double rounded = std::nearbyint(value);
+    if (!(rounded > -9.2e18))
+        return std::numeric_limits<qint64>::min();
+    if (rounded > 9.2e18)
+        return std::numeric_limits<qint64>::max();
+    return qint64(rounded);
 }
 
 double dateToNumber(const QDate &date)

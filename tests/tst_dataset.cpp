@@ -451,6 +451,7 @@ private slots:
 
         const QList<std::pair<QVariant, QString>> refused{
             {QVariant(qint64(3000000000)), QStringLiteral("3000000000")},
+            {QVariant(-1e270), QStringLiteral("-1e+270")},
             {QVariant(QStringLiteral("abc")), QStringLiteral("abc")}};
         for (const auto &[stored, shown] : refused) {
             m_db->exec(QStringLiteral("UPDATE Product SET Stock = ? WHERE ProductID = 'PR000001'"),
