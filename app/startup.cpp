@@ -44,7 +44,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QFont>
 #include <QStringList>
 #include <QTimer>
 
@@ -182,16 +181,6 @@ QStringList windowNames()
 
 namespace {
 
-// The screens name the faces they were drawn with; on this desktop the Noto CJK faces stand
-// in for them (the sans for "MS Sans Serif", the Ming-style serif for "細明體"), so text is
-// drawn without a search through every installed font for Chinese glyphs.
-void substituteScreenFonts()
-{
-    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"),
-                              QStringLiteral("Noto Sans CJK TC"));
-    QFont::insertSubstitution(QStringLiteral("細明體"), QStringLiteral("Noto Serif CJK TC"));
-}
-
 // Makes the windows at positions [from, to) of the start-up order. On failure the message
 // is shown and every window made so far goes again.
 bool createWindows(size_t from, size_t to)
@@ -276,7 +265,6 @@ private:
 bool startUp()
 {
     shutDown();
-    substituteScreenFonts();
     return databaseReady() && createWindows(0, windowSlots().size());
 }
 
@@ -314,7 +302,6 @@ int runApplication(QApplication &app)
     // other window hands back to it rather than leaving the screen empty.
     QApplication::setQuitOnLastWindowClosed(false);
     shutDown();
-    substituteScreenFonts();
     if (!databaseReady() || !createWindows(0, 1))
         return 1;
     RestOfStartUp rest(app);

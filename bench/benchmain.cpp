@@ -11,10 +11,13 @@
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QStandardPaths>
 #include <QStringList>
 
+#include <algorithm>
 #include <cstdio>
+#include <ctime>
 #include <exception>
 #include <optional>
 
@@ -78,6 +81,47 @@ struct Options
         return n;
     }
 };
+
+constexpr int ProcessRuns = 21;
+
+// Runs a start-up probe as a whole process and returns the time from just before its start to
+// its first window drawn, as the probe reports it ("shown <ns since the epoch>").
+double probeOnce(const QString &program, const QProcessEnvironment &environment)
+{
+    QProcess probe;
+    probe.setProcessEnvironment(environment);
+    probe.setProgram(program);
+    timespec started{};
+    clock_gettime(CLOCK_REALTIME, &started);
+    probe.start();
+    if (!probe.waitForFinished(30000) || probe.exitStatus() != QProcess::NormalExit)
+        return -1;
+    for (const QByteArray &line : probe.readAllStandardOutput().split('\n')) {
+        if (!line.startsWith("shown "))
+            continue;
+        const qint64 shown = line.mid(6).trimmed().toLongLong();
+        const qint64 start = qint64(started.tv_sec) * 1000000000LL + started.tv_nsec;
+        return double(shown - start) / 1e6;
+    }
+    return -1;
+}
+
+// The median of whole-process start-ups of a probe next to this program.
+double processStartUp(const QString &probe, const QString &db)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    environment.insert(QStringLiteral("TRADEBOOK_DATABASE"), db);
+    const QString program = QCoreApplication::applicationDirPath() + QLatin1Char('/') + probe;
+    std::vector<double> times;
+    for (int i = 0; i < ProcessRuns; ++i)
+        if (const double ms = probeOnce(program, environment); ms >= 0)
+            times.push_back(ms);
+    if (times.empty())
+        return -1;
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
 
 QString benchDirectory()
 {
@@ -160,7 +204,10 @@ int runCommand(const QStringList &args)
     Benchmark benchmark(QFileInfo(db).absoluteFilePath(), int(*reps));
     if (o.values.contains("--only"))
         benchmark.setOnly(o.values.value("--only").split(QLatin1Char(','), Qt::SkipEmptyParts));
-    const RunResult result = benchmark.run();
+    RunResult result = benchmark.run();
+    const QString file = QFileInfo(db).absoluteFilePath();
+    result.processStartUpMs = processStartUp(QStringLiteral("tradebook_startprobe"), file);
+    result.bareProcessStartUpMs = processStartUp(QStringLiteral("tradebook_barewindow"), file);
     std::printf("%s\n%s", qPrintable(BenchReport::runTable(result)),
                 qPrintable(BenchReport::targets(result, nullptr)));
     std::fflush(stdout);
