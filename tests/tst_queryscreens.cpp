@@ -766,7 +766,7 @@ void TestQueryScreens::foundProductIsEditedAndDeleted()
     QCOMPARE(gridColumn(screen->DBGrid1), (QStringList{"PR000001", "PR000003"}));
 }
 
-// A listing of every product reads only the pages the grid shows, also at the far end.
+// A listing of every product reads only the rows the grid shows, also at the far end.
 void TestQueryScreens::largeResultIsReadByThePage()
 {
     m_db->exec(QStringLiteral(
@@ -776,12 +776,12 @@ void TestQueryScreens::largeResultIsReadByThePage()
     QueryScreen *screen = openQuery(m_cases[0]);
     search(screen, 0, QString());
     DBGrid *grid = screen->DBGrid1;
-    QVERIFY(grid->loadedRowCount() < 500);
+    QVERIFY(grid->loadedRowCount() < 20);
     grid->setFocus();
     QTest::keyClick(grid, Qt::Key_End, Qt::ControlModifier);
     QCOMPARE(screen->ADOQuery1->FieldByName(QStringLiteral("商品編號"))->AsString(),
              QStringLiteral("PR005000"));
-    QVERIFY(grid->loadedRowCount() < 500);
+    QVERIFY(grid->loadedRowCount() < 20);
     QCOMPARE(grid->currentIndex().siblingAtColumn(0).data().toString(),
              QStringLiteral("PR005000"));
     // From the far end, back up a page.
