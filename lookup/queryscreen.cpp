@@ -1,6 +1,7 @@
 #include "lookup/queryscreen.h"
 
 #include "controls/dbgrid.h"
+#include "controls/dialogs.h"
 #include "controls/guard.h"
 #include "controls/inputmethod.h"
 #include "controls/windowframe.h"
@@ -21,6 +22,8 @@ const QString QueryScreen::SearchValueCaption = QStringLiteral("查詢資料");
 const QString QueryScreen::SearchColumnCaption = QStringLiteral("查詢欄位");
 const QString QueryScreen::OkCaption = QStringLiteral("確定");
 const QString QueryScreen::CancelCaption = QStringLiteral("取消");
+const QString QueryScreen::EditingMessage =
+    QStringLiteral("資料正在編輯中,請先儲存或取消。");
 
 namespace {
 
@@ -145,6 +148,10 @@ void QueryScreen::DBGrid1DblClick()
         return;
     const QString key = ADOQuery1->FieldByName(m_setup.keyTitle)->AsString();
     DataSet *table = m_setup.maintenance.table();
+    if (table && table->Editing()) {
+        ShowMessage(EditingMessage);
+        return;
+    }
     if (table) {
         table->Open();
         table->Locate(m_setup.keyField, key);

@@ -100,6 +100,9 @@ public:
     static const QString SearchColumnCaption; // "查詢欄位"
     static const QString OkCaption;           // "確定"
     static const QString CancelCaption;       // "取消"
+    // The maintenance screen stays usable under the employee query screen: a record being
+    // edited there is not moved away from (which would save it unchecked, or drop it).
+    static const QString EditingMessage;
 
     const QueryScreenSetup &setup() const { return m_setup; }
 
@@ -110,7 +113,8 @@ public:
     // back to the maintenance screen.
     void Button2Click();
     // Brings the maintenance screen onto the current result row's record, in browse mode.
-    // Without a current row it does nothing.
+    // Without a current row it does nothing; while the maintenance screen edits a record it
+    // says so and leaves both screens as they are.
     void DBGrid1DblClick();
 
 private:

@@ -654,10 +654,23 @@ void TestQueryScreens::employeeKeepsItsResultOnCancel()
     click(employee, "sbRefresh");
     QCOMPARE(screen->ComboBox1->currentIndex(), 2);
     QCOMPARE(gridColumn(screen->DBGrid1), (QStringList{"EM000001", "EM000002"}));
+    // A record being added on the employee screen meanwhile is not moved away from.
+    click(employee, "sbInsert");
+    auto *table = employee->findChild<DataSet *>("Table1");
+    QCOMPARE(table->State(), DataSetState::Insert);
+    {
+        ModalAnswer answer(QMessageBox::Ok);
+        doubleClickRow(screen->DBGrid1, 1);
+        QCOMPARE(answer.text(), QStringLiteral("資料正在編輯中,請先儲存或取消。"));
+    }
+    QCOMPARE(table->State(), DataSetState::Insert);
+    QVERIFY(screen->isVisible() && screen->ADOQuery1->Active());
+    click(employee, "sbCancel");
+    QCOMPARE(m_db->count(QStringLiteral("Employee")), 3);
+
     // The kept result still hands over.
     doubleClickRow(screen->DBGrid1, 1);
-    QCOMPARE(employee->findChild<DataSet *>("Table1")->FieldByName("EmployeeID")->AsString(),
-             QStringLiteral("EM000002"));
+    QCOMPARE(table->FieldByName("EmployeeID")->AsString(), QStringLiteral("EM000002"));
     QVERIFY(!screen->ADOQuery1->Active());
 }
 
