@@ -151,6 +151,21 @@ int BareDatabase::selectProducts(const QString &whereColumn, const QVariant &val
     return rows;
 }
 
+int BareDatabase::lastProducts(int maxRows)
+{
+    QString sql = benchsql::productSelect().join(QLatin1Char('\n'));
+    sql += QStringLiteral("\nfrom Product order by ProductID desc limit ?");
+    QSqlQuery &q = prepared(sql);
+    run(q, {maxRows});
+    int rows = 0;
+    while (q.next()) {
+        readRow(q);
+        ++rows;
+    }
+    q.finish();
+    return rows;
+}
+
 void BareDatabase::productById(const QString &productId)
 {
     QSqlQuery &q = prepared(QStringLiteral("SELECT * FROM Product WHERE ProductID = ?"));
@@ -168,6 +183,17 @@ QString BareDatabase::productName(const QString &productId)
     const QString name = q.next() ? q.value(0).toString() : QString();
     q.finish();
     return name;
+}
+
+QString BareDatabase::purchaseDateFrom(const QString &productId)
+{
+    QSqlQuery &q = prepared(QStringLiteral(
+        "SELECT LastPurchaseDate FROM Product WHERE ProductID >= ? "
+        "AND LastPurchaseDate IS NOT NULL ORDER BY ProductID LIMIT 1"));
+    run(q, {productId});
+    const QString date = q.next() ? q.value(0).toString() : QString();
+    q.finish();
+    return date;
 }
 
 QString BareDatabase::lastQuoteIdBetween(const QString &low, const QString &high)

@@ -33,8 +33,12 @@ public:
 
     // Query screen statements: every row read (a grid's first screen: at most maxRows).
     int selectProducts(const QString &whereColumn, const QVariant &value, int maxRows);
+    int lastProducts(int maxRows); // the listing's last rows, from the end
     void productById(const QString &productId);
     QString productName(const QString &productId);
+    // The goods-receipt date of the first product from this one on that has one, as stored
+    // (yyyy-mm-dd).
+    QString purchaseDateFrom(const QString &productId);
 
     // Quotation numbering and lines.
     QString lastQuoteIdBetween(const QString &low, const QString &high);

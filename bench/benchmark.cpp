@@ -3,13 +3,15 @@
 #include "app/mainform.h"
 #include "app/startup.h"
 #include "bench/modalwatcher.h"
-#include "bench/querystandin.h"
+#include "bench/queryscreendriver.h"
 #include "bench/quotework.h"
 #include "controls/dbedit.h"
 #include "controls/workwindow.h"
 #include "data/database.h"
 #include "data/errors.h"
 #include "data/tablecursor.h"
+#include "lookup/queryscreen.h"
+#include "lookup/r_product.h"
 #include "maintenance/customer.h"
 #include "maintenance/nextid.h"
 #include "maintenance/product.h"
@@ -22,6 +24,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QWidget>
 
 #include <sys/resource.h>
@@ -463,68 +466,88 @@ void Benchmark::measureProductInsertAndSave()
 
 // ---- query screen ------------------------------------------------------------------------
 
+QueryScreenDriver &Benchmark::productQuery()
+{
+    if (!m_query)
+        m_query = std::make_unique<QueryScreenDriver>(R_product);
+    return *m_query;
+}
+
+// Each search sends only index searches; a scan or a sort of every match fails the row.
+void Benchmark::requireIndexSearches(bool listing)
+{
+    const QString plan = productQuery().planThatIsNoIndexSearch(listing);
+    require(plan.isEmpty(), QStringLiteral("not an index search: %1").arg(plan));
+}
+
+// The query screen is opened with "查詢" on the product screen, as the user opens it.
+void Benchmark::openProductQuery()
+{
+    openScreen(QStringLiteral("N1"), Product);
+    Q_EMIT productButton("sbRefresh")->clicked(false);
+    settle();
+    require(R_product->isVisible(), QStringLiteral("查詢 did not show the query screen"));
+}
+
 void Benchmark::measureProductQueries()
 {
     const std::vector<QString> keys = {QStringLiteral("query.number"),
                                        QStringLiteral("query.name"),
+                                       QStringLiteral("query.date"),
                                        QStringLiteral("query.handover")};
-    add(keys[0], QStringLiteral("product query by number")).note = LayerNote;
-    add(keys[1], QStringLiteral("product query by name")).note = LayerNote;
-    add(keys[2], QStringLiteral("double-click hand-over to the product screen")).note =
-        LayerNote;
-    const std::size_t base = m_result.operations.size() - 3;
+    add(keys[0], QStringLiteral("product query by number"));
+    add(keys[1], QStringLiteral("product query by name"));
+    add(keys[2], QStringLiteral("product query by latest goods-receipt date"));
+    add(keys[3], QStringLiteral("double-click hand-over to the product screen"));
+    const std::size_t base = m_result.operations.size() - 4;
     guarded(keys, [&] {
-        if (!m_query)
-            m_query = std::make_unique<QueryStandIn>();
+        QueryScreenDriver &query = productQuery();
         const QString name = m_bare.productName(m_middleProduct);
-        Product->hide();
-        tb::main->hide();
-        m_query->show();
-        settle();
+        const QString date = m_bare.purchaseDateFrom(m_middleProduct);
+        require(!date.isEmpty(), QStringLiteral("no goods-receipt date after %1")
+                                     .arg(m_middleProduct));
+        openProductQuery();
 
-        int rows = 0;
-        m_result.operations[base].appMs = measure(
-            [&] { m_query->closeQuery(); },
-            [&] {
-                m_query->search(QStringLiteral("ProductID"), m_middleProduct);
-                rows = m_query->readFirstScreen();
-            },
-            [&] { require(rows == 1, QStringLiteral("%1 rows found by number").arg(rows)); });
-        m_result.operations[base].bareMs = measure(
-            [&] { m_bare.selectProducts(QStringLiteral("ProductID"), m_middleProduct, 20); });
+        // Item 0 "商品編號", 1 "商品名稱", 3 "最近進貨日" (typed as yyyy-mm-dd).
+        const struct
+        {
+            int item;
+            QString value, column;
+        } searches[] = {{0, m_middleProduct, QStringLiteral("ProductID")},
+                        {1, name, QStringLiteral("ProductName")},
+                        {3, date, QStringLiteral("LastPurchaseDate")}};
+        for (std::size_t k = 0; k < std::size(searches); ++k) {
+            const auto &s = searches[k];
+            int rows = 0;
+            m_result.operations[base + k].appMs = measure(
+                {}, [&] {
+                    query.search(s.item, s.value);
+                    rows = query.readVisibleRows();
+                },
+                [&] {
+                    require(rows >= 1 && (s.item != 0 || rows == 1),
+                            QStringLiteral("%1 rows found by %2").arg(rows).arg(s.column));
+                    requireIndexSearches(false);
+                });
+            m_result.operations[base + k].bareMs =
+                measure([&] { m_bare.selectProducts(s.column, s.value, rows); });
+        }
 
-        m_result.operations[base + 1].appMs = measure(
-            [&] { m_query->closeQuery(); },
-            [&] {
-                m_query->search(QStringLiteral("ProductName"), name);
-                rows = m_query->readFirstScreen();
-            },
-            [&] { require(rows >= 1, QStringLiteral("nothing found by name")); });
-        m_result.operations[base + 1].bareMs =
-            measure([&] { m_bare.selectProducts(QStringLiteral("ProductName"), name, 20); });
-
-        m_result.operations[base + 2].appMs = measure(
+        m_result.operations[base + 3].appMs = measure(
             [&] {
                 Product->Table1->Close();
-                Product->hide();
-                m_query->show();
-                m_query->search(QStringLiteral("ProductID"), m_middleProduct);
-                m_query->readFirstScreen();
+                Q_EMIT productButton("sbRefresh")->clicked(false);
+                query.search(0, m_middleProduct);
+                query.readVisibleRows();
                 settle();
             },
+            [&] { query.doubleClick(); },
             [&] {
-                const QString key = m_query->currentKey();
-                Product->Table1->Open();
-                Product->Table1->Locate(QStringLiteral("ProductID"), key);
-                m_query->closeQuery();
-                m_query->hide();
-                Product->show();
-            },
-            [&] {
-                require(currentProductId() == m_middleProduct,
+                require(currentProductId() == m_middleProduct && Product->isVisible()
+                            && !R_product->isVisible(),
                         QStringLiteral("hand-over stood on %1").arg(currentProductId()));
             });
-        m_result.operations[base + 2].bareMs =
+        m_result.operations[base + 3].bareMs =
             measure([&] { m_bare.productById(m_middleProduct); });
         Product->Table1->Close();
         backToMain(Product);
@@ -533,31 +556,44 @@ void Benchmark::measureProductQueries()
 
 void Benchmark::measureProductList()
 {
-    const QString key = QStringLiteral("query.all");
-    OperationResult &op =
-        add(key, QStringLiteral("search listing every product (first screen of rows)"));
-    op.note = LayerNote;
-    const std::size_t index = m_result.operations.size() - 1;
-    guarded({key}, [&] {
-        if (!m_query)
-            m_query = std::make_unique<QueryStandIn>();
-        tb::main->hide();
-        m_query->show();
-        settle();
-        int rows = 0, bareRows = 0;
-        m_result.operations[index].appMs = measure(
-            [&] { m_query->closeQuery(); },
-            [&] {
-                m_query->search(QString(), QVariant());
-                rows = m_query->readFirstScreen();
+    const std::vector<QString> keys = {QStringLiteral("query.all"), QStringLiteral("query.end")};
+    add(keys[0], QStringLiteral("search listing every product (first screen of rows)"));
+    add(keys[1], QStringLiteral("jump to the last listed product (Ctrl+End in the grid)"));
+    const std::size_t base = m_result.operations.size() - 2;
+    guarded(keys, [&] {
+        QueryScreenDriver &query = productQuery();
+        openProductQuery();
+        int rows = 0;
+        m_result.operations[base].appMs = measure(
+            {}, [&] {
+                query.search(0, QString());
+                rows = query.readVisibleRows();
             },
-            [&] { require(rows > 1, QStringLiteral("%1 rows listed").arg(rows)); });
-        m_result.operations[index].bareMs =
-            measure([&] { bareRows = m_bare.selectProducts(QString(), QVariant(), rows); });
-        m_query->closeQuery();
-        m_query->hide();
-        tb::main->show();
-        settle();
+            [&] {
+                require(rows > 1, QStringLiteral("%1 rows listed").arg(rows));
+                requireIndexSearches(true);
+            });
+        m_result.operations[base].bareMs =
+            measure([&] { m_bare.selectProducts(QString(), QVariant(), rows); });
+
+        m_result.operations[base + 1].appMs = measure(
+            [&] {
+                query.search(0, QString());
+                query.readVisibleRows();
+            },
+            [&] {
+                query.jumpToEnd();
+                rows = query.readVisibleRows();
+            },
+            [&] {
+                require(query.currentKey() == m_bare.lastProductId() && rows > 1,
+                        QStringLiteral("Ctrl+End stood on %1 with %2 rows shown")
+                            .arg(query.currentKey())
+                            .arg(rows));
+            });
+        m_result.operations[base + 1].bareMs = measure([&] { m_bare.lastProducts(rows); });
+        Q_EMIT R_product->Button2->clicked(false);
+        backToMain(Product);
     });
 }
 

@@ -17,7 +17,7 @@ class QWidget;
 namespace tb {
 
 class ModalWatcher;
-class QueryStandIn;
+class QueryScreenDriver;
 
 // Times the user-visible actions on one database through the application's own windows
 // and record sets, each beside the same work done by bare SQL on a second connection.
@@ -52,6 +52,9 @@ private:
     void measureProductInsertAndSave();
     void measureProductQueries();
     void measureProductList();
+    QueryScreenDriver &productQuery();
+    void openProductQuery();
+    void requireIndexSearches(bool listing);
     void measureQuotation();
     void cleanUp();
     bool wanted(const QString &group) const;
@@ -66,7 +69,7 @@ private:
     RunResult m_result;
     BareDatabase m_bare;
     std::unique_ptr<ModalWatcher> m_modals;
-    std::unique_ptr<QueryStandIn> m_query;
+    std::unique_ptr<QueryScreenDriver> m_query;
     std::vector<QSize> m_windowSizes;
     QString m_lastGeneratedProduct;
     QString m_middleProduct;

@@ -17,6 +17,8 @@
 #include <QScrollBar>
 #include <QTimer>
 
+#include <algorithm>
+
 namespace tb {
 
 // The grid hears its set here and passes what it hears to its model and cell cursor.
@@ -483,6 +485,10 @@ void DBGrid::scrollContentsBy(int dx, int dy)
 void DBGrid::resizeEvent(QResizeEvent *event)
 {
     QTableView::resizeEvent(event);
+    // The grid reads what it shows first (a row more at either end); further rows come a
+    // page at a time as it scrolls, and the view asks for more if it grows.
+    const int rowHeight = std::max(1, verticalHeader()->defaultSectionSize());
+    m_model->setScreenRows(viewport()->height() / rowHeight + 2);
     updateEditButton();
 }
 

@@ -20,6 +20,9 @@ public:
 
     PagedRowModel(QObject *parent, SetSource set, int pageSize);
 
+    // Rows read first, when the rows are (re)placed: what the view shows at once.
+    void setScreenRows(int rows) { m_window.setScreenRows(rows); }
+
     bool canFetchMore(const QModelIndex &parent) const override;
     void fetchMore(const QModelIndex &parent) override;
 

@@ -3,8 +3,14 @@
 namespace tb {
 
 RowWindow::RowWindow(Reader reader, Validity valid, int pageSize)
-    : m_reader(std::move(reader)), m_valid(std::move(valid)), m_pageSize(qMax(1, pageSize))
+    : m_reader(std::move(reader)), m_valid(std::move(valid)), m_pageSize(qMax(1, pageSize)),
+      m_screenRows(m_pageSize)
 {
+}
+
+void RowWindow::setScreenRows(int rows)
+{
+    m_screenRows = qMax(1, rows);
 }
 
 void RowWindow::clear()
@@ -39,9 +45,9 @@ void RowWindow::setBefore(QVector<RowSnapshot> &rowsBefore, int wanted)
 void RowWindow::loadFirst()
 {
     clear();
-    m_rows = read(Bookmark(), m_pageSize + 1, true);
+    m_rows = read(Bookmark(), m_screenRows + 1, true);
     m_atStart = true;
-    m_atEnd = m_rows.size() <= m_pageSize;
+    m_atEnd = m_rows.size() <= m_screenRows;
     if (!m_atEnd)
         m_rows.removeLast();
     m_loaded = true;
@@ -50,8 +56,8 @@ void RowWindow::loadFirst()
 void RowWindow::loadLast()
 {
     clear();
-    QVector<RowSnapshot> rows = read(Bookmark(), m_pageSize + 1, false);
-    setBefore(rows, m_pageSize);
+    QVector<RowSnapshot> rows = read(Bookmark(), m_screenRows + 1, false);
+    setBefore(rows, m_screenRows);
     m_rows = rows;
     m_atEnd = true;
     m_loaded = true;
@@ -64,10 +70,10 @@ void RowWindow::anchorAt(const RowSnapshot &row)
         return;
     }
     clear();
-    QVector<RowSnapshot> before = read(row.bookmark, m_pageSize + 1, false);
-    setBefore(before, m_pageSize);
-    QVector<RowSnapshot> after = read(row.bookmark, m_pageSize + 1, true);
-    m_atEnd = after.size() <= m_pageSize;
+    QVector<RowSnapshot> before = read(row.bookmark, m_screenRows + 1, false);
+    setBefore(before, m_screenRows);
+    QVector<RowSnapshot> after = read(row.bookmark, m_screenRows + 1, true);
+    m_atEnd = after.size() <= m_screenRows;
     if (!m_atEnd)
         after.removeLast();
     m_rows = before;
@@ -108,7 +114,7 @@ bool RowWindow::reload()
         loadFirst();
         return true;
     }
-    const int wanted = qMax(int(m_rows.size()), m_pageSize);
+    const int wanted = qMax(int(m_rows.size()), m_screenRows);
     if (!m_atStart && (m_before.isNull() || (m_valid && !m_valid(m_before)))) {
         // The row the window hung from is gone; start again from the first row we still
         // have, or from the top.

@@ -20,14 +20,19 @@ public:
     explicit RowWindow(Reader reader, Validity valid = {}, int pageSize = 100);
 
     int pageSize() const { return m_pageSize; }
+    // Rows read when the window is (re)placed (first rows, last rows, around a row): what
+    // the view shows at once, so that the first screen costs no more than a screen. Later
+    // pages, as the view scrolls, are pageSize rows. Defaults to pageSize.
+    void setScreenRows(int rows);
+    int screenRows() const { return m_screenRows; }
     void clear();
     bool loaded() const { return m_loaded; }
 
-    // The first page of the set.
+    // The first screen of the set.
     void loadFirst();
-    // The last page of the set.
+    // The last screen of the set.
     void loadLast();
-    // A page before the row, the row itself and a page after it.
+    // A screen before the row, the row itself and a screen after it.
     void anchorAt(const RowSnapshot &row);
     // Appends the next page; returns the number of rows added.
     int fetchNext();
@@ -53,6 +58,7 @@ private:
     Reader m_reader;
     Validity m_valid;
     int m_pageSize;
+    int m_screenRows;
     QVector<RowSnapshot> m_rows;
     Bookmark m_before; // the row just before the window; null when the window starts the set
     bool m_atStart = false;

@@ -7,6 +7,8 @@
 
 #include <QSqlError>
 
+#include <iterator>
+
 namespace tb {
 
 using namespace sqlterms;
@@ -54,8 +56,7 @@ QSqlRecord KeyedPager::readRecord() const
     return columns;
 }
 
-KeyedPager::Rows KeyedPager::run(const QString &where, const QVariantList &binds, bool forward,
-                                 int limit) const
+QString KeyedPager::pageSql(const QString &where, bool forward, int limit) const
 {
     QString sql = QStringLiteral("SELECT * FROM (%1) tb_result").arg(m_sql);
     if (!where.isEmpty())
@@ -64,7 +65,13 @@ KeyedPager::Rows KeyedPager::run(const QString &where, const QVariantList &binds
            + (forward ? QString() : QStringLiteral(" DESC"));
     if (limit > 0)
         sql += QLatin1String(" LIMIT ") + QString::number(limit);
-    QSqlQuery &query = statement(sql);
+    return sql;
+}
+
+KeyedPager::Rows KeyedPager::run(const QString &where, const QVariantList &binds, bool forward,
+                                 int limit) const
+{
+    QSqlQuery &query = statement(pageSql(where, forward, limit));
     const QVariantList all = m_binds + binds;
     for (int i = 0; i < all.size(); ++i)
         query.bindValue(i, all.at(i));
@@ -106,8 +113,21 @@ KeyedPager::Rows KeyedPager::fromEnd(bool forward, int limit) const
 KeyedPager::Rows KeyedPager::from(const QVariant &key, bool forward, int limit) const
 {
     QVariantList binds;
-    const QString term = forward ? gtTerm(m_key, key, binds) : ltTerm(m_key, key, binds);
-    return run(term, binds, forward, limit);
+    if (forward)
+        return run(gtTerm(m_key, key, binds), binds, true, limit);
+    if (isNull(key))
+        return {};
+    // Rows without a key come first in the order. One statement asking for "key < ? OR key
+    // IS NULL" would walk the index from the end down to the key, so the rows before a key
+    // are read as two index searches: the lower keys, then the rows without one.
+    Rows rows = run(quoted(m_key) + QLatin1String(" < ?"), {key}, false, limit);
+    const int missing = limit - int(rows.size());
+    if (limit <= 0 || missing > 0) {
+        Rows unkeyed = run(quoted(m_key) + QLatin1String(" IS NULL"), {}, false,
+                           limit <= 0 ? 0 : missing);
+        std::move(unkeyed.begin(), unkeyed.end(), std::back_inserter(rows));
+    }
+    return rows;
 }
 
 KeyedPager::Rows KeyedPager::equal(const QStringList &columns, const QVariantList &values) const
@@ -117,6 +137,44 @@ KeyedPager::Rows KeyedPager::equal(const QStringList &columns, const QVariantLis
     for (int i = 0; i < columns.size(); ++i)
         terms << eqTerm(columns[i], values.value(i), binds);
     return run(terms.join(QLatin1String(" AND ")), binds, true, 1);
+}
+
+QStringList KeyedPager::plans() const
+{
+    const QString key = quoted(m_key);
+    const struct
+    {
+        const char *label;
+        QString where;
+        bool forward;
+        QVariantList binds;
+    } reads[] = {
+        {"first", {}, true, {}},
+        {"last", {}, false, {}},
+        {"after", key + QLatin1String(" > ?"), true, {QString()}},
+        {"before", key + QLatin1String(" < ?"), false, {QString()}},
+        {"unkeyed", key + QLatin1String(" IS NULL"), false, {}},
+        {"equal", key + QLatin1String(" = ?"), true, {QString()}},
+    };
+    QStringList plans;
+    for (const auto &read : reads) {
+        QSqlQuery query(m_db);
+        query.setForwardOnly(true);
+        if (!query.prepare(QLatin1String("EXPLAIN QUERY PLAN ")
+                           + pageSql(read.where, read.forward, 100)))
+            throw DatabaseError(Database::errorText(query.lastError()));
+        const QVariantList all = m_binds + read.binds;
+        for (int i = 0; i < all.size(); ++i)
+            query.bindValue(i, all.at(i));
+        if (!query.exec())
+            throw DatabaseError(Database::errorText(query.lastError()));
+        QStringList steps;
+        while (query.next())
+            steps << query.value(3).toString();
+        plans << QString::fromLatin1(read.label) + QLatin1String(": ")
+                     + steps.join(QLatin1String("; "));
+    }
+    return plans;
 }
 
 } // namespace tb

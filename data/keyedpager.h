@@ -40,8 +40,13 @@ public:
     Rows from(const QVariant &key, bool forward, int limit) const;
     Rows equal(const QStringList &columns, const QVariantList &values) const;
 
+    // The database's plan of every statement the reads above send, one entry per statement
+    // ("after: SEARCH ..."), for checking that each is an index search and none a sort.
+    QStringList plans() const;
+
 private:
     QSqlRecord readRecord() const;
+    QString pageSql(const QString &where, bool forward, int limit) const;
     Rows run(const QString &where, const QVariantList &binds, bool forward, int limit) const;
     QSqlQuery &statement(const QString &sql) const;
 

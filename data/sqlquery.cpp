@@ -80,6 +80,30 @@ QString SqlQuery::UniqueKey() const
     return p->uniqueKey;
 }
 
+QStringList SqlQuery::QueryPlans() const
+{
+    if (!Active())
+        return {};
+    if (paged())
+        return p->pager.plans();
+    QSqlQuery explain = Database::exec(connection(),
+                                       QLatin1String("EXPLAIN QUERY PLAN ") + p->sql.Text(),
+                                       boundParams());
+    QStringList steps;
+    while (explain.next())
+        steps << explain.value(3).toString();
+    return {QLatin1String("all: ") + steps.join(QLatin1String("; "))};
+}
+
+QVariantList SqlQuery::boundParams() const
+{
+    QVariantList binds;
+    for (const QVariant &v : p->params)
+        binds << (v.typeId() == QMetaType::QDate ? QVariant(v.toDate().toString(Qt::ISODate))
+                                                 : v);
+    return binds;
+}
+
 bool SqlQuery::paged() const
 {
     return !p->uniqueKey.isEmpty();
@@ -93,9 +117,7 @@ QSqlDatabase SqlQuery::connection() const
 void SqlQuery::openCursor()
 {
     const QSqlDatabase db = connection();
-    QVariantList binds;
-    for (const QVariant &v : p->params)
-        binds << (v.typeId() == QMetaType::QDate ? QVariant(v.toDate().toString(Qt::ISODate)) : v);
+    const QVariantList binds = boundParams();
     p->rows.clear();
     QSqlRecord record;
     if (paged()) {

@@ -47,6 +47,9 @@ public:
     // The result column whose values tell the rows apart; empty to read forward.
     void setUniqueKey(const QString &resultColumn);
     QString UniqueKey() const;
+    // While open: the database's plan of every statement the reads send, one entry per
+    // statement, for checking that each is an index search. Empty while closed.
+    QStringList QueryPlans() const;
 
     int CompareBookmarks(const Bookmark &a, const Bookmark &b) const override;
     QVector<RowSnapshot> ReadRows(const Bookmark &anchor, int count,
@@ -74,6 +77,8 @@ private:
     void createFields(const QSqlRecord &record);
     void mapFields(const QSqlRecord &record);
     bool paged() const;
+    // The parameters as the statement binds them (dates as stored).
+    QVariantList boundParams() const;
     OptRow pagedRow(const std::vector<KeyedPager::Row> &rows) const;
     QVector<RowSnapshot> readPage(const Bookmark &anchor, int count, bool forward) const;
 };

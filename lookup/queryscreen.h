@@ -1,33 +1,129 @@
 #pragma once
 
 #include "controls/workwindow.h"
+#include "data/searchstatement.h"
+#include "data/tablecursor.h" // a screen's Table1, reached as a DataSet
+
+#include <QList>
+#include <QString>
 
 #include <functional>
+#include <utility>
 
+class QComboBox;
+class QLabel;
+class QLineEdit;
 class QPushButton;
 
 namespace tb {
 
-// What every query screen shares: its frame (no caption-bar buttons, at (200, 200), large
-// for the master tables, small for the code tables) and "取消", which leaves it for its
-// maintenance screen.
+class ConnectionQuery;
+class DataSet;
+class DataSource;
+class DBGrid;
+
+// The maintenance screen a query screen hands over to, looked up when needed (the query
+// screens are created after the maintenance screens, and tests make them afresh).
+struct MaintenanceScreen
+{
+    std::function<QWidget *()> window;
+    std::function<DataSet *()> table; // its Table1
+
+    template<typename Screen>
+    static MaintenanceScreen of(Screen *&instance)
+    {
+        return {[&instance]() -> QWidget * { return instance; },
+                [&instance]() -> DataSet * { return instance ? instance->Table1 : nullptr; }};
+    }
+};
+
+// One item of the column list: its caption and the column it searches.
+struct QueryItem
+{
+    QString caption;
+    SearchColumn column;
+
+    static QueryItem text(const QString &caption, const QString &whereFragment)
+    {
+        return {caption, {whereFragment, false}};
+    }
+    static QueryItem date(const QString &caption, const QString &whereFragment)
+    {
+        return {caption, {whereFragment, true}};
+    }
+};
+
+// What tells one query screen from another.
+struct QueryScreenSetup
+{
+    enum class Size { Large, Small }; // master tables, code tables
+
+    QString name;    // objectName and instance name ("R_product")
+    QString caption; // "商品查詢"
+    Size size = Size::Large;
+    QString table;   // "Product"
+    QStringList selectLines;
+    QString fromLine; // the bare from-line: every row
+    QList<QueryItem> items;
+    QList<std::pair<int, int>> widths; // result column, pixels; set after every search
+    QString keyTitle; // result column holding the key ("商品編號")
+    QString keyField; // the key's field in the maintenance screen's table ("ProductID")
+    MaintenanceScreen maintenance;
+    bool keepResultOnCancel = false; // the employee screen stays open under its query
+};
+
+// A query screen: searches one table by a chosen column and brings the maintenance screen
+// onto the record double-clicked in the result. One design, nine screens: each is a setup.
+//
+// The screen is created once and only hidden, so the value, the chosen column and (where
+// "取消" leaves it open) the result stay as the user left them.
 class QueryScreen : public WorkWindow
 {
     Q_OBJECT
 public:
-    enum class Size { Large, Small };
+    using Size = QueryScreenSetup::Size;
 
-    // The maintenance screen is looked up when needed: it may be created after this one.
-    QueryScreen(const QString &name, const QString &caption, Size size,
-                std::function<QWidget *()> maintenanceScreen);
+    explicit QueryScreen(const QueryScreenSetup &setup);
+    ~QueryScreen() override;
 
+    QLabel *Label1;
+    QLineEdit *Edit1;
+    QLabel *Label2;
+    QComboBox *ComboBox1;
+    QPushButton *Button1;
     QPushButton *Button2;
+    DBGrid *DBGrid1;
+    DataSource *DataSource1;
+    ConnectionQuery *ADOQuery1;
 
-    // Cancel: back to the maintenance screen.
+    static const QString SearchValueCaption;  // "查詢資料"
+    static const QString SearchColumnCaption; // "查詢欄位"
+    static const QString OkCaption;           // "確定"
+    static const QString CancelCaption;       // "取消"
+    // The maintenance screen stays usable under the employee query screen: a record being
+    // edited there is not moved away from (which would save it unchecked, or drop it).
+    static const QString EditingMessage;
+
+    const QueryScreenSetup &setup() const { return m_setup; }
+
+    // "確定": the search. A value the database cannot take (a date that is no date) shows
+    // its message and leaves the grid empty, the value and the column as they were.
+    void Button1Click();
+    // "取消": empties the value, closes the result (unless the screen keeps it) and goes
+    // back to the maintenance screen.
     void Button2Click();
+    // Brings the maintenance screen onto the current result row's record, in browse mode.
+    // Without a current row it does nothing; while the maintenance screen edits a record it
+    // says so and leaves both screens as they are.
+    void DBGrid1DblClick();
 
 private:
-    std::function<QWidget *()> m_maintenanceScreen;
+    void createControls();
+    void setColumnWidths();
+    void showMaintenanceScreen();
+
+    QueryScreenSetup m_setup;
+    SearchStatement m_statement;
 };
 
 } // namespace tb

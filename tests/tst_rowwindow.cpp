@@ -96,6 +96,32 @@ private slots:
         QVERIFY(set.rowsRead <= 202);
     }
 
+    void placedByTheScreenScrolledByThePage()
+    {
+        // A view that shows twelve rows reads twelve where it is placed, then pages.
+        FakeSet set = numbers(1000000);
+        RowWindow w = set.window();
+        w.setScreenRows(12);
+        w.loadFirst();
+        QCOMPARE(contents(w), range(0, 11));
+        QVERIFY(set.rowsRead <= 13);
+        QCOMPARE(w.fetchNext(), 100);
+        QCOMPARE(contents(w), range(0, 111));
+
+        set.rowsRead = 0;
+        w.loadLast();
+        QCOMPARE(contents(w), range(999988, 999999));
+        QVERIFY(!w.atStart() && w.atEnd() && set.rowsRead <= 13);
+        QCOMPARE(w.fetchPrevious(), 100);
+
+        set.rowsRead = 0;
+        w.anchorAt(row(500000));
+        QCOMPARE(contents(w), range(499988, 500012));
+        QVERIFY(set.rowsRead <= 26);
+        QVERIFY(!w.reload());
+        QCOMPARE(contents(w), range(499988, 500012));
+    }
+
     void smallSetIsWhole()
     {
         FakeSet set = numbers(5);

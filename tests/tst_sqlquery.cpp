@@ -2,6 +2,7 @@
 
 #include "data/database.h"
 #include "data/errors.h"
+#include "data/searchstatement.h"
 #include "data/sqlquery.h"
 #include "data/transaction.h"
 #include "testsupport/datasetprobe.h"
@@ -178,6 +179,87 @@ private slots:
         wrong.setUniqueKey(QStringLiteral("商品編號"));
         QCOMPARE(errorOf([&] { wrong.Open(); }), QString("Field '商品編號' not found"));
         QVERIFY(!wrong.Active());
+    }
+
+    void pagedBackwardReadsKeepUnkeyedRowsAndSearchTheIndex()
+    {
+        // A unique column may hold one row without a value, which sorts first.
+        m_db->exec(QStringLiteral("INSERT INTO Unit (UnitID, UnitName) VALUES ('UN0004', NULL)"));
+        ConnectionQuery query;
+        query.setConnectionString(Database::connectionString());
+        query.SQL().Add(QStringLiteral("select UnitName as 單位名稱, UnitID as 單位編號"));
+        query.SQL().Add(QStringLiteral("from Unit"));
+        query.setUniqueKey(QStringLiteral("單位名稱"));
+        query.Open();
+        const QVector<RowSnapshot> all = query.ReadRows({}, 10, false);
+        QCOMPARE(all.size(), 4);
+        QCOMPARE(all[0].values[1].toString(), QString("UN0004"));
+        const QVector<RowSnapshot> before = query.ReadRows(all[3].bookmark, 10, false);
+        QCOMPARE(before.size(), 3);
+        QCOMPARE(before[0].values[1].toString(), QString("UN0004"));
+        QCOMPARE(before[2].values[0].toString(), QString("支"));
+        QCOMPARE(query.ReadRows(all[2].bookmark, 1, false)[0].values[0].toString(),
+                 QString("\"x\""));
+        query.Last();
+        query.Prior();
+        query.Prior();
+        query.Prior();
+        QVERIFY(query.FieldAt(0)->IsNull());
+        query.Prior();
+        QVERIFY(query.Bof());
+
+        // Every statement a search sends finds its rows through an index, in key order.
+        ConnectionQuery search;
+        search.setConnectionString(Database::connectionString());
+        search.SQL().Add(QStringLiteral("select ProductID as 商品編號, ProductName as 商品名稱"));
+        search.SQL().Add(QStringLiteral("from Product where ProductName = ?"));
+        search.setParams({QStringLiteral("地板")});
+        search.setUniqueKey(QStringLiteral("商品編號"));
+        search.Open();
+        const QStringList plans = search.QueryPlans();
+        QCOMPARE(plans.size(), 6);
+        for (const QString &plan : plans) {
+            QVERIFY2(plan.contains(QStringLiteral(": SEARCH Product USING ")), qPrintable(plan));
+            QVERIFY2(!plan.contains(QStringLiteral("TEMP B-TREE")), qPrintable(plan));
+        }
+        search.Close();
+        QVERIFY(search.QueryPlans().isEmpty());
+    }
+
+    void searchStatementTypesItsColumnsAndBindsItsValue()
+    {
+        const SearchStatement statement(
+            QStringLiteral("Duty"),
+            {QStringLiteral("select DutyID as 職務編號, DutyName as 職務名稱, Memo as 職務說明 ")},
+            QStringLiteral("from Duty"),
+            {{QStringLiteral("from Duty where DutyID ="), false},
+             {QStringLiteral("from Duty where Memo ="), false}});
+        const std::vector<ColumnDef> columns = statement.resultColumns();
+        QCOMPARE(columns.size(), std::size_t(3));
+        QCOMPARE(columns[1].name, QString("職務名稱"));
+        QCOMPARE(columns[1].size, 20);
+        QCOMPARE(columns[2].type, FieldType::Memo);
+
+        SqlQuery query;
+        statement.applyTo(query, 1, QString());
+        QCOMPARE(query.SQL().Lines().last(), QString("from Duty"));
+        query.Open();
+        QCOMPARE(walk(query, QStringLiteral("職務編號")), QStringList());
+        query.Close();
+        m_db->exec(QStringLiteral("INSERT INTO Duty VALUES ('DU0001', 'x', '\" or \"\"=\"')"));
+        statement.applyTo(query, 1, QStringLiteral("\" or \"\"=\""));
+        QCOMPARE(query.SQL().Lines().last(), QString("from Duty where Memo = ?"));
+        query.Open();
+        QCOMPARE(walk(query, QStringLiteral("職務編號")), QStringList{"DU0001"});
+        query.Close();
+        QCOMPARE(errorOf([&] { statement.applyTo(query, 2, QStringLiteral("x")); }),
+                 QString("No column is chosen to search"));
+
+        const SearchStatement wrong(QStringLiteral("Duty"),
+                                    {QStringLiteral("select DutyID as 編號, Name as 名稱")},
+                                    QStringLiteral("from Duty"), {});
+        QCOMPARE(errorOf([&] { wrong.resultColumns(); }),
+                 QString("'Name as 名稱' names no column of 'Duty'"));
     }
 };
 
