@@ -27,10 +27,18 @@ public:
     QLineEdit *box(const QString &name) const { return control<QLineEdit>(name); }
     QString text(const QString &name) const { return box(name)->text(); }
     bool enabled(const QString &name) const { return control(name)->isEnabled(); }
+    // The control the user returns to: the screen's focus widget. (The offscreen platform
+    // does not give the window back its activation after a message box.)
     QString focused() const
     {
-        QWidget *focus = QApplication::focusWidget();
+        QWidget *focus = m_screen->focusWidget();
         return focus ? focus->objectName() : QString();
+    }
+    // The user is back on the screen after a message box.
+    [[nodiscard]] bool reactivate() const
+    {
+        QApplication::setActiveWindow(m_screen);
+        return QTest::qWaitForWindowActive(m_screen);
     }
 
     void press(const QString &name) const
