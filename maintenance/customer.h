@@ -1,22 +1,15 @@
 #pragma once
 
-#include "maintenance/recordscreen.h"
-
-class QPushButton;
+#include "maintenance/partnerscreen.h"
 
 namespace tb {
 
 // Maintenance screen of the Customer table.
-class TCustomer : public RecordScreen
+class TCustomer : public PartnerScreen
 {
     Q_OBJECT
 public:
-    explicit TCustomer();
-
-    QPushButton *Button2;
-
-    // Close: the table is closed before the screen hands back to the main window.
-    void Button1Click();
+    TCustomer();
 };
 
 extern TCustomer *Customer;

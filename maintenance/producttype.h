@@ -1,22 +1,19 @@
 #pragma once
 
-#include "maintenance/recordscreen.h"
+#include "maintenance/codetablescreen.h"
 
 class QPushButton;
 
 namespace tb {
 
-// Maintenance screen of the ProductType table.
-class TProductType : public RecordScreen
+// Code-table screen of the ProductType table.
+class TProductType : public CodeTableScreen
 {
     Q_OBJECT
 public:
-    explicit TProductType();
+    TProductType();
 
-    QPushButton *Button2;
-
-    // Close: the table is closed before the screen hands back to the main window.
-    void Button1Click();
+    QPushButton *Button2; // "結束"
 };
 
 extern TProductType *ProductType;

@@ -1,22 +1,19 @@
 #pragma once
 
-#include "maintenance/recordscreen.h"
+#include "maintenance/codetablescreen.h"
 
 class QPushButton;
 
 namespace tb {
 
-// Maintenance screen of the Unit table.
-class Tpunit : public RecordScreen
+// Code-table screen of the Unit table.
+class Tpunit : public CodeTableScreen
 {
     Q_OBJECT
 public:
-    explicit Tpunit();
+    Tpunit();
 
-    QPushButton *Button1;
-
-    // Close: the table is closed before the screen hands back to the main window.
-    void Button1Click();
+    QPushButton *Button1; // "結束"
 };
 
 extern Tpunit *punit;

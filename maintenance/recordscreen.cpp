@@ -1,13 +1,21 @@
 #include "maintenance/recordscreen.h"
 
+#include "controls/dbedit.h"
+#include "controls/dbmemo.h"
 #include "controls/dialogs.h"
 #include "controls/guard.h"
+#include "controls/inputmethod.h"
 #include "data/datasource.h"
+#include "data/errors.h"
 #include "data/tablecursor.h"
 
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPalette>
 #include <QPushButton>
+#include <QScopedValueRollback>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -27,6 +35,13 @@ RequiredCheck RequiredCheck::filled(const QLineEdit *box, const QString &message
     return {[box] { return !box->text().isEmpty(); }, message};
 }
 
+RequiredCheck RequiredCheck::eitherFilled(const QLineEdit *first, const QLineEdit *second,
+                                          const QString &message)
+{
+    return {[first, second] { return !first->text().isEmpty() || !second->text().isEmpty(); },
+            message};
+}
+
 RecordScreen::RecordScreen(const RecordScreenSetup &setup)
     : WorkWindow(setup.name, setup.caption, Frame::NoCaptionButtons)
     , m_setup(setup)
@@ -39,6 +54,10 @@ RecordScreen::RecordScreen(const RecordScreenSetup &setup)
     DataSource1 = new DataSource(this);
     DataSource1->setObjectName(QStringLiteral("DataSource1"));
     DataSource1->setDataSet(Table1);
+    // A screen that sets its own BeforePost (the product screen) checks in "儲存" only.
+    Table1->BeforePost = [this](DataSet &) { checkBeforePost(); };
+    Table1->AfterPost = [this](DataSet &) { followTable(); };
+    Table1->AfterCancel = [this](DataSet &) { followTable(); };
 
     ToolBar = new RecordToolBar(this, setup.toolbarOrder, QStringLiteral("查詢"),
                                 setup.closeButtonName, setup.closeButtonWidth);
@@ -85,6 +104,62 @@ void RecordScreen::onClick(QAbstractButton *button, std::function<void()> handle
     connectGuarded(button, &QAbstractButton::clicked, this, std::move(handler));
 }
 
+DBEdit *RecordScreen::boundBox(QWidget *parent, const QString &name, const QString &field,
+                               const QColor &color, bool readOnly)
+{
+    auto *box = new DBEdit(parent);
+    box->setObjectName(name);
+    box->setDataSource(DataSource1);
+    box->setDataField(field);
+    box->setReadOnly(readOnly);
+    box->setEnabled(false);
+    setBoxColor(box, color);
+    setInputMethodName(box, ime::Cangjie);
+    return box;
+}
+
+DBMemo *RecordScreen::boundMemo(QWidget *parent, const QString &name, const QString &field)
+{
+    auto *memo = new DBMemo(parent);
+    memo->setObjectName(name);
+    memo->setDataSource(DataSource1);
+    memo->setDataField(field);
+    memo->setEnabled(false);
+    setBoxColor(memo, fieldcolor::Optional);
+    setInputMethodName(memo, ime::Cangjie);
+    return memo;
+}
+
+QPushButton *RecordScreen::makePickButton(QWidget *parent, const QString &name)
+{
+    auto *button = new QPushButton(QStringLiteral("▼"), parent);
+    button->setObjectName(name);
+    button->setFixedSize(17, 20);
+    button->setAutoDefault(false);
+    button->setEnabled(false);
+    return button;
+}
+
+QLayout *RecordScreen::captioned(QWidget *parent, const QString &caption, QWidget *box,
+                                 QWidget *companion)
+{
+    auto *label = new QLabel(caption, parent);
+    label->setBuddy(box);
+    auto *layout = new QVBoxLayout;
+    layout->setSpacing(1);
+    layout->addWidget(label);
+    if (!companion) {
+        layout->addWidget(box);
+        return layout;
+    }
+    auto *row = new QHBoxLayout;
+    row->setSpacing(0);
+    row->addWidget(box, 1);
+    row->addWidget(companion);
+    layout->addLayout(row);
+    return layout;
+}
+
 void RecordScreen::setEditingControls(const QList<QWidget *> &controls)
 {
     m_editingControls = controls;
@@ -98,10 +173,34 @@ void RecordScreen::setRequiredChecks(const QList<RequiredCheck> &checks)
 
 void RecordScreen::setEditingMode(bool editing)
 {
+    QWidget *hadFocus = focusWidget();
     m_editing = editing;
     ToolBar->setEditingMode(editing);
     for (QWidget *control : std::as_const(m_editingControls))
         control->setEnabled(editing);
+    keepFocusEnabled(hadFocus);
+}
+
+void RecordScreen::keepFocusEnabled(QWidget *hadFocus)
+{
+    const QWidget *now = focusWidget();
+    if (!hadFocus || (now && now->isEnabled()))
+        return;
+    for (QWidget *w = nextInFocusChain(); w && w != this; w = w->nextInFocusChain()) {
+        if (isAncestorOf(w) && w->isEnabled() && w->isVisibleTo(this)
+            && (w->focusPolicy() & Qt::TabFocus)) {
+            w->setFocus(Qt::TabFocusReason);
+            return;
+        }
+    }
+}
+
+void RecordScreen::refuseLeaving(QLineEdit *box)
+{
+    box->setText(QString());
+    // The message box has moved the focus around; take it back once it has settled.
+    box->setFocus(Qt::OtherFocusReason);
+    QTimer::singleShot(0, box, [box] { box->setFocus(Qt::OtherFocusReason); });
 }
 
 bool RecordScreen::tableBrowsing() const
@@ -176,14 +275,34 @@ void RecordScreen::sbEditClick()
     setEditingMode(true);
 }
 
-void RecordScreen::sbPostClick()
+bool RecordScreen::runChecks() const
 {
     for (const RequiredCheck &check : std::as_const(m_checks)) {
         if (!check.passes()) {
             ShowMessage(check.message);
-            return;
+            return false;
         }
     }
+    return true;
+}
+
+void RecordScreen::checkBeforePost()
+{
+    if (!runChecks())
+        Abort();
+}
+
+void RecordScreen::followTable()
+{
+    if (m_editing && !m_finishing)
+        setEditingMode(false);
+}
+
+void RecordScreen::sbPostClick()
+{
+    if (!runChecks())
+        return;
+    QScopedValueRollback finishing(m_finishing, true);
     if (tableEditing())
         Table1->Post(); // a refusal throws: the record and the editing mode stay
     endEditing();
@@ -191,6 +310,7 @@ void RecordScreen::sbPostClick()
 
 void RecordScreen::sbCancelClick()
 {
+    QScopedValueRollback finishing(m_finishing, true);
     if (tableEditing())
         Table1->Cancel();
     endEditing();

@@ -11,6 +11,7 @@
 #include <functional>
 
 class QAbstractButton;
+class QLayout;
 class QLineEdit;
 class QPushButton;
 class QToolButton;
@@ -19,6 +20,8 @@ class QVBoxLayout;
 namespace tb {
 
 class DataSource;
+class DBEdit;
+class DBMemo;
 class TableCursor;
 
 // Colour code of the boxes, shared by every maintenance screen.
@@ -40,6 +43,10 @@ struct RequiredCheck
 
     // The box's text must not be empty (a blank is content).
     static RequiredCheck filled(const QLineEdit *box, const QString &message);
+    // One of the two boxes must not be empty; the second is looked at only when the first
+    // is.
+    static RequiredCheck eitherFilled(const QLineEdit *first, const QLineEdit *second,
+                                      const QString &message);
 };
 
 // What distinguishes one record maintenance screen from another.
@@ -69,6 +76,11 @@ struct RecordScreenSetup
 // Browse mode: navigation, insert, delete, edit, search and close enabled; save, cancel
 // and the screen's editing controls disabled. Editing mode: the reverse. The table is
 // open in editing mode; save and cancel close it again.
+//
+// The checks guard every post of Table1, not only the one "儲存" makes: a record put into
+// edit by a box that stays enabled in browse mode, or posted by a query screen that moves
+// the table, is refused with the first failing check's message. A post or cancel that
+// comes from outside the toolbar (a query screen moving the table) ends the editing mode.
 class RecordScreen : public WorkWindow
 {
     Q_OBJECT
@@ -118,19 +130,44 @@ protected:
     // Runs the handler, guarded, when the button is clicked.
     void onClick(QAbstractButton *button, std::function<void()> handler);
 
+    // A box bound to a field of Table1, in its colour, asking for the Cangjie input method,
+    // disabled until the screen's mode enables it.
+    DBEdit *boundBox(QWidget *parent, const QString &name, const QString &field,
+                     const QColor &color, bool readOnly = false);
+    DBMemo *boundMemo(QWidget *parent, const QString &name, const QString &field);
+    // A "▼" button that opens a pick-list beside a box.
+    static QPushButton *makePickButton(QWidget *parent, const QString &name);
+    // The caption label above its box, and the box's companion (a list, a date picker, a
+    // pick button) right beside it.
+    static QLayout *captioned(QWidget *parent, const QString &caption, QWidget *box,
+                              QWidget *companion = nullptr);
+
     // The close button's work: close the table, hide this screen, show the main window.
     void closeScreen();
+
+    // A number box whose exit check failed: emptied, and the focus given back to it.
+    void refuseLeaving(QLineEdit *box);
 
 private:
     bool tableBrowsing() const;
     bool tableEditing() const;
     void endEditing();
+    // The first failing check shows its message; false then.
+    bool runChecks() const;
+    // Table1's BeforePost: a record the checks refuse is not written.
+    void checkBeforePost();
+    // Table1 left edit or insert: editing mode ends with it unless save or cancel is at work.
+    void followTable();
+    // Disabling the box under the focus may have left the focus nowhere or on a disabled
+    // control; it goes on to the first enabled control of the tab order.
+    void keepFocusEnabled(QWidget *hadFocus);
 
     RecordScreenSetup m_setup;
     QVBoxLayout *m_layout;
     QList<QWidget *> m_editingControls;
     QList<RequiredCheck> m_checks;
     bool m_editing = false;
+    bool m_finishing = false; // save or cancel is ending the edit
 };
 
 } // namespace tb

@@ -1,10 +1,6 @@
 #include "maintenance/supplier.h"
 
-#include "controls/windowframe.h"
 #include "lookup/r_supplier.h"
-
-#include <QPushButton>
-#include <QVBoxLayout>
 
 namespace tb {
 
@@ -12,15 +8,29 @@ TSupplier *Supplier = nullptr;
 
 namespace {
 
-RecordScreenSetup screenSetup()
+PartnerSetup supplierSetup()
 {
-    RecordScreenSetup setup;
+    using P = PartnerScreen;
+    PartnerSetup setup;
     setup.name = QStringLiteral("Supplier");
     setup.caption = QStringLiteral("供應商資料");
     setup.tableName = QStringLiteral("Supplier");
-    setup.identifierField = QStringLiteral("SupplierID");
-    setup.identifier = {QStringLiteral("SU"), 6};
-    setup.closeButtonName = QStringLiteral("Button2");
+    setup.prefix = QStringLiteral("SU");
+    setup.idField = QStringLiteral("SupplierID");
+    setup.attribField = QStringLiteral("SupplierAttribName");
+    setup.nameField = QStringLiteral("SupplierName");
+    setup.idCaption = QStringLiteral("廠商編號");
+    setup.attribCaption = QStringLiteral("廠商簡稱");
+    setup.nameCaption = QStringLiteral("廠商名稱");
+    setup.frame = QRect(214, 282, 704, 456);
+    // Neither the number nor the business number is required here.
+    setup.checks = {
+        {3, 0, QStringLiteral("廠商名稱不可為空白!")},
+        {5, 0, P::JoinManRequired},
+        {6, 7, P::TelOrCellPhone},
+        {9, 0, P::CompanyAddressRequired},
+        {10, 0, P::DeliveryAddressRequired},
+    };
     setup.queryScreen = [] () -> QWidget * { return R_Supplier; };
     return setup;
 }
@@ -28,18 +38,8 @@ RecordScreenSetup screenSetup()
 } // namespace
 
 TSupplier::TSupplier()
-    : RecordScreen(screenSetup())
+    : PartnerScreen(supplierSetup())
 {
-    placeWindow(this, 214, 282, 704, 456);
-
-    Button2 = closeButton();
-    onClick(Button2, [this] { Button1Click(); });
-    contentLayout()->addStretch();
-}
-
-void TSupplier::Button1Click()
-{
-    closeScreen();
 }
 
 } // namespace tb

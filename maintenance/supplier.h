@@ -1,22 +1,16 @@
 #pragma once
 
-#include "maintenance/recordscreen.h"
-
-class QPushButton;
+#include "maintenance/partnerscreen.h"
 
 namespace tb {
 
-// Maintenance screen of the Supplier table.
-class TSupplier : public RecordScreen
+// Maintenance screen of the Supplier table: the customer screen's twin, with a shorter
+// list of required boxes.
+class TSupplier : public PartnerScreen
 {
     Q_OBJECT
 public:
-    explicit TSupplier();
-
-    QPushButton *Button2;
-
-    // Close: the table is closed before the screen hands back to the main window.
-    void Button1Click();
+    TSupplier();
 };
 
 extern TSupplier *Supplier;
