@@ -5,12 +5,22 @@
 #include "data/field.h"
 
 #include <QFocusEvent>
+#include <QPalette>
 #include <QTimer>
 #include <QWidget>
 
 namespace tb {
 
-FieldLink::FieldLink(Box box) : m_box(std::move(box)) {}
+FieldLink::FieldLink(Box box) : m_box(std::move(box))
+{
+    // A bound box is disabled whenever its screen browses, and still shows the record: its
+    // text stays readable on the coloured backgrounds rather than fading to a pale grey.
+    if (m_box.widget) {
+        QPalette palette = m_box.widget->palette();
+        palette.setColor(QPalette::Disabled, QPalette::Text, QColor(0x50, 0x50, 0x50));
+        m_box.widget->setPalette(palette);
+    }
+}
 
 void FieldLink::setFieldName(const QString &fieldName)
 {
