@@ -1,5 +1,7 @@
 #include "data/errormessages.h"
 
+#include "data/errors.h"
+
 #include <QDir>
 #include <QRegularExpression>
 
@@ -91,7 +93,7 @@ QString nullColumnOf(const QString &text)
 QString userMessage(const QSqlError &error, const QString &databaseFile)
 {
     if (isKeyViolation(error))
-        return QStringLiteral("Key violation.");
+        return KeyViolationMessage;
     const QString native = error.nativeErrorCode();
     const QString text = error.databaseText().isEmpty() ? error.text() : error.databaseText();
     // SQLite: 1299 NOT NULL constraint; PostgreSQL: 23502 not-null violation.

@@ -21,6 +21,10 @@ private:
     QByteArray m_utf8;
 };
 
+// The layer's message for a duplicate key: the one refusal a screen may want to tell apart
+// (another copy of the application took the number first).
+inline const QString KeyViolationMessage = QStringLiteral("Key violation.");
+
 // Stops the running operation and the handler that called it without any message.
 class SilentAbort : public std::exception
 {

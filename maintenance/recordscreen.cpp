@@ -22,6 +22,8 @@
 namespace tb {
 
 const QString RecordScreen::DeleteQuestion = QStringLiteral("您要刪除此筆資料嗎?");
+const QString RecordScreen::NumberTakenMessage =
+    QStringLiteral("編號 %1 已被使用,本筆資料已改以編號 %2 儲存。");
 
 void setBoxColor(QWidget *box, const QColor &color)
 {
@@ -304,8 +306,47 @@ void RecordScreen::sbPostClick()
         return;
     QScopedValueRollback finishing(m_finishing, true);
     if (tableEditing())
-        Table1->Post(); // a refusal throws: the record and the editing mode stay
+        postTakingAFreeNumber(); // a refusal throws: the record and the editing mode stay
     endEditing();
+}
+
+void RecordScreen::postTakingAFreeNumber()
+{
+    const bool inserting = Table1->State() == DataSetState::Insert;
+    Field *id = Table1->FieldByName(m_setup.identifierField);
+    const QString given = id->AsString();
+    // Each try that finds its number taken moves on to the number after the last stored
+    // one; the bound keeps a table that refuses every insert from holding the user forever.
+    for (int tries = 1;; ++tries) {
+        try {
+            Table1->Post();
+            break;
+        } catch (const DatabaseError &error) {
+            if (!inserting || given.isEmpty() || error.message() != KeyViolationMessage
+                || tries >= 20)
+                throw;
+            const QString last = lastStoredIdentifier();
+            const std::optional<QString> next = nextIdentifier(last, m_setup.identifier);
+            if (!next)
+                throw DatabaseError(identifiersExhaustedMessage(last));
+            id->setAsString(*next);
+        }
+    }
+    const QString saved = id->AsString();
+    if (inserting && saved != given)
+        ShowMessage(NumberTakenMessage.arg(given, saved));
+}
+
+QString RecordScreen::lastStoredIdentifier() const
+{
+    TableCursor last;
+    last.setDatabaseName(Table1->DatabaseName());
+    last.setTableName(m_setup.tableName);
+    last.AddField(m_setup.identifierField, FieldType::String, 8);
+    last.setIndexFieldNames(m_setup.identifierField);
+    last.Open();
+    last.Last();
+    return last.FieldAt(0)->AsString();
 }
 
 void RecordScreen::sbCancelClick()

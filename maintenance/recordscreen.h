@@ -116,6 +116,8 @@ public:
     bool isEditingMode() const { return m_editing; }
 
     static const QString DeleteQuestion; // "您要刪除此筆資料嗎?"
+    // "編號 %1 已被使用,本筆資料已改以編號 %2 儲存。"
+    static const QString NumberTakenMessage;
 
 protected:
     QPushButton *closeButton() const;
@@ -152,6 +154,10 @@ private:
     bool tableBrowsing() const;
     bool tableEditing() const;
     void endEditing();
+    // Posts Table1; a new record whose number another copy of the application has stored
+    // meanwhile takes the next free number, and the user is told which.
+    void postTakingAFreeNumber();
+    QString lastStoredIdentifier() const;
     // The first failing check shows its message; false then.
     bool runChecks() const;
     // Table1's BeforePost: a record the checks refuse is not written.

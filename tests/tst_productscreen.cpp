@@ -145,6 +145,7 @@ private slots:
     void deleteAsksAndDeletes();
     void deleteOnClosedTableDoesNothing();
     void refusedSaveKeepsInput();
+    void numberTakenMeanwhileSavesUnderTheNext();
     void saveWithoutNumberRefused();
     void navigation();
     void searchAndClose();
@@ -512,24 +513,52 @@ void TestProductScreen::refusedSaveKeepsInput()
     box("EditType")->setText(QStringLiteral("T"));
     box("EditUnit")->setText(QStringLiteral("U"));
     type("EditSafeStock", QStringLiteral("2"));
-    // Someone else takes the number meanwhile.
-    seed(QStringLiteral("PR000001"), QStringLiteral("other"));
+    m_db->exec(QStringLiteral("CREATE TRIGGER Refuse BEFORE INSERT ON Product "
+                              "BEGIN SELECT RAISE(ABORT, 'refused by the database'); END"));
     {
         ModalAnswer answer(QMessageBox::Ok);
         press("sbPost");
         QCOMPARE(answer.seen(), 1);
-        QVERIFY(!answer.text().isEmpty());
+        QCOMPARE(answer.text(), QStringLiteral("refused by the database"));
         QCOMPARE(answer.icon(), QMessageBox::Critical);
     }
     QVERIFY(inEditingMode());
     QCOMPARE(Product->Table1->State(), DataSetState::Insert);
     QCOMPARE(box("EditName")->text(), QStringLiteral("lamp"));
     QCOMPARE(box("EditSafeStock")->text(), QStringLiteral("2"));
-    QCOMPARE(m_db->scalar(QStringLiteral("SELECT ProductName FROM Product")).toString(),
-             QStringLiteral("other"));
+    QCOMPARE(m_db->count(QStringLiteral("Product")), 0);
     press("sbCancel");
     QVERIFY(!inEditingMode());
-    QCOMPARE(m_db->count(QStringLiteral("Product")), 1);
+    QCOMPARE(m_db->count(QStringLiteral("Product")), 0);
+}
+
+void TestProductScreen::numberTakenMeanwhileSavesUnderTheNext()
+{
+    seed(QStringLiteral("PR000007"));
+    press("sbInsert");
+    QCOMPARE(box("EditID")->text(), QStringLiteral("PR000008"));
+    type("EditName", QStringLiteral("lamp"));
+    box("EditType")->setText(QStringLiteral("T"));
+    box("EditUnit")->setText(QStringLiteral("U"));
+    type("EditSafeStock", QStringLiteral("2"));
+    // Another copy of the application stores two products meanwhile.
+    seed(QStringLiteral("PR000008"), QStringLiteral("other"));
+    seed(QStringLiteral("PR000009"), QStringLiteral("another"));
+    {
+        ModalAnswer answer(QMessageBox::Ok);
+        press("sbPost");
+        QCOMPARE(answer.seen(), 1);
+        QCOMPARE(answer.text(),
+                 QStringLiteral("編號 PR000008 已被使用,本筆資料已改以編號 PR000010 儲存。"));
+        QCOMPARE(answer.caption(), applicationTitle());
+    }
+    QVERIFY(!inEditingMode());
+    QCOMPARE(m_db->scalar(QStringLiteral("SELECT ProductName || ':' || SafeStock FROM Product "
+                                         "WHERE ProductID = 'PR000010'")).toString(),
+             QStringLiteral("lamp:2"));
+    QCOMPARE(m_db->scalar(QStringLiteral("SELECT ProductName FROM Product "
+                                         "WHERE ProductID = 'PR000008'")).toString(),
+             QStringLiteral("other"));
 }
 
 void TestProductScreen::saveWithoutNumberRefused()
