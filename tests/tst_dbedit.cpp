@@ -411,6 +411,33 @@ private slots:
         other->setFocus(Qt::TabFocusReason);
         QTRY_VERIFY(other->hasFocus());
         QVERIFY(table.FieldByName(QStringLiteral("Memo"))->IsNull());
+
+        // A paste keeps the memo's line breaks and tabs and drops the other control
+        // characters, NUL included.
+        const QString pasted = QStringLiteral("一\t二\n三") + QChar(0x7F) + QChar(0)
+                               + QStringLiteral("四\r");
+        QApplication::clipboard()->setText(pasted);
+        memo->setFocus();
+        QTRY_VERIFY(memo->hasFocus());
+        QTest::keySequence(memo, QKeySequence::Paste);
+        QVERIFY(!memo->toPlainText().contains(QChar(0)));
+        QVERIFY(!memo->toPlainText().contains(QChar(0x7F)));
+        QVERIFY(memo->toPlainText().startsWith(QStringLiteral("一\t二\n三四")));
+    }
+
+    void pastedControlCharactersAreDroppedFromABox()
+    {
+        Screen s;
+        s.table.Open();
+        s.focus(s.name);
+        QApplication::clipboard()->setText(QStringLiteral("磁\t磚\n地\r板") + QChar(0x7F)
+                                           + QChar(0) + QStringLiteral("A"));
+        QTest::keySequence(s.name, QKeySequence::Paste);
+        QCOMPARE(s.name->text(), QStringLiteral("磁磚地板A"));
+        s.leave(s.name);
+        s.table.Post();
+        QCOMPARE(m_db->scalar(QStringLiteral("SELECT ProductName FROM Product")).toString(),
+                 QStringLiteral("磁磚地板A"));
     }
 };
 
