@@ -247,6 +247,25 @@ private slots:
         QCOMPARE(s.current("ProductID"), QStringLiteral("PR000002"));
     }
 
+    void updateRecordHandsTheOpenCellToItsField()
+    {
+        addProducts(2);
+        Screen s(ProductColumns);
+        s.table.Open();
+        s.click(1, 1);
+        s.type(QStringLiteral("Tile"));
+        QCOMPARE(s.current("ProductName"), QStringLiteral("P2")); // still in the cell
+        s.table.UpdateRecord();
+        QCOMPARE(s.current("ProductName"), QStringLiteral("Tile"));
+        QCOMPARE(s.table.State(), DataSetState::Edit); // written, not posted
+        QCOMPARE(m_db->scalar(QStringLiteral("SELECT ProductName FROM Product "
+                                             "WHERE ProductID = 'PR000002'")).toString(),
+                 QStringLiteral("P2"));
+        s.table.Cancel();
+        s.table.UpdateRecord(); // in browse: nothing to hand over
+        QCOMPARE(s.current("ProductName"), QStringLiteral("P2"));
+    }
+
     void integerCellsRefuseWhatIsNoNumber()
     {
         addProducts(2);
