@@ -1,4 +1,5 @@
 #include "controls/dbgrid.h"
+#include "controls/dialogs.h"
 #include "data/dataset.h"
 #include "data/datasource.h"
 #include "data/field.h"
@@ -264,6 +265,30 @@ private slots:
         s.table.Cancel();
         s.table.UpdateRecord(); // in browse: nothing to hand over
         QCOMPARE(s.current("ProductName"), QStringLiteral("P2"));
+    }
+
+    void checkWithAMessageWhileTheCellIsHandedOver()
+    {
+        // A field check that shows a message as the open cell is written at the post: the
+        // message shows once, the value is taken and the row posted.
+        addProducts(2);
+        Screen s(ProductColumns);
+        s.table.Open();
+        int checks = 0;
+        s.table.FieldByName(QStringLiteral("ProductName"))->OnValidate = [&](Field &) {
+            ++checks;
+            ShowMessage(QStringLiteral("checked"));
+        };
+        s.click(1, 1);
+        s.type(QStringLiteral("Tile"));
+        ModalAnswer ok(QMessageBox::Ok);
+        s.table.Post();
+        QCOMPARE(ok.seen(), 1);
+        QCOMPARE(checks, 1);
+        QCOMPARE(s.table.State(), DataSetState::Browse);
+        QCOMPARE(m_db->scalar(QStringLiteral("SELECT ProductName FROM Product "
+                                             "WHERE ProductID = 'PR000002'")).toString(),
+                 QStringLiteral("Tile"));
     }
 
     void integerCellsRefuseWhatIsNoNumber()
