@@ -384,11 +384,12 @@ void DBGrid::insertRow(bool append)
     DataSet *set = m_link->dataSet();
     if (!set || !set->Active())
         return;
-    // A new row nobody has typed into yet is not followed by another one.
-    if (set->State() == DataSetState::Insert && !set->Modified())
-        return;
+    // What the open cell holds counts as typed into the row.
     commitEditor();
     if (m_model->takeTextRefused())
+        return;
+    // A new row nobody has typed into yet is not followed by another one.
+    if (set->State() == DataSetState::Insert && !set->Modified())
         return;
     runGuarded([&] {
         m_model->beginInsert(append);

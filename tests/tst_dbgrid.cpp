@@ -351,6 +351,26 @@ private slots:
         QCOMPARE(m_db->count(QStringLiteral("Product")), 3);
     }
 
+    void downFromATypedNewRowPostsItAndAppendsBelow()
+    {
+        addProducts(2);
+        Screen s(ProductColumns);
+        s.table.Open();
+        s.click(1, 0);
+        s.key(Qt::Key_Down);
+        s.type(QStringLiteral("PR000009"));
+        s.key(Qt::Key_Down); // the typed row is posted, the next one comes below it
+        QCOMPARE(s.table.State(), DataSetState::Insert);
+        QCOMPARE(m_db->count(QStringLiteral("Product")), 3);
+        QCOMPARE(s.model()->rowCount(), 4);
+        QCOMPARE(s.grid->currentIndex().row(), 3);
+        QCOMPARE(s.cell(2, 0), QStringLiteral("PR000009"));
+        QCOMPARE(s.cell(3, 0), QString());
+        s.click(3, 1); // a click on the new row keeps it
+        QCOMPARE(s.table.State(), DataSetState::Insert);
+        QCOMPARE(s.model()->rowCount(), 4);
+    }
+
     void insertKeyAddsARowAtTheCursor()
     {
         addProducts(3);
