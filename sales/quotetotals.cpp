@@ -6,8 +6,8 @@ namespace tb {
 
 QuoteTotals QuoteTotals::fromSum(double sum)
 {
-    // The total is computed from the unrounded tax, as the sum of whole line amounts plus
-    // a tax of at most one half rounds to subtotal + rounded tax.
+    // The total is the sum plus the unrounded tax, rounded once as it is stored; for a sum
+    // of whole line amounts that is always the subtotal plus the rounded tax.
     const double tax = sum * TaxRate;
     return {fieldvalue::roundHalfEven(sum), fieldvalue::roundHalfEven(tax),
             fieldvalue::roundHalfEven(sum + tax)};
