@@ -470,6 +470,19 @@ void TestQuoteScreen::unknownProductTold()
         QCOMPARE(ok.icon(), QMessageBox::NoIcon);
     }
     QCOMPARE(cell(0, Product), QStringLiteral("PR999999")); // kept
+    // Tab and Return leave the cell as well.
+    for (const auto &[key, typed] : {std::pair{Qt::Key_Tab, "PR99999"},
+                                     {Qt::Key_Return, "PR9999"}}) {
+        clickCell(0, Product);
+        ModalAnswer ok(QMessageBox::Ok);
+        type(QString::fromLatin1(typed));
+        QTest::keyClick(focused(), key);
+        QTRY_COMPARE(ok.seen(), 1); // (Return commits from the event loop)
+        QTest::qWait(20);
+        QCOMPARE(ok.seen(), 1);
+        QCOMPARE(cell(0, Product), QString::fromLatin1(typed));
+    }
+    clickCell(0, Quantity);
     type("5");
     Quote->Table2->Post(); // and the line can be posted all the same
     QCOMPARE(Quote->Table2->FieldByName("SEQ")->AsString(), QStringLiteral("001"));
