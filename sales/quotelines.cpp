@@ -161,7 +161,7 @@ void TQuote::DBGrid1EditButtonClick()
     if (DBGrid1->selectedFieldName().compare(QLatin1String("ProductID"), Qt::CaseInsensitive)
         != 0)
         return;
-    if (Form28->exec() != QDialog::Accepted)
+    if (!Form28 || Form28->exec() != QDialog::Accepted)
         return;
     Table2->Edit(); // a quotation without lines gets its first one
     field(Table2, "ProductID")->setAsString(field(Form28->Table1, "ProductID")->AsString());

@@ -183,7 +183,9 @@ private slots:
     void linesPricedNumberedAndTotalled();
     void unknownProductTold();
     void deletedLineRenumbersTheOthers();
+    void pendingDeletionFreesItsNumbers();
     void lineNumbersThatCannotGoOn();
+    void totalsOutOfRangeStopTheSave();
     void saveChecksInOrder();
     void saveWritesHeaderAndLines();
     void failedSaveWritesNothingAndKeepsEverything();
@@ -521,6 +523,28 @@ void TestQuoteScreen::deletedLineRenumbersTheOthers()
              QStringLiteral("800/40/840"));
 }
 
+void TestQuoteScreen::pendingDeletionFreesItsNumbers()
+{
+    // The last stored line deleted but not yet saved: the next line takes its numbers, and
+    // the save writes the deletion before the new line.
+    seedQuote("OD24050001", {"001:001:PR000001:1:100", "002:002:PR000002:2:100"});
+    press("sbRefresh");
+    press("sbEdit");
+    clickCell(1, Quantity);
+    {
+        ModalAnswer ok(QMessageBox::Ok);
+        QTest::keyClick(focused(), Qt::Key_Delete, Qt::ControlModifier);
+    }
+    addLine("PR000003", 3, 100);
+    leaveLine();
+    QCOMPARE(test::walk(*Quote->Table2, "SEQ"), (QStringList{"001", "002"}));
+    QCOMPARE(test::walk(*Quote->Table2, "ProductID"), (QStringList{"PR000001", "PR000003"}));
+    press("sbPost");
+    QCOMPARE(m_db->scalar("SELECT group_concat(SEQ || '/' || QdetailID || '/' || ProductID) "
+                          "FROM (SELECT * FROM QuoteDetail ORDER BY SEQ)").toString(),
+             QStringLiteral("001/001/PR000001,002/002/PR000003"));
+}
+
 void TestQuoteScreen::lineNumbersThatCannotGoOn()
 {
     // A quotation whose line numbers reached 999 takes no further line; a stored number
@@ -542,6 +566,32 @@ void TestQuoteScreen::lineNumbersThatCannotGoOn()
         press("sbCancel");
     }
     QCOMPARE(m_db->count("QuoteDetail"), 2);
+}
+
+void TestQuoteScreen::totalsOutOfRangeStopTheSave()
+{
+    // Two lines whose sum an integer field cannot hold: told when the totals are made, and
+    // never saved with totals that are wrong.
+    press("sbInsert");
+    Quote->Table1->FieldByName("CustomerID")->setAsString("CU000001");
+    addLine("PR000001", 1, 2000000000);
+    {
+        ModalAnswer ok(QMessageBox::Ok);
+        addLine("PR000002", 1, 2000000000); // moving to the new row posts the first
+        QCOMPARE(ok.seen(), 0);
+        leaveLine();
+        QCOMPARE(ok.seen(), 1);
+        QVERIFY2(ok.text().contains("SubTotal"), qPrintable(ok.text()));
+    }
+    {
+        ModalAnswer ok(QMessageBox::Ok);
+        press("sbPost");
+        QCOMPARE(ok.seen(), 1);
+        QVERIFY2(ok.text().contains("SubTotal"), qPrintable(ok.text()));
+    }
+    QCOMPARE(mode(), Mode::Editing);
+    QCOMPARE(m_db->count("QuoteMaster"), 0);
+    QCOMPARE(m_db->count("QuoteDetail"), 0);
 }
 
 void TestQuoteScreen::saveChecksInOrder()
