@@ -62,6 +62,7 @@ private:
     void openScreen(const QString &menuCaption, QWidget *screen);
     void backToMain(QWidget *screen);
     QAbstractButton *productButton(const char *name) const;
+    QAbstractButton *quoteButton(const char *name) const;
     QString currentProductId() const;
 
     QString m_path;

@@ -14,6 +14,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QScrollBar>
 #include <QTimer>
 
@@ -204,15 +205,27 @@ void DBGrid::commitEditor()
 // that does not convert stops the post with the layer's message.
 void DBGrid::writeEditor()
 {
-    QLineEdit *editor = m_delegate->editor();
+    // The field may show a message (a check on its new value): the editor then loses the
+    // focus to the message box, and the view closes and deletes it meanwhile.
+    const QPointer<QLineEdit> editor = m_delegate->editor();
     if (!editor || state() != QAbstractItemView::EditingState)
         return;
     if (editor->isModified()) {
-        if (Field *field = m_model->fieldAt(currentIndex().column()))
-            field->setAsString(editor->text());
+        const QString text = editor->text();
+        // Handed over once: losing the focus must not hand the same text over again.
         editor->setModified(false);
+        if (Field *field = m_model->fieldAt(currentIndex().column())) {
+            try {
+                field->setAsString(text);
+            } catch (...) {
+                if (editor)
+                    editor->setModified(true); // kept for correction
+                throw;
+            }
+        }
     }
-    closeEditor(editor, QAbstractItemDelegate::NoHint);
+    if (editor && state() == QAbstractItemView::EditingState)
+        closeEditor(editor, QAbstractItemDelegate::NoHint);
 }
 
 void DBGrid::cancelEditor()
@@ -373,11 +386,12 @@ void DBGrid::insertRow(bool append)
     DataSet *set = m_link->dataSet();
     if (!set || !set->Active())
         return;
-    // A new row nobody has typed into yet is not followed by another one.
-    if (set->State() == DataSetState::Insert && !set->Modified())
-        return;
+    // What the open cell holds counts as typed into the row.
     commitEditor();
     if (m_model->takeTextRefused())
+        return;
+    // A new row nobody has typed into yet is not followed by another one.
+    if (set->State() == DataSetState::Insert && !set->Modified())
         return;
     runGuarded([&] {
         m_model->beginInsert(append);

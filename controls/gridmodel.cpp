@@ -315,6 +315,7 @@ void GridModel::refresh()
                     if (!next.atEnd())
                         next.loadLast();
                     insertRow = next.size();
+                    m_appendPending = false;
                 } else {
                     const int before = next.indexOf(m_lastBookmark);
                     insertRow = before >= 0 ? before : next.size();
@@ -334,7 +335,8 @@ void GridModel::refresh()
         }
         m_lastBookmark = m_currentBookmark;
     });
-    m_appendPending = false;
+    // (An append stays pending through the post of the row it follows, until its new row
+    // is placed; endInsert() ends it in any case.)
     if (changed) {
         beginResetModel();
         m_window = next;

@@ -218,6 +218,13 @@ void DataSet::CheckBrowseMode()
         Cancel();
 }
 
+void DataSet::UpdateRecord()
+{
+    checkActive();
+    if (Editing())
+        updateControlsData();
+}
+
 void DataSet::First()
 {
     checkActive();

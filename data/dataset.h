@@ -97,6 +97,9 @@ public:
     void Refresh();
     // Posts or cancels a record in edit/insert, as before a move.
     void CheckBrowseMode();
+    // Bound controls hand the text typed but not yet written (a grid's open cell) to their
+    // fields now, as a post does first. Nothing happens outside edit and insert.
+    void UpdateRecord();
 
     // First row (in the current order) whose fields equal the values, exact and
     // case-sensitive. Fields are separated by ";"; several values come as a QVariantList.

@@ -1,34 +1,47 @@
+// TQuote, part two: the header, the toolbar and its two modes, numbering, totals, save,
+// cancel and delete. The controls are made in quotelayout.cpp, the lines handled in
+// quotelines.cpp.
+
 #include "sales/quote.h"
 
-#include "controls/guard.h"
+#include "controls/datepicker.h"
+#include "controls/dbedit.h"
+#include "controls/dbgrid.h"
+#include "controls/dbmemo.h"
+#include "controls/dialogs.h"
 #include "controls/recordtoolbar.h"
 #include "controls/windowframe.h"
-#include "data/datasource.h"
+#include "data/clock.h"
+#include "data/database.h"
+#include "data/errors.h"
+#include "data/shortdate.h"
 #include "data/tablecursor.h"
+#include "data/transaction.h"
+#include "sales/quotenumbers.h"
+#include "sales/quotetotals.h"
 
+#include <QCloseEvent>
+#include <QDateTime>
 #include <QPushButton>
-#include <QVBoxLayout>
+
+#include <utility>
 
 namespace tb {
 
 TQuote *Quote = nullptr;
 
+const QString TQuote::ProductMissing = QStringLiteral("商品編號不存在!");
+const QString TQuote::CustomerBlank = QStringLiteral("客戶編號不可空白!");
+const QString TQuote::CustomerWrong = QStringLiteral("客戶編號輸入錯誤!");
+const QString TQuote::DeleteQuestion = QStringLiteral("確定刪除本筆訂單資料?");
+const QString TQuote::NumberTakenMessage =
+    QStringLiteral("單據編號 %1 已被使用,本筆報價單已改存為 %2!");
+
 namespace {
 
-TableCursor *newTable(QObject *owner, const char *name, const char *table)
+Field *field(TableCursor *set, const char *name)
 {
-    auto *cursor = new TableCursor(owner);
-    cursor->setObjectName(QString::fromLatin1(name));
-    cursor->setTableName(QString::fromLatin1(table));
-    return cursor;
-}
-
-DataSource *newSource(QObject *owner, const char *name, DataSet *set)
-{
-    auto *source = new DataSource(owner);
-    source->setObjectName(QString::fromLatin1(name));
-    source->setDataSet(set);
-    return source;
+    return set->FieldByName(QLatin1String(name));
 }
 
 } // namespace
@@ -38,47 +51,271 @@ TQuote::TQuote()
 {
     placeWindow(this, 201, 159, 731, 552);
     setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
-
-    Table1 = newTable(this, "Table1", "QuoteMaster");
-    Table2 = newTable(this, "Table2", "QuoteDetail");
-    tbQuote = newTable(this, "tbQuote", "QuoteMaster");
-    tbDetail = newTable(this, "tbDetail", "QuoteDetail");
-    tbCUST = newTable(this, "tbCUST", "Customer");
-    tbEMP = newTable(this, "tbEMP", "Employee");
-    tbPROD = newTable(this, "tbPROD", "Product");
-    DataSource1 = newSource(this, "DataSource1", Table1);
-    DataSource2 = newSource(this, "DataSource2", Table2);
-    DataSource3 = newSource(this, "DataSource3", tbCUST);
-    DataSource4 = newSource(this, "DataSource4", tbPROD);
-    DataSource5 = newSource(this, "DataSource5", tbEMP);
-
-    Table2->setIndexFieldNames(QStringLiteral("QuoteID"));
-    Table2->setMasterSource(DataSource1);
-    Table2->setMasterFields(QStringLiteral("QuoteID"));
-    Table2->setCachedUpdates(true);
-    tbQuote->setIndexFieldNames(QStringLiteral("QuoteID"));
-    tbCUST->setIndexFieldNames(QStringLiteral("CustomerID"));
-    tbPROD->setIndexFieldNames(QStringLiteral("ProductID"));
-
-    ToolBar = new RecordToolBar(this, RecordToolBar::Order::Standard, QStringLiteral("查詢"),
-                                QStringLiteral("Button1"));
-    ToolBar->setEditingMode(false);
-    Button1 = ToolBar->closeButton;
-    connectGuarded(Button1, &QPushButton::clicked, this, [this](bool) { Button1Click(); });
-
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(ToolBar);
-    layout->addStretch();
+    createRecordSets();
+    createControls();
+    connectHandlers();
+    setEditingMode(false);
+    DBEdit4->setEnabled(true); // until the modes first switch
 
     // Opened with the window, so a database without these tables stops start-up here.
+    // The look-up tables first: the headers read their names through them.
     for (TableCursor *cursor : {tbCUST, tbEMP, tbPROD, Table1, Table2, tbQuote, tbDetail})
         cursor->Open();
+    FormCreate();
+}
+
+void TQuote::FormCreate()
+{
+    Table2->Refresh();
+}
+
+// ---- modes --------------------------------------------------------------------------------
+
+void TQuote::setEditingMode(bool editing)
+{
+    m_editing = editing;
+    ToolBar->setEditingMode(editing);
+    for (QWidget *control : std::initializer_list<QWidget *>{
+             DBEdit2, DateTimePicker1, DBEdit5, DateTimePicker2, DBMemo1, DBEdit4})
+        control->setEnabled(editing);
+    // Lines change only while a Save can write them.
+    DBGrid1->setReadOnly(!(editing && Table1->Editing()));
+}
+
+void TQuote::closeEvent(QCloseEvent *event)
+{
+    if (m_editing) {
+        event->ignore();
+        return;
+    }
+    WorkWindow::closeEvent(event);
+}
+
+QString TQuote::quoteId() const
+{
+    return field(Table1, "QuoteID")->AsString();
+}
+
+// ---- navigation ---------------------------------------------------------------------------
+
+void TQuote::sbFirstClick()
+{
+    if (Table1->State() == DataSetState::Browse)
+        Table1->First();
+}
+
+void TQuote::sbPriorClick()
+{
+    if (Table1->State() == DataSetState::Browse)
+        Table1->Prior();
+}
+
+void TQuote::sbNextClick()
+{
+    if (Table1->State() == DataSetState::Browse)
+        Table1->Next();
+}
+
+void TQuote::sbLastClick()
+{
+    if (Table1->State() == DataSetState::Browse)
+        Table1->Last();
+}
+
+// The quotation screen has no query screen: "查詢" re-reads the headers, and the lines of
+// the current one with them (browse mode holds no pending line).
+void TQuote::sbRefreshClick()
+{
+    if (Table1->State() != DataSetState::Browse)
+        return;
+    Table1->Refresh();
+    Table2->Refresh();
 }
 
 void TQuote::Button1Click()
 {
     returnToMain();
+}
+
+// ---- insert and edit ----------------------------------------------------------------------
+
+void TQuote::sbInsertClick()
+{
+    if (Table1->State() == DataSetState::Browse)
+        Table1->Insert();
+    setEditingMode(true);
+}
+
+void TQuote::sbEditClick()
+{
+    if (Table1->HasCurrentRecord())
+        Table1->Edit();
+    setEditingMode(true);
+}
+
+void TQuote::Table1NewRecord()
+{
+    for (const char *money : {"SubTotal", "ValueAddTax", "Amount"})
+        field(Table1, money)->setAsInteger(0);
+    field(Table1, "QuoteDate")->setAsDateTime(QDateTime(Clock::today(), QTime(0, 0)));
+}
+
+void TQuote::Table1AfterInsert()
+{
+    if (Table1->State() != DataSetState::Insert)
+        return;
+    // From the first quotation on, every date of the application reads year/month/day.
+    ShortDate::setPattern(QStringLiteral("yyyy/mm/dd"));
+    Table1->DisableControls();
+    Table1->EnableControls(); // the boxes show the new format at once
+    const QDate date = field(Table1, "QuoteDate")->AsDateTime().date();
+    QString number;
+    try {
+        number = nextFreeNumber(quotenumbers::monthPrefix(date));
+    } catch (...) {
+        Table1->Cancel(); // no quotation without a number
+        throw;
+    }
+    field(Table1, "QuoteID")->setAsString(number);
+    m_insertedNumber = number;
+}
+
+QString TQuote::nextFreeNumber(const QString &prefix)
+{
+    tbQuote->SetRange({prefix + QStringLiteral("0000")}, {prefix + QStringLiteral("9999")});
+    tbQuote->Last();
+    const QString highest = tbQuote->IsEmpty() ? QString() : field(tbQuote, "QuoteID")->AsString();
+    return quotenumbers::nextQuoteId(prefix, highest);
+}
+
+void TQuote::moveToFreeNumber()
+{
+    const QString number = quoteId();
+    tbQuote->SetRange({number}, {number});
+    if (tbQuote->IsEmpty())
+        return;
+    const QString next = nextFreeNumber(number.left(6));
+    moveLinesTo(next);
+    field(Table1, "QuoteID")->setAsString(next);
+}
+
+// ---- totals -------------------------------------------------------------------------------
+
+void TQuote::RecalcTotals()
+{
+    const int amount = field(Table2, "Amount")->Index();
+    double sum = 0;
+    for (const RowSnapshot &line : lineRows())
+        sum += line.values.value(amount).toDouble(); // an amount shown empty counts 0
+    const QuoteTotals totals = QuoteTotals::fromSum(sum);
+    // An amount an integer field cannot hold is refused by the field, with its message.
+    field(Table1, "SubTotal")->setAsFloat(double(totals.subTotal));
+    field(Table1, "ValueAddTax")->setAsFloat(double(totals.tax));
+    field(Table1, "Amount")->setAsFloat(double(totals.amount));
+}
+
+// ---- save and cancel ----------------------------------------------------------------------
+
+void TQuote::sbPostClick()
+{
+    checkCurrentProduct();
+    if (Table1->State() == DataSetState::Insert)
+        moveToFreeNumber(); // before the transaction, so that a retry finds it done
+    {
+        // Header and lines are written whole or not at all; a failure puts every record
+        // set back as it stood, so the user can try again or cancel.
+        Transaction transaction(Database::connection());
+        if (Table1->Editing())
+            Table1->Post();
+        Table2->ApplyUpdates();
+        transaction.commit();
+    }
+    setEditingMode(false);
+    const QString inserted = std::exchange(m_insertedNumber, QString());
+    if (!inserted.isEmpty() && inserted != quoteId())
+        ShowMessage(NumberTakenMessage.arg(inserted, quoteId()));
+}
+
+void TQuote::checkCurrentProduct()
+{
+    Table2->UpdateRecord(); // the text of a grid cell still being typed counts
+    if (!productExists(field(Table2, "ProductID")->AsVariant())) {
+        ShowMessage(ProductMissing);
+        Abort();
+    }
+}
+
+bool TQuote::productExists(const QVariant &productId)
+{
+    return tbPROD->FindKey({productId});
+}
+
+void TQuote::Table1BeforePost()
+{
+    if (Table2->Editing())
+        Table2->Post();
+    const QString customer = field(Table1, "CustomerID")->AsString();
+    const auto refuse = [this](const QString &message) {
+        ShowWarning(message);
+        DBEdit3->setFocus();
+        Abort();
+    };
+    if (customer.trimmed().isEmpty())
+        refuse(CustomerBlank);
+    if (!tbCUST->FindKey({customer}))
+        refuse(CustomerWrong);
+    RecalcTotals();
+}
+
+void TQuote::sbCancelClick()
+{
+    // The lines first: a line left in edit would otherwise be posted as the header moves.
+    Table2->CancelUpdates();
+    if (Table1->Editing())
+        Table1->Cancel();
+    m_insertedNumber.clear();
+    setEditingMode(false);
+}
+
+// ---- delete -------------------------------------------------------------------------------
+
+void TQuote::sbDeleteClick()
+{
+    if (!Table1->HasCurrentRecord())
+        return;
+    const QSqlDatabase db = Database::connection();
+    Transaction transaction(db);
+    // Registered first, so it runs last: a deletion refused or answered No leaves the
+    // header as it was, not in edit with its totals at zero.
+    Transaction::onRollback(db, [this] {
+        if (Table1->State() == DataSetState::Edit)
+            Table1->Cancel();
+    });
+    Table1->Delete(); // asks, and takes the lines with it (Table1BeforeDelete)
+    Table2->ApplyUpdates();
+    transaction.commit();
+}
+
+void TQuote::Table1BeforeDelete()
+{
+    if (!Confirm(DeleteQuestion))
+        Abort();
+    Table1->Edit(); // the totals follow the lines down to zero
+    deleteAllLines();
+}
+
+// ---- dates --------------------------------------------------------------------------------
+
+// The picker's date goes into the box as if typed; the field takes it when the header is
+// posted. The pickers never follow the record.
+void TQuote::DateTimePicker1Change()
+{
+    DBEdit2->setText(ShortDate::format(DateTimePicker1->date()));
+}
+
+void TQuote::DateTimePicker2Change()
+{
+    DBEdit5->setText(ShortDate::format(DateTimePicker2->date()));
 }
 
 } // namespace tb

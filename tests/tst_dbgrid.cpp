@@ -1,4 +1,5 @@
 #include "controls/dbgrid.h"
+#include "controls/dialogs.h"
 #include "data/dataset.h"
 #include "data/datasource.h"
 #include "data/field.h"
@@ -247,6 +248,49 @@ private slots:
         QCOMPARE(s.current("ProductID"), QStringLiteral("PR000002"));
     }
 
+    void updateRecordHandsTheOpenCellToItsField()
+    {
+        addProducts(2);
+        Screen s(ProductColumns);
+        s.table.Open();
+        s.click(1, 1);
+        s.type(QStringLiteral("Tile"));
+        QCOMPARE(s.current("ProductName"), QStringLiteral("P2")); // still in the cell
+        s.table.UpdateRecord();
+        QCOMPARE(s.current("ProductName"), QStringLiteral("Tile"));
+        QCOMPARE(s.table.State(), DataSetState::Edit); // written, not posted
+        QCOMPARE(m_db->scalar(QStringLiteral("SELECT ProductName FROM Product "
+                                             "WHERE ProductID = 'PR000002'")).toString(),
+                 QStringLiteral("P2"));
+        s.table.Cancel();
+        s.table.UpdateRecord(); // in browse: nothing to hand over
+        QCOMPARE(s.current("ProductName"), QStringLiteral("P2"));
+    }
+
+    void checkWithAMessageWhileTheCellIsHandedOver()
+    {
+        // A field check that shows a message as the open cell is written at the post: the
+        // message shows once, the value is taken and the row posted.
+        addProducts(2);
+        Screen s(ProductColumns);
+        s.table.Open();
+        int checks = 0;
+        s.table.FieldByName(QStringLiteral("ProductName"))->OnValidate = [&](Field &) {
+            ++checks;
+            ShowMessage(QStringLiteral("checked"));
+        };
+        s.click(1, 1);
+        s.type(QStringLiteral("Tile"));
+        ModalAnswer ok(QMessageBox::Ok);
+        s.table.Post();
+        QCOMPARE(ok.seen(), 1);
+        QCOMPARE(checks, 1);
+        QCOMPARE(s.table.State(), DataSetState::Browse);
+        QCOMPARE(m_db->scalar(QStringLiteral("SELECT ProductName FROM Product "
+                                             "WHERE ProductID = 'PR000002'")).toString(),
+                 QStringLiteral("Tile"));
+    }
+
     void integerCellsRefuseWhatIsNoNumber()
     {
         addProducts(2);
@@ -305,6 +349,26 @@ private slots:
         QCOMPARE(s.table.State(), DataSetState::Browse);
         QCOMPARE(s.model()->rowCount(), 3);
         QCOMPARE(m_db->count(QStringLiteral("Product")), 3);
+    }
+
+    void downFromATypedNewRowPostsItAndAppendsBelow()
+    {
+        addProducts(2);
+        Screen s(ProductColumns);
+        s.table.Open();
+        s.click(1, 0);
+        s.key(Qt::Key_Down);
+        s.type(QStringLiteral("PR000009"));
+        s.key(Qt::Key_Down); // the typed row is posted, the next one comes below it
+        QCOMPARE(s.table.State(), DataSetState::Insert);
+        QCOMPARE(m_db->count(QStringLiteral("Product")), 3);
+        QCOMPARE(s.model()->rowCount(), 4);
+        QCOMPARE(s.grid->currentIndex().row(), 3);
+        QCOMPARE(s.cell(2, 0), QStringLiteral("PR000009"));
+        QCOMPARE(s.cell(3, 0), QString());
+        s.click(3, 1); // a click on the new row keeps it
+        QCOMPARE(s.table.State(), DataSetState::Insert);
+        QCOMPARE(s.model()->rowCount(), 4);
     }
 
     void insertKeyAddsARowAtTheCursor()

@@ -1,0 +1,959 @@
+// The quotation screen driven as a user drives it: the header and its modes, monthly
+// numbers, the line grid with its numbers and totals, save with its checks, cancel,
+// delete, and the failures that must leave nothing half written.
+#include "app/mainform.h"
+#include "controls/datepicker.h"
+#include "controls/dbedit.h"
+#include "controls/dbgrid.h"
+#include "controls/dblookupcombobox.h"
+#include "controls/dbmemo.h"
+#include "controls/dialogs.h"
+#include "controls/inputmethod.h"
+#include "data/clock.h"
+#include "data/field.h"
+#include "data/shortdate.h"
+#include "data/tablecursor.h"
+#include "lookup/productpicker.h"
+#include "sales/quote.h"
+#include "sales/quotenumbers.h"
+#include "testsupport/datasetprobe.h"
+#include "testsupport/modalaction.h"
+#include "testsupport/modalanswer.h"
+#include "testsupport/testdatabase.h"
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <QToolButton>
+
+#include <memory>
+
+using namespace tb;
+using tb::test::ModalAction;
+using tb::test::ModalAnswer;
+
+namespace {
+
+// Visible columns of the line grid.
+enum Column { Item, Product, Name, Quantity, Unit, Price, Amount, Memo };
+
+const char *const NavigationButtons[] = {"sbFirst", "sbPrior", "sbNext", "sbLast",
+                                         "sbDelete", "sbEdit", "sbRefresh", "Button1"};
+// DBEdit4 as well, except that it starts enabled.
+const char *const EditingControls[] = {"sbPost", "sbCancel", "DBEdit2", "DateTimePicker1",
+                                       "DBEdit5", "DateTimePicker2", "DBMemo1"};
+const char *const AlwaysEnabled[] = {"sbInsert", "EditCUSTID", "EditEMPID", "DBEdit3",
+                                     "DBGrid1"};
+const char *const NeverEnabled[] = {"DBEdit1", "DBEdit6", "DBEdit7", "DBEdit8"};
+
+template<typename T = QWidget>
+T *control(const char *name)
+{
+    T *found = Quote->findChild<T *>(QLatin1String(name));
+    if (!found)
+        qFatal("no control %s", name);
+    return found;
+}
+
+QString text(const char *box)
+{
+    return control<DBEdit>(box)->text();
+}
+
+DBGrid *grid()
+{
+    return control<DBGrid>("DBGrid1");
+}
+
+QString cell(int row, Column column)
+{
+    return grid()->model()->index(row, column).data().toString();
+}
+
+int gridRows()
+{
+    return grid()->model()->rowCount();
+}
+
+QString header(const char *name)
+{
+    return Quote->Table1->FieldByName(QLatin1String(name))->AsString();
+}
+
+// (The offscreen platform does not hand the activation back to the window after a
+// dialog closes, as a desktop does.)
+QWidget *focused()
+{
+    if (!Quote->isActiveWindow())
+        QApplication::setActiveWindow(Quote);
+    return QApplication::focusWidget() ? QApplication::focusWidget() : Quote->focusWidget();
+}
+
+void press(const char *name)
+{
+    QTest::mouseClick(control<QAbstractButton>(name), Qt::LeftButton);
+}
+
+void clickCell(int row, Column column)
+{
+    const QRect rect = grid()->visualRect(grid()->model()->index(row, column));
+    QTest::mouseClick(grid()->viewport(), Qt::LeftButton, {}, rect.center());
+}
+
+void type(const QString &text)
+{
+    for (QChar c : text)
+        QTest::keyClick(focused(), c.toLatin1());
+}
+
+// Types into a cell of the line grid as the user does: a click on the cell, then the keys.
+void typeIntoCell(int row, Column column, const QString &value)
+{
+    clickCell(row, column);
+    type(value);
+}
+
+// A new line below the others (the first one into the empty row), its cells typed in.
+// The line is posted when the user moves to another row or saves.
+void addLine(const QString &product, int quantity, int price)
+{
+    int row = 0;
+    if (!Quote->Table2->IsEmpty()) {
+        clickCell(gridRows() - 1, Product);
+        QTest::keyClick(focused(), Qt::Key_Down);
+        row = gridRows() - 1;
+    }
+    typeIntoCell(row, Product, product);
+    typeIntoCell(row, Quantity, QString::number(quantity));
+    typeIntoCell(row, Price, QString::number(price));
+    clickCell(row, Product); // the cell is left, the line is not
+}
+
+// Posts the line being typed by moving up to the line above it, as a user would.
+void leaveLine()
+{
+    QTest::keyClick(focused(), Qt::Key_Up);
+}
+
+enum class Mode { Browse, Editing, Neither };
+
+// The mode the enabled controls show.
+Mode mode()
+{
+    bool editing = true, browsing = true;
+    for (const char *name : NavigationButtons) {
+        editing = editing && !control(name)->isEnabled();
+        browsing = browsing && control(name)->isEnabled();
+    }
+    for (const char *name : EditingControls) {
+        editing = editing && control(name)->isEnabled();
+        browsing = browsing && !control(name)->isEnabled();
+    }
+    for (const char *name : AlwaysEnabled) {
+        editing = editing && control(name)->isEnabled();
+        browsing = browsing && control(name)->isEnabled();
+    }
+    for (const char *name : NeverEnabled) {
+        editing = editing && !control(name)->isEnabled();
+        browsing = browsing && !control(name)->isEnabled();
+    }
+    return editing == browsing ? Mode::Neither : editing ? Mode::Editing : Mode::Browse;
+}
+
+} // namespace
+
+class TestQuoteScreen : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void layout();
+    void modesFollowTheButtons();
+    void monthlyNumbers_data();
+    void monthlyNumbers();
+    void highestNumberAgainAfterItsDeletion();
+    void numberKeptWhenSavedInTheNextYear();
+    void monthUsedUpRefusesTheInsert();
+    void datesReadYearMonthDayFromTheFirstInsert();
+    void linesPricedNumberedAndTotalled();
+    void unknownProductTold();
+    void deletedLineRenumbersTheOthers();
+    void pendingDeletionFreesItsNumbers();
+    void lineNumbersThatCannotGoOn();
+    void totalsOutOfRangeStopTheSave();
+    void saveChecksInOrder();
+    void saveWritesHeaderAndLines();
+    void failedSaveWritesNothingAndKeepsEverything();
+    void takenNumberMovesToTheNextFree();
+    void cancelLeavesNothing();
+    void deleteAsksAndTakesTheLines();
+    void failedDeleteKeepsTheQuotation();
+    void productListFillsTheLine();
+    void linesChangeOnlyInEditingMode();
+    void lookupBoxesAndPickers();
+    void closeOnlyFromBrowseMode();
+    void storedLineThatOverflowsShowsEmpty();
+
+private:
+    void seedQuote(const QString &id, const QStringList &lines = {});
+    std::unique_ptr<test::TestDatabase> m_db;
+};
+
+void TestQuoteScreen::initTestCase()
+{
+    main = new Tmain;
+}
+
+void TestQuoteScreen::init()
+{
+    m_db = std::make_unique<test::TestDatabase>();
+    ShortDate::resetToSystem();
+    Clock::setToday(QDate(2024, 5, 17));
+    m_db->exec(QStringLiteral("INSERT INTO Customer (CustomerID, CustomerAttribName) VALUES "
+                              "('CU000001', '大華'), ('CU000002', '長青')"));
+    m_db->exec(QStringLiteral("INSERT INTO Employee (EmployeeID, EmployeeName) VALUES "
+                              "('EM000001', '王小明')"));
+    m_db->exec(QStringLiteral("INSERT INTO Product (ProductID, ProductName) VALUES "
+                              "('PR000001', '磁磚'), ('PR000002', '地板'), ('PR000003', '油漆')"));
+    Form28 = new TProductPicker;
+    Quote = new TQuote;
+    Quote->show();
+    QApplication::setActiveWindow(Quote);
+    QVERIFY(QTest::qWaitForWindowActive(Quote));
+}
+
+void TestQuoteScreen::cleanup()
+{
+    delete Quote;
+    Quote = nullptr;
+    delete Form28;
+    Form28 = nullptr;
+    main->hide();
+    m_db.reset();
+    Clock::setToday(QDate());
+    ShortDate::resetToSystem();
+}
+
+// A stored quotation; each line is "SEQ:QdetailID:ProductID:Quantity:Price".
+void TestQuoteScreen::seedQuote(const QString &id, const QStringList &lines)
+{
+    m_db->exec(QStringLiteral("INSERT INTO QuoteMaster (QuoteID, QuoteDate, CustomerID) "
+                              "VALUES (?, '2024-05-01', 'CU000001')"),
+               {id});
+    for (const QString &line : lines) {
+        const QStringList v = line.split(QLatin1Char(':'));
+        m_db->exec(QStringLiteral("INSERT INTO QuoteDetail (QuoteID, SEQ, QdetailID, "
+                                  "ProductID, Quantity, Price) VALUES (?, ?, ?, ?, ?, ?)"),
+                   {id, v[0], v[1], v[2], v[3].toInt(), v[4].toInt()});
+    }
+}
+
+void TestQuoteScreen::layout()
+{
+    QCOMPARE(Quote->objectName(), QStringLiteral("Quote"));
+    QCOMPARE(Quote->windowTitle(), QStringLiteral("報價單"));
+    QVERIFY(Quote->Table1->Active() && Quote->Table2->Active());
+    QVERIFY(Quote->Table2->CachedUpdates());
+    QCOMPARE(mode(), Mode::Browse);
+    QVERIFY(control("DBEdit4")->isEnabled()); // until the modes first switch
+
+    const std::pair<const char *, const char *> labels[] = {
+        {"Label1", "單據編號"}, {"Label2", "單據日期"}, {"Label3", "客戶編號"},
+        {"Label4", "員工編號"}, {"Label5", "有效日期"}, {"Label6", "備註"},
+        {"Label7", "合計金額"}, {"Label8", "營業稅額"}, {"Label9", "總計金額"}};
+    for (const auto &[name, caption] : labels)
+        QCOMPARE(control<QLabel>(name)->text(), QString::fromUtf8(caption));
+    const std::pair<const char *, const char *> bound[] = {
+        {"DBEdit1", "QuoteID"},  {"DBEdit2", "QuoteDate"},   {"DBEdit3", "CUST_SNA"},
+        {"DBEdit4", "EM_NA"},    {"DBEdit5", "AvailableDate"}, {"DBEdit6", "SubTotal"},
+        {"DBEdit7", "ValueAddTax"}, {"DBEdit8", "Amount"}};
+    for (const auto &[name, field] : bound)
+        QCOMPARE(control<DBEdit>(name)->dataField(), QString::fromLatin1(field));
+    QCOMPARE(control<DBMemo>("DBMemo1")->dataField(), QStringLiteral("Memo"));
+
+    const std::pair<const char *, QColor> colours[] = {
+        {"DBEdit1", QColor(0xFFFF00)}, {"DBEdit2", QColor(0xA6CAF0)},
+        {"DBEdit3", QColor(0x008080)}, {"DBEdit4", QColor(0x008080)},
+        {"DBEdit5", QColor(0xC0DCC0)}, {"DBEdit6", QColor(0xC0DCC0)},
+        {"DBEdit7", QColor(0xC0DCC0)}, {"DBEdit8", QColor(0xC0DCC0)}};
+    for (const auto &[name, colour] : colours)
+        QCOMPARE(control(name)->palette().color(QPalette::Base), colour);
+    for (const char *name : {"DBEdit3", "DBEdit4"}) {
+        QVERIFY(control<DBEdit>(name)->isReadOnly());
+        QCOMPARE(control(name)->palette().color(QPalette::Text), QColor(Qt::white));
+    }
+    for (const char *name : {"DateTimePicker1", "DateTimePicker2"}) {
+        QCOMPARE(control<DatePicker>(name)->date(), QDate(2006, 8, 22));
+        QCOMPARE(control(name)->width(), 17);
+    }
+    QCOMPARE(inputMethodName(control("DBEdit2")), ime::Cangjie);
+
+    const char *captions[][2] = {{"sbFirst", "第一筆"}, {"sbPrior", "上一筆"},
+                                 {"sbNext", "下一筆"},  {"sbLast", "最後一筆"},
+                                 {"sbInsert", "新增"},  {"sbDelete", "刪除"},
+                                 {"sbEdit", "修改"},    {"sbPost", "儲存"},
+                                 {"sbCancel", "取消"},  {"sbRefresh", "查詢"}};
+    for (const auto &[name, caption] : captions) {
+        QCOMPARE(control<QToolButton>(name)->text(), QString::fromUtf8(caption));
+        QCOMPARE(control(name)->size(), QSize(50, 29));
+    }
+    QCOMPARE(control<QPushButton>("Button1")->text(), QStringLiteral("結束"));
+
+    // The grid: QuoteID and SEQ hidden, then the titled columns.
+    const QStringList titles{"項次", "產品編號", "產品名稱", "數量", "單位", "單價", "金額", "備註"};
+    QCOMPARE(grid()->model()->columnCount(), int(titles.size()));
+    for (int i = 0; i < titles.size(); ++i)
+        QCOMPARE(grid()->model()->headerData(i, Qt::Horizontal).toString(), titles[i]);
+    QCOMPARE(grid()->columnWidth(Name), 135);
+    const QList<GridColumn> columns = grid()->columns();
+    for (const GridColumn &c : columns) {
+        const bool teal = c.fieldName == "QdetailID" || c.fieldName == "Amount";
+        QCOMPARE(c.readOnly, teal);
+        QCOMPARE(c.color == QColor(0x008080) && c.fontColor == QColor(Qt::white), teal);
+        QCOMPARE(c.editButton, c.fieldName == "ProductID");
+        QCOMPARE(c.visible, c.fieldName != "QuoteID" && c.fieldName != "SEQ");
+    }
+}
+
+void TestQuoteScreen::modesFollowTheButtons()
+{
+    // Edit with no quotation at all still switches; Cancel switches back, nothing changed.
+    press("sbEdit");
+    QCOMPARE(mode(), Mode::Editing);
+    QCOMPARE(Quote->Table1->State(), DataSetState::Browse);
+    press("sbCancel");
+    QCOMPARE(mode(), Mode::Browse);
+    QVERIFY(!control("DBEdit4")->isEnabled());
+    QCOMPARE(m_db->count("QuoteMaster"), 0);
+
+    press("sbInsert");
+    QCOMPARE(mode(), Mode::Editing);
+    QVERIFY(control("DBEdit4")->isEnabled());
+    QCOMPARE(Quote->Table1->State(), DataSetState::Insert);
+    const QString number = text("DBEdit1");
+    press("sbInsert"); // again: only the switch is repeated
+    QCOMPARE(mode(), Mode::Editing);
+    QCOMPARE(text("DBEdit1"), number);
+    QCOMPARE(text("DBEdit6"), QStringLiteral("0"));
+    QCOMPARE(text("DBEdit7"), QStringLiteral("0"));
+    QCOMPARE(text("DBEdit8"), QStringLiteral("0"));
+    QCOMPARE(Quote->Table1->FieldByName("QuoteDate")->AsDateTime().date(), QDate(2024, 5, 17));
+    for (const char *empty : {"AvailableDate", "CustomerID", "EmployeeID", "Memo"})
+        QVERIFY(Quote->Table1->FieldByName(QLatin1String(empty))->IsNull());
+    press("sbCancel");
+    QCOMPARE(mode(), Mode::Browse);
+}
+
+void TestQuoteScreen::monthlyNumbers_data()
+{
+    QTest::addColumn<QStringList>("stored");
+    QTest::addColumn<QString>("next");
+    QTest::newRow("first of the month") << QStringList{} << "OD24050001";
+    QTest::newRow("other months never count")
+        << QStringList{"OD24040007", "OD24060003", "OD23050004"} << "OD24050001";
+    QTest::newRow("after nine") << QStringList{"OD24050009"} << "OD24050010";
+    QTest::newRow("gaps stay") << QStringList{"OD24050001", "OD24050005"} << "OD24050006";
+}
+
+void TestQuoteScreen::monthlyNumbers()
+{
+    QFETCH(QStringList, stored);
+    QFETCH(QString, next);
+    for (const QString &id : stored)
+        seedQuote(id);
+    press("sbRefresh");
+    press("sbInsert");
+    QCOMPARE(text("DBEdit1"), next);
+}
+
+void TestQuoteScreen::highestNumberAgainAfterItsDeletion()
+{
+    seedQuote("OD24050009");
+    seedQuote("OD24050010", {"001:001:PR000001:1:10"});
+    press("sbRefresh");
+    press("sbLast");
+    QCOMPARE(text("DBEdit1"), QStringLiteral("OD24050010"));
+    {
+        ModalAnswer yes(QMessageBox::Yes);
+        press("sbDelete");
+        QCOMPARE(yes.seen(), 1);
+    }
+    press("sbInsert");
+    QCOMPARE(text("DBEdit1"), QStringLiteral("OD24050010"));
+}
+
+void TestQuoteScreen::numberKeptWhenSavedInTheNextYear()
+{
+    Clock::setToday(QDate(2024, 12, 31));
+    press("sbInsert");
+    QCOMPARE(text("DBEdit1"), QStringLiteral("OD24120001"));
+    Quote->Table1->FieldByName("CustomerID")->setAsString("CU000001");
+    addLine("PR000001", 1, 100);
+    Clock::setToday(QDate(2025, 1, 1));
+    press("sbPost");
+    QCOMPARE(mode(), Mode::Browse);
+    QCOMPARE(m_db->scalar("SELECT QuoteID || ' ' || QuoteDate FROM QuoteMaster").toString(),
+             QStringLiteral("OD24120001 2024-12-31"));
+    press("sbInsert");
+    QCOMPARE(text("DBEdit1"), QStringLiteral("OD25010001"));
+}
+
+void TestQuoteScreen::monthUsedUpRefusesTheInsert()
+{
+    seedQuote("OD24059999");
+    ModalAnswer ok(QMessageBox::Ok);
+    press("sbInsert");
+    QCOMPARE(ok.text(), quotenumbers::MonthUsedUpMessage);
+    QCOMPARE(mode(), Mode::Browse);
+    QCOMPARE(Quote->Table1->State(), DataSetState::Browse);
+    QCOMPARE(text("DBEdit1"), QStringLiteral("OD24059999"));
+}
+
+void TestQuoteScreen::datesReadYearMonthDayFromTheFirstInsert()
+{
+    ShortDate::useLocale(QLocale(QLocale::English, QLocale::UnitedStates));
+    seedQuote("OD24050001");
+    press("sbRefresh");
+    const QString system = ShortDate::format(QDate(2024, 5, 1));
+    QVERIFY(system != QStringLiteral("2024/05/01"));
+    QCOMPARE(text("DBEdit2"), system);
+
+    press("sbInsert");
+    QCOMPARE(text("DBEdit2"), QStringLiteral("2024/05/17"));
+    press("sbCancel");
+    QCOMPARE(text("DBEdit2"), QStringLiteral("2024/05/01")); // for the rest of the run
+}
+
+void TestQuoteScreen::linesPricedNumberedAndTotalled()
+{
+    press("sbInsert");
+    Quote->Table1->FieldByName("CustomerID")->setAsString("CU000001");
+    addLine("PR000001", 2, 1250);
+    QCOMPARE(cell(0, Amount), QStringLiteral("2500"));
+    QCOMPARE(cell(0, Item), QString()); // numbered when posted
+    clickCell(0, Product);
+    QTest::keyClick(focused(), Qt::Key_Down); // posts it and starts the next
+    QCOMPARE(cell(0, Item), QStringLiteral("001"));
+    QCOMPARE(text("DBEdit6"), QStringLiteral("2500"));
+    // A new line starts at quantity 0, price 0, amount 0.
+    QCOMPARE(cell(1, Quantity), QStringLiteral("0"));
+    QCOMPARE(cell(1, Price), QStringLiteral("0"));
+    QCOMPARE(cell(1, Amount), QStringLiteral("0"));
+    typeIntoCell(1, Product, "PR000002");
+    typeIntoCell(1, Quantity, "3");
+    typeIntoCell(1, Price, "333");
+    addLine("PR000003", 1, 0);
+    leaveLine();
+    QCOMPARE(text("DBEdit6"), QStringLiteral("3499"));
+    QCOMPARE(text("DBEdit7"), QStringLiteral("175"));
+    QCOMPARE(text("DBEdit8"), QStringLiteral("3674"));
+    // Numbered 001, 002, 003 while still pending, stored and pending lines alike.
+    QCOMPARE(m_db->count("QuoteDetail"), 0);
+    QCOMPARE(test::walk(*Quote->Table2, "SEQ"), (QStringList{"001", "002", "003"}));
+    QCOMPARE(test::walk(*Quote->Table2, "QdetailID"), (QStringList{"001", "002", "003"}));
+}
+
+void TestQuoteScreen::unknownProductTold()
+{
+    press("sbInsert");
+    clickCell(0, Product);
+    {
+        ModalAnswer ok(QMessageBox::Ok);
+        type("PR999999");
+        clickCell(0, Quantity); // the cell is left: the product is checked once
+        QCOMPARE(ok.seen(), 1);
+        QCOMPARE(ok.text(), TQuote::ProductMissing);
+        QCOMPARE(ok.caption(), applicationTitle());
+        QCOMPARE(ok.icon(), QMessageBox::NoIcon);
+    }
+    QCOMPARE(cell(0, Product), QStringLiteral("PR999999")); // kept
+    // Tab and Return leave the cell as well.
+    for (const auto &[key, typed] : {std::pair{Qt::Key_Tab, "PR99999"},
+                                     {Qt::Key_Return, "PR9999"}}) {
+        clickCell(0, Product);
+        ModalAnswer ok(QMessageBox::Ok);
+        type(QString::fromLatin1(typed));
+        QTest::keyClick(focused(), key);
+        QTRY_COMPARE(ok.seen(), 1); // (Return commits from the event loop)
+        QTest::qWait(20);
+        QCOMPARE(ok.seen(), 1);
+        QCOMPARE(cell(0, Product), QString::fromLatin1(typed));
+    }
+    clickCell(0, Quantity);
+    type("5");
+    Quote->Table2->Post(); // and the line can be posted all the same
+    QCOMPARE(Quote->Table2->FieldByName("SEQ")->AsString(), QStringLiteral("001"));
+    QCOMPARE(text("DBEdit6"), QStringLiteral("0"));
+}
+
+void TestQuoteScreen::deletedLineRenumbersTheOthers()
+{
+    seedQuote("OD24050001", {"001:001:PR000001:1:100", "002:002:PR000002:2:100",
+                             "003:003:PR000003:3:100"});
+    press("sbRefresh");
+    press("sbEdit");
+    clickCell(1, Quantity);
+    {
+        ModalAnswer ok(QMessageBox::Ok);
+        QTest::keyClick(focused(), Qt::Key_Delete, Qt::ControlModifier);
+        QCOMPARE(ok.text(), QStringLiteral("Delete record?"));
+    }
+    QCOMPARE(test::walk(*Quote->Table2, "QdetailID"), (QStringList{"001", "002"}));
+    QCOMPARE(test::walk(*Quote->Table2, "SEQ"), (QStringList{"001", "003"}));
+    QCOMPARE(text("DBEdit6"), QStringLiteral("400"));
+    addLine("PR000001", 4, 100);
+    leaveLine();
+    QCOMPARE(test::walk(*Quote->Table2, "SEQ"), (QStringList{"001", "003", "004"}));
+    QCOMPARE(test::walk(*Quote->Table2, "QdetailID"), (QStringList{"001", "002", "003"}));
+    QCOMPARE(text("DBEdit6"), QStringLiteral("800"));
+    QCOMPARE(m_db->count("QuoteDetail"), 3); // pending until Save
+
+    press("sbPost");
+    QCOMPARE(mode(), Mode::Browse);
+    QCOMPARE(m_db->scalar("SELECT group_concat(SEQ || '/' || QdetailID || '/' || Quantity) "
+                          "FROM (SELECT * FROM QuoteDetail ORDER BY SEQ)").toString(),
+             QStringLiteral("001/001/1,003/002/3,004/003/4"));
+    QCOMPARE(m_db->scalar("SELECT SubTotal || '/' || ValueAddTax || '/' || Amount "
+                          "FROM QuoteMaster").toString(),
+             QStringLiteral("800/40/840"));
+}
+
+void TestQuoteScreen::pendingDeletionFreesItsNumbers()
+{
+    // The last stored line deleted but not yet saved: the next line takes its numbers, and
+    // the save writes the deletion before the new line.
+    seedQuote("OD24050001", {"001:001:PR000001:1:100", "002:002:PR000002:2:100"});
+    press("sbRefresh");
+    press("sbEdit");
+    clickCell(1, Quantity);
+    {
+        ModalAnswer ok(QMessageBox::Ok);
+        QTest::keyClick(focused(), Qt::Key_Delete, Qt::ControlModifier);
+    }
+    addLine("PR000003", 3, 100);
+    leaveLine();
+    QCOMPARE(test::walk(*Quote->Table2, "SEQ"), (QStringList{"001", "002"}));
+    QCOMPARE(test::walk(*Quote->Table2, "ProductID"), (QStringList{"PR000001", "PR000003"}));
+    press("sbPost");
+    QCOMPARE(m_db->scalar("SELECT group_concat(SEQ || '/' || QdetailID || '/' || ProductID) "
+                          "FROM (SELECT * FROM QuoteDetail ORDER BY SEQ)").toString(),
+             QStringLiteral("001/001/PR000001,002/002/PR000003"));
+}
+
+void TestQuoteScreen::lineNumbersThatCannotGoOn()
+{
+    // A quotation whose line numbers reached 999 takes no further line; a stored number
+    // that is not a number stops the numbering with the conversion error.
+    seedQuote("OD24050001", {"999:001:PR000001:1:1"});
+    seedQuote("OD24050002", {"abc:001:PR000001:1:1"});
+    press("sbRefresh");
+    const std::pair<const char *, QString> cases[] = {
+        {"OD24050001", quotenumbers::LinesUsedUpMessage},
+        {"OD24050002", QStringLiteral("'abc' is not a valid integer value for field 'SEQ'")}};
+    for (const auto &[quote, message] : cases) {
+        QVERIFY(Quote->Table1->Locate("QuoteID", QString::fromLatin1(quote)));
+        press("sbEdit");
+        addLine("PR000002", 1, 1);
+        ModalAnswer ok(QMessageBox::Ok);
+        QTest::keyClick(focused(), Qt::Key_Up);
+        QCOMPARE(ok.text(), message);
+        QCOMPARE(Quote->Table2->State(), DataSetState::Insert); // not posted
+        press("sbCancel");
+    }
+    QCOMPARE(m_db->count("QuoteDetail"), 2);
+}
+
+void TestQuoteScreen::totalsOutOfRangeStopTheSave()
+{
+    // Two lines whose sum an integer field cannot hold: told when the totals are made, and
+    // never saved with totals that are wrong.
+    press("sbInsert");
+    Quote->Table1->FieldByName("CustomerID")->setAsString("CU000001");
+    addLine("PR000001", 1, 2000000000);
+    {
+        ModalAnswer ok(QMessageBox::Ok);
+        addLine("PR000002", 1, 2000000000); // moving to the new row posts the first
+        QCOMPARE(ok.seen(), 0);
+        leaveLine();
+        QCOMPARE(ok.seen(), 1);
+        QVERIFY2(ok.text().contains("SubTotal"), qPrintable(ok.text()));
+    }
+    {
+        ModalAnswer ok(QMessageBox::Ok);
+        press("sbPost");
+        QCOMPARE(ok.seen(), 1);
+        QVERIFY2(ok.text().contains("SubTotal"), qPrintable(ok.text()));
+    }
+    QCOMPARE(mode(), Mode::Editing);
+    QCOMPARE(m_db->count("QuoteMaster"), 0);
+    QCOMPARE(m_db->count("QuoteDetail"), 0);
+}
+
+void TestQuoteScreen::saveChecksInOrder()
+{
+    press("sbInsert");
+    {
+        // No line: the product check fails first, with a plain message.
+        ModalAnswer ok(QMessageBox::Ok);
+        press("sbPost");
+        QCOMPARE(ok.seen(), 1);
+        QCOMPARE(ok.text(), TQuote::ProductMissing);
+        QCOMPARE(ok.caption(), applicationTitle());
+    }
+    QCOMPARE(mode(), Mode::Editing);
+    addLine("PR000001", 1, 10);
+
+    const std::pair<QString, QString> customers[] = {
+        {QString(), TQuote::CustomerBlank},
+        {QStringLiteral("   "), TQuote::CustomerBlank},
+        {QStringLiteral("CU999999"), TQuote::CustomerWrong},
+        {QStringLiteral("CU00001 "), TQuote::CustomerWrong}};
+    for (const auto &[customer, message] : customers) {
+        Quote->Table1->FieldByName("CustomerID")->setAsString(customer);
+        ModalAnswer ok(QMessageBox::Ok);
+        press("sbPost");
+        QCOMPARE(ok.seen(), 1); // stops silently after the warning
+        QCOMPARE(ok.text(), message);
+        QCOMPARE(ok.caption(), QStringLiteral("Warning"));
+        QCOMPARE(ok.icon(), QMessageBox::Warning);
+        QCOMPARE(ok.buttons(), QMessageBox::StandardButtons(QMessageBox::Ok));
+        QCOMPARE(Quote->focusWidget(), control("DBEdit3"));
+        QCOMPARE(mode(), Mode::Editing);
+        QCOMPARE(Quote->Table1->State(), DataSetState::Insert);
+        QCOMPARE(m_db->count("QuoteMaster"), 0);
+        QCOMPARE(m_db->count("QuoteDetail"), 0);
+    }
+    Quote->Table1->FieldByName("CustomerID")->setAsString("CU000001");
+    press("sbPost");
+    QCOMPARE(mode(), Mode::Browse);
+    QCOMPARE(m_db->count("QuoteMaster"), 1);
+    QCOMPARE(m_db->count("QuoteDetail"), 1);
+}
+
+void TestQuoteScreen::saveWritesHeaderAndLines()
+{
+    press("sbInsert");
+    Quote->Table1->FieldByName("CustomerID")->setAsString("CU000002");
+    Quote->Table1->FieldByName("EmployeeID")->setAsString("EM000001");
+    QCOMPARE(text("DBEdit3"), QStringLiteral("長青"));
+    QCOMPARE(text("DBEdit4"), QStringLiteral("王小明"));
+    control<DBMemo>("DBMemo1")->setFocus();
+    type("ok");
+    addLine("PR000001", 2, 1250);
+    QTest::keyClick(focused(), Qt::Key_Down);
+
+    typeIntoCell(1, Product, "PR000002");
+    typeIntoCell(1, Quantity, "3");
+    typeIntoCell(1, Price, "333"); // left unposted: Save posts it
+    press("sbPost");
+    QCOMPARE(mode(), Mode::Browse);
+    QCOMPARE(m_db->scalar("SELECT QuoteID || '/' || QuoteDate || '/' || CustomerID || '/' || "
+                          "EmployeeID || '/' || Memo || '/' || SubTotal || '/' || "
+                          "ValueAddTax || '/' || Amount FROM QuoteMaster").toString(),
+             QStringLiteral("OD24050001/2024-05-17/CU000002/EM000001/ok/3499/175/3674"));
+    QCOMPARE(m_db->scalar("SELECT group_concat(QuoteID || '/' || SEQ || '/' || QdetailID || "
+                          "'/' || ProductID || '/' || Quantity || '/' || Price || '/' || "
+                          "ifnull(Amount, 'none')) FROM (SELECT * FROM QuoteDetail "
+                          "ORDER BY SEQ)").toString(),
+             QStringLiteral("OD24050001/001/001/PR000001/2/1250/none,"
+                            "OD24050001/002/002/PR000002/3/333/none"));
+    QCOMPARE(text("DBEdit1"), QStringLiteral("OD24050001"));
+    QCOMPARE(gridRows(), 2);
+}
+
+void TestQuoteScreen::failedSaveWritesNothingAndKeepsEverything()
+{
+    // The file refuses the third line.
+    m_db->exec("CREATE TRIGGER RefuseThird BEFORE INSERT ON QuoteDetail "
+               "WHEN (SELECT count(*) FROM QuoteDetail WHERE QuoteID = NEW.QuoteID) >= 2 "
+               "BEGIN SELECT RAISE(ABORT, 'third line refused'); END");
+    press("sbInsert");
+    Quote->Table1->FieldByName("CustomerID")->setAsString("CU000001");
+    addLine("PR000001", 1, 100);
+    addLine("PR000002", 2, 100);
+    addLine("PR000003", 3, 100);
+    leaveLine();
+    {
+        ModalAnswer ok(QMessageBox::Ok);
+        press("sbPost");
+        QCOMPARE(ok.seen(), 1);
+        QVERIFY2(ok.text().contains("third line refused"), qPrintable(ok.text()));
+        QCOMPARE(ok.icon(), QMessageBox::Critical);
+    }
+    QCOMPARE(m_db->count("QuoteMaster"), 0);
+    QCOMPARE(m_db->count("QuoteDetail"), 0);
+    QCOMPARE(mode(), Mode::Editing);
+    QCOMPARE(Quote->Table1->State(), DataSetState::Insert);
+    QCOMPARE(text("DBEdit1"), QStringLiteral("OD24050001"));
+    QCOMPARE(header("CustomerID"), QStringLiteral("CU000001"));
+    QCOMPARE(text("DBEdit6"), QStringLiteral("600"));
+    QVERIFY(Quote->Table2->UpdatesPending());
+    QCOMPARE(test::walk(*Quote->Table2, "ProductID"),
+             (QStringList{"PR000001", "PR000002", "PR000003"}));
+    QCOMPARE(test::walk(*Quote->Table2, "SEQ"), (QStringList{"001", "002", "003"}));
+
+    m_db->exec("DROP TRIGGER RefuseThird");
+    press("sbPost");
+    QCOMPARE(mode(), Mode::Browse);
+    QCOMPARE(m_db->count("QuoteMaster"), 1);
+    QCOMPARE(m_db->scalar("SELECT group_concat(ProductID) FROM (SELECT * FROM QuoteDetail "
+                          "WHERE QuoteID = 'OD24050001' ORDER BY SEQ)").toString(),
+             QStringLiteral("PR000001,PR000002,PR000003"));
+}
+
+void TestQuoteScreen::takenNumberMovesToTheNextFree()
+{
+    press("sbInsert");
+    QCOMPARE(text("DBEdit1"), QStringLiteral("OD24050001"));
+    Quote->Table1->FieldByName("CustomerID")->setAsString("CU000001");
+    addLine("PR000001", 1, 100);
+    addLine("PR000002", 2, 100);
+    // Meanwhile a second copy of the application saves the same number.
+    seedQuote("OD24050001", {"001:001:PR000003:9:9"});
+    {
+        ModalAnswer ok(QMessageBox::Ok);
+        press("sbPost");
+        QCOMPARE(ok.seen(), 1);
+        QCOMPARE(ok.text(), TQuote::NumberTakenMessage.arg("OD24050001", "OD24050002"));
+        QCOMPARE(ok.caption(), applicationTitle());
+    }
+    QCOMPARE(mode(), Mode::Browse);
+    QCOMPARE(text("DBEdit1"), QStringLiteral("OD24050002"));
+    const auto lines = [this](const char *quote) {
+        return m_db->scalar("SELECT group_concat(ProductID || '*' || Quantity) FROM (SELECT * "
+                            "FROM QuoteDetail WHERE QuoteID = ? ORDER BY SEQ)",
+                            {QString::fromLatin1(quote)}).toString();
+    };
+    QCOMPARE(lines("OD24050002"), QStringLiteral("PR000001*1,PR000002*2"));
+    QCOMPARE(lines("OD24050001"), QStringLiteral("PR000003*9")); // the other one's, untouched
+    QCOMPARE(m_db->scalar("SELECT SubTotal FROM QuoteMaster WHERE QuoteID = 'OD24050002'")
+                 .toInt(), 300);
+}
+
+void TestQuoteScreen::cancelLeavesNothing()
+{
+    seedQuote("OD24050001", {"001:001:PR000001:1:100"});
+    press("sbRefresh");
+    press("sbInsert");
+    addLine("PR000002", 2, 100);
+    leaveLine();
+    press("sbCancel");
+    QCOMPARE(mode(), Mode::Browse);
+    QCOMPARE(m_db->count("QuoteMaster"), 1);
+    QCOMPARE(m_db->count("QuoteDetail"), 1);
+    QCOMPARE(text("DBEdit1"), QStringLiteral("OD24050001"));
+    QCOMPARE(gridRows(), 1);
+    QVERIFY(!Quote->Table2->UpdatesPending());
+
+    // Line changes of a stored quotation are dropped the same way.
+    press("sbEdit");
+    clickCell(0, Quantity);
+    type("7");
+    leaveLine();
+    press("sbCancel");
+    QCOMPARE(cell(0, Quantity), QStringLiteral("1"));
+    QCOMPARE(m_db->scalar("SELECT Quantity FROM QuoteDetail").toInt(), 1);
+}
+
+void TestQuoteScreen::deleteAsksAndTakesTheLines()
+{
+    seedQuote("OD24050001", {"001:001:PR000001:1:100"});
+    seedQuote("OD24050002", {"001:001:PR000001:1:100", "002:002:PR000002:2:100",
+                             "003:003:PR000003:3:100"});
+    seedQuote("OD24050003");
+    press("sbRefresh");
+    press("sbNext");
+    QCOMPARE(text("DBEdit1"), QStringLiteral("OD24050002"));
+    {
+        ModalAnswer no(QMessageBox::No);
+        press("sbDelete");
+        QCOMPARE(no.text(), TQuote::DeleteQuestion);
+        QCOMPARE(no.caption(), QStringLiteral("Confirm"));
+        QCOMPARE(no.icon(), QMessageBox::Question);
+        QCOMPARE(no.buttons(), QMessageBox::Yes | QMessageBox::No);
+        QCOMPARE(no.defaultButton(), QMessageBox::Yes);
+    }
+    {
+        ModalAnswer escape = ModalAnswer::closing();
+        press("sbDelete");
+        QCOMPARE(escape.seen(), 1);
+    }
+    QCOMPARE(m_db->count("QuoteMaster"), 3);
+    QCOMPARE(m_db->count("QuoteDetail"), 4);
+    QCOMPARE(Quote->Table1->State(), DataSetState::Browse);
+    QCOMPARE(gridRows(), 3);
+
+    {
+        ModalAnswer yes(QMessageBox::Yes);
+        press("sbDelete");
+        QCOMPARE(yes.seen(), 1);
+    }
+    QCOMPARE(mode(), Mode::Browse);
+    QCOMPARE(m_db->count("QuoteMaster"), 2);
+    QCOMPARE(m_db->scalar("SELECT count(*) FROM QuoteDetail WHERE QuoteID = 'OD24050002'")
+                 .toInt(), 0);
+    QCOMPARE(m_db->count("QuoteDetail"), 1);
+    QCOMPARE(text("DBEdit1"), QStringLiteral("OD24050003")); // the neighbour
+    QCOMPARE(Quote->Table1->State(), DataSetState::Browse);
+    QVERIFY(!Quote->Table2->UpdatesPending());
+}
+
+void TestQuoteScreen::failedDeleteKeepsTheQuotation()
+{
+    seedQuote("OD24050001", {"001:001:PR000001:1:100", "002:002:PR000002:2:100"});
+    m_db->exec("UPDATE QuoteMaster SET SubTotal = 300");
+    m_db->exec("CREATE TRIGGER KeepHeaders BEFORE DELETE ON QuoteMaster "
+               "BEGIN SELECT RAISE(ABORT, 'headers stay'); END");
+    press("sbRefresh");
+    {
+        ModalAnswer answers(QMessageBox::Yes, 2); // the question, then the error
+        press("sbDelete");
+        QCOMPARE(answers.seen(), 2);
+        QVERIFY(answers.text(1).contains("headers stay"));
+    }
+    QCOMPARE(m_db->count("QuoteMaster"), 1);
+    QCOMPARE(m_db->count("QuoteDetail"), 2);
+    QCOMPARE(Quote->Table1->State(), DataSetState::Browse);
+    QVERIFY(!Quote->Table2->UpdatesPending());
+    QCOMPARE(gridRows(), 2);
+    QCOMPARE(text("DBEdit6"), QStringLiteral("300"));
+
+    m_db->exec("DROP TRIGGER KeepHeaders");
+    ModalAnswer yes(QMessageBox::Yes);
+    press("sbDelete");
+    QCOMPARE(m_db->count("QuoteMaster"), 0);
+    QCOMPARE(m_db->count("QuoteDetail"), 0);
+}
+
+void TestQuoteScreen::productListFillsTheLine()
+{
+    press("sbInsert");
+    QToolButton *button = grid()->findChild<QToolButton *>(QStringLiteral("EditButton"));
+    QVERIFY(button);
+    clickCell(0, Name);
+    QVERIFY(!button->isVisible()); // in the product number column only
+    clickCell(0, Product);
+    QTRY_VERIFY(button->isVisible());
+
+    {
+        ModalAction pick([](QDialog *dialog) {
+            auto *list = dialog->findChild<DBGrid *>(QStringLiteral("DBGrid1"));
+            const QRect row = list->visualRect(list->model()->index(1, 1));
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row.center());
+            QTest::mouseClick(dialog->findChild<QPushButton *>("Button1"), Qt::LeftButton);
+        });
+        QTest::mouseClick(button, Qt::LeftButton);
+        QVERIFY(pick.done());
+    }
+    QCOMPARE(cell(0, Product), QStringLiteral("PR000002"));
+    QCOMPARE(cell(0, Name), QStringLiteral("地板"));
+    QCOMPARE(cell(0, Quantity), QStringLiteral("0"));
+    QCOMPARE(cell(0, Price), QStringLiteral("0"));
+
+    typeIntoCell(0, Price, "55");
+    clickCell(0, Product);
+    {
+        ModalAction cancel([](QDialog *dialog) {
+            QTest::mouseClick(dialog->findChild<QPushButton *>("Button2"), Qt::LeftButton);
+        });
+        QTest::mouseClick(button, Qt::LeftButton);
+        QVERIFY(cancel.done());
+    }
+    QCOMPARE(cell(0, Product), QStringLiteral("PR000002"));
+    QCOMPARE(cell(0, Price), QStringLiteral("55"));
+}
+
+void TestQuoteScreen::linesChangeOnlyInEditingMode()
+{
+    seedQuote("OD24050001", {"001:001:PR000001:1:100"});
+    press("sbRefresh");
+    clickCell(0, Quantity);
+    type("9");
+    QTest::keyClick(focused(), Qt::Key_Down);
+    QTest::keyClick(focused(), Qt::Key_Delete, Qt::ControlModifier);
+    QCOMPARE(Quote->Table2->State(), DataSetState::Browse);
+    QCOMPARE(gridRows(), 1);
+    QCOMPARE(cell(0, Quantity), QStringLiteral("1"));
+    QVERIFY(!Quote->Table2->UpdatesPending());
+    QVERIFY(!grid()->findChild<QToolButton *>(QStringLiteral("EditButton"))->isVisible());
+
+    // "查詢" reads the headers and the current one's lines again.
+    m_db->exec("INSERT INTO QuoteDetail (QuoteID, SEQ, QdetailID, ProductID, Quantity, Price) "
+               "VALUES ('OD24050001', '002', '002', 'PR000002', 2, 5)");
+    seedQuote("OD24050002");
+    press("sbRefresh");
+    QCOMPARE(gridRows(), 2);
+    press("sbNext");
+    QCOMPARE(text("DBEdit1"), QStringLiteral("OD24050002"));
+}
+
+void TestQuoteScreen::lookupBoxesAndPickers()
+{
+    seedQuote("OD24050001");
+    seedQuote("OD24050002");
+    press("sbRefresh");
+    // Choosing in browse mode edits the header while the toolbar stays in browse mode.
+    auto *customers = control<DBLookupComboBox>("EditCUSTID");
+    customers->showPopup();
+    customers->hidePopup();
+    emit customers->activated(1);
+    QCOMPARE(header("CustomerID"), QStringLiteral("CU000002"));
+    QCOMPARE(text("DBEdit3"), QStringLiteral("長青"));
+    QCOMPARE(Quote->Table1->State(), DataSetState::Edit);
+    QCOMPARE(mode(), Mode::Browse);
+    press("sbNext"); // does nothing until Edit and Save end it
+    QCOMPARE(text("DBEdit1"), QStringLiteral("OD24050001"));
+    press("sbEdit");
+    QCOMPARE(mode(), Mode::Editing);
+    press("sbCancel"); // drops the choice
+    QCOMPARE(header("CustomerID"), QStringLiteral("CU000001"));
+    QCOMPARE(Quote->Table1->State(), DataSetState::Browse);
+
+    // The pickers write their date into the box in the format of the day.
+    press("sbInsert");
+    control<DatePicker>("DateTimePicker2")->pick(QDate(2024, 6, 30));
+    QCOMPARE(text("DBEdit5"), QStringLiteral("2024/06/30"));
+    QCOMPARE(control<DatePicker>("DateTimePicker1")->date(), QDate(2006, 8, 22));
+    Quote->Table1->FieldByName("CustomerID")->setAsString("CU000001");
+    addLine("PR000001", 1, 1);
+    press("sbPost");
+    QCOMPARE(m_db->scalar("SELECT AvailableDate FROM QuoteMaster WHERE QuoteID = "
+                          "'OD24050003'").toString(),
+             QStringLiteral("2024-06-30"));
+    QCOMPARE(control<DatePicker>("DateTimePicker2")->date(), QDate(2024, 6, 30));
+}
+
+void TestQuoteScreen::closeOnlyFromBrowseMode()
+{
+    main->hide();
+    press("sbInsert");
+    QVERIFY(!Quote->close());
+    QVERIFY(Quote->isVisible());
+    press("sbCancel");
+    QVERIFY(Quote->close());
+    QVERIFY(main->isVisible());
+    QVERIFY(!Quote->isVisible());
+    Quote->show();
+    main->hide();
+    press("Button1");
+    QVERIFY(main->isVisible());
+    QVERIFY(!Quote->isVisible());
+}
+
+void TestQuoteScreen::storedLineThatOverflowsShowsEmpty()
+{
+    delete Quote;
+    seedQuote("OD24050001", {"001:001:PR000001:100000:100000", "002:002:PR000002:2:5"});
+    Quote = new TQuote; // opening must not fail on the line
+    Quote->show();
+    QCOMPARE(cell(0, Amount), QString());
+    QCOMPARE(cell(1, Amount), QStringLiteral("10"));
+}
+
+QTEST_MAIN(TestQuoteScreen)
+#include "tst_quotescreen.moc"
