@@ -2,7 +2,11 @@
 
 #include "data/errormessages.h"
 #include "data/errors.h"
+#include "data/pgdatabase.h"
+#include "data/pguri.h"
 #include "data/schema.h"
+#include "data/statementcache.h"
+#include "data/statementcounter.h"
 #include "data/transaction.h"
 
 #include <QDir>
@@ -82,10 +86,18 @@ bool hasNoTables(const QSqlDatabase &db)
     return q.next() && q.value(0).toInt() == 0;
 }
 
+// Where a path or URI leads, to tell whether two name the same book.
+QString bookLocation(const QString &path)
+{
+    return PgUri::isUri(path) ? path.trimmed() : QFileInfo(path).absoluteFilePath();
+}
+
 QSqlDatabase openConnection(const QString &alias)
 {
     const QString path = Database::path(alias);
     const QString name = connectionName(alias);
+    if (PgUri::isUri(path))
+        return PgDatabase::open(name, path);
     checkMayCreate(alias, path);
     QSqlDatabase db = QSqlDatabase::contains(name) ? QSqlDatabase::database(name, false)
                                                    : QSqlDatabase::addDatabase("QSQLITE", name);
@@ -129,6 +141,7 @@ void Database::setPath(const QString &alias, const QString &path)
 {
     Schema::forgetStoredColumns();
     const QString name = connectionName(alias);
+    StatementCache::forget(name);
     if (QSqlDatabase::contains(name)) {
         QSqlDatabase::database(name, false).close();
         QSqlDatabase::removeDatabase(name);
@@ -172,6 +185,8 @@ Database::PathSource Database::pathSource(const QString &alias)
 
 Database::FileState Database::fileState(const QString &alias)
 {
+    if (PgUri::isUri(path(alias)))
+        return FileState::Exists; // a server: whether it answers is known on connecting
     const QFileInfo file(path(alias));
     if (file.isDir())
         return FileState::IsFolder;
@@ -192,7 +207,7 @@ QString Database::connectionString(const QString &alias)
 {
     return QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=%1;"
                           "Persist Security Info=False")
-        .arg(QDir::toNativeSeparators(path(alias)));
+        .arg(PgUri::isUri(path(alias)) ? path(alias) : QDir::toNativeSeparators(path(alias)));
 }
 
 QString Database::pathFromConnectionString(const QString &connectionString)
@@ -200,8 +215,10 @@ QString Database::pathFromConnectionString(const QString &connectionString)
     for (const QString &part : connectionString.split(QLatin1Char(';'))) {
         const qsizetype eq = part.indexOf(QLatin1Char('='));
         if (eq > 0 && part.left(eq).trimmed().compare(QLatin1String("Data Source"),
-                                                      Qt::CaseInsensitive) == 0)
-            return QDir::fromNativeSeparators(part.mid(eq + 1).trimmed());
+                                                      Qt::CaseInsensitive) == 0) {
+            const QString source = part.mid(eq + 1).trimmed();
+            return PgUri::isUri(source) ? source : QDir::fromNativeSeparators(source);
+        }
     }
     return {};
 }
@@ -211,11 +228,11 @@ QSqlDatabase Database::connectionFor(const QString &connectionString)
     const QString file = pathFromConnectionString(connectionString);
     if (file.isEmpty())
         throw DatabaseError(QStringLiteral("The connection string names no database file."));
-    const QString wanted = QFileInfo(file).absoluteFilePath();
+    const QString wanted = bookLocation(file);
     QStringList aliases = aliasPaths().keys();
     aliases.prepend(QLatin1String(DefaultAlias));
     for (const QString &alias : aliases)
-        if (QFileInfo(path(alias)).absoluteFilePath() == wanted)
+        if (bookLocation(path(alias)) == wanted)
             return connection(alias);
     const QString alias = QStringLiteral("file:") + wanted;
     aliasPaths().insert(alias, wanted);
@@ -228,6 +245,7 @@ void Database::closeAll()
     for (const QString &name : QSqlDatabase::connectionNames()) {
         if (!name.startsWith(ConnectionPrefix))
             continue;
+        StatementCache::forget(name);
         QSqlDatabase::database(name, false).close();
         QSqlDatabase::removeDatabase(name);
         Transaction::forgetConnection(name);
@@ -236,13 +254,22 @@ void Database::closeAll()
 
 QString Database::errorText(const QSqlError &error, const QSqlDatabase &db)
 {
-    return userMessage(error, db.isValid() ? db.databaseName() : QString());
+    return userMessage(error, db);
 }
 
 QSqlQuery Database::exec(const QSqlDatabase &db, const QString &sql, const QVariantList &values)
 {
     QSqlQuery query(db);
     query.setForwardOnly(true);
+    if (values.isEmpty()) {
+        // Sent as it is: a server cannot prepare every statement (SET, CREATE ...).
+        StatementCounter::add();
+        if (!query.exec(sql))
+            throw DatabaseError(errorText(query.lastError(), db));
+        return query;
+    }
+    // A server prepares, executes and releases a one-off statement: three round trips.
+    StatementCounter::add(PgDatabase::isPostgres(db) ? 3 : 1);
     if (!query.prepare(sql))
         throw DatabaseError(errorText(query.lastError(), db));
     for (const QVariant &v : values)

@@ -7,7 +7,8 @@
 
 namespace tb {
 
-// The database aliases the record sets name ("misAccess"), resolved to SQLite files.
+// The database aliases the record sets name ("misAccess"), resolved to SQLite files, or to
+// a PostgreSQL database where the path is a postgresql:// URI (see PgDatabase).
 //
 // The default alias resolves, in this order, to: a path set by setPath(); the path in the
 // environment variable TRADEBOOK_DATABASE; the settings entry "database/path"; the file

@@ -1,6 +1,8 @@
 #include "data/errormessages.h"
 
 #include "data/errors.h"
+#include "data/pgdatabase.h"
+#include "data/schema.h"
 
 #include <QDir>
 #include <QRegularExpression>
@@ -9,7 +11,10 @@ namespace tb {
 
 namespace {
 
-enum class Trouble { None, Locked, Full, ReadOnly, DiskError, Damaged, NotADatabase, CannotOpen };
+enum class Trouble {
+    None, Locked, Full, ReadOnly, DiskError, Damaged, NotADatabase, CannotOpen, ConnectionLost,
+    Crowded
+};
 
 // SQLite reports extended result codes; the primary code is their low byte. PostgreSQL
 // reports SQLSTATEs.
@@ -40,6 +45,42 @@ Trouble troubleOf(const QString &native)
     return Trouble::None;
 }
 
+// A server's troubles, by SQLSTATE; a connection that broke may come with no code at all.
+Trouble serverTroubleOf(const QString &native, const QString &text)
+{
+    if (native.startsWith(QLatin1String("08")) || native.startsWith(QLatin1String("57P"))
+        || (native.isEmpty()
+            && (text.contains(QLatin1String("server closed the connection"))
+                || text.contains(QLatin1String("no connection to the server")))))
+        return Trouble::ConnectionLost;
+    if (native == QLatin1String("53300"))
+        return Trouble::Crowded;
+    return troubleOf(native);
+}
+
+QString serverSentence(Trouble trouble, const QString &place)
+{
+    switch (trouble) {
+    case Trouble::Locked:
+        return QStringLiteral("%1 的這筆資料正由另一部電腦寫入,請稍候再試一次。").arg(place);
+    case Trouble::Full:
+        return QStringLiteral("%1 所在伺服器的磁碟空間已滿,請通知管理者清出空間後再試一次。")
+            .arg(place);
+    case Trouble::ReadOnly:
+        return QStringLiteral("%1 目前只能讀取,無法寫入,請通知管理者。").arg(place);
+    case Trouble::Damaged:
+        return QStringLiteral("%1 已損壞,請通知管理者從備份還原。").arg(place);
+    case Trouble::ConnectionLost:
+        return QStringLiteral("與%1 的連線中斷,請確認伺服器正在執行、網路暢通後再試一次。")
+            .arg(place);
+    case Trouble::Crowded:
+        return QStringLiteral("%1 的連線數已滿,請關閉其他電腦上不用的程式後再試一次。").arg(place);
+    default:
+        break;
+    }
+    return {};
+}
+
 QString sentence(Trouble trouble, const QString &file)
 {
     switch (trouble) {
@@ -60,6 +101,8 @@ QString sentence(Trouble trouble, const QString &file)
     case Trouble::CannotOpen:
         return QStringLiteral("無法開啟資料庫檔案 %1,請確認檔案存在且可以讀寫。").arg(file);
     case Trouble::None:
+    case Trouble::ConnectionLost:
+    case Trouble::Crowded:
         break;
     }
     return {};
@@ -88,20 +131,69 @@ QString nullColumnOf(const QString &text)
     return {};
 }
 
-} // namespace
-
-QString userMessage(const QSqlError &error, const QString &databaseFile)
+// The layer's own texts for refusals both engines report alike; empty for anything else.
+QString layerMessage(const QSqlError &error, const QString &text)
 {
     if (isKeyViolation(error))
         return KeyViolationMessage;
     const QString native = error.nativeErrorCode();
-    const QString text = error.databaseText().isEmpty() ? error.text() : error.databaseText();
     // SQLite: 1299 NOT NULL constraint; PostgreSQL: 23502 not-null violation.
     if (native == QLatin1String("1299") || native == QLatin1String("23502")) {
-        const QString field = nullColumnOf(text);
+        const QString field = Schema::canonicalColumnName(nullColumnOf(text));
         if (!field.isEmpty())
             return QStringLiteral("Field '%1' must have a value").arg(field);
     }
+    return {};
+}
+
+QString textOf(const QSqlError &error)
+{
+    return error.databaseText().isEmpty() ? error.text() : error.databaseText();
+}
+
+// A server's report as the user reads it: its message and its detail, without the
+// "ERROR:" before it, the position in the statement, or the SQLSTATE the driver appends.
+QString serverText(const QString &text)
+{
+    static const QRegularExpression severity(QStringLiteral("^(ERROR|FATAL|PANIC):\\s+"));
+    static const QRegularExpression state(QStringLiteral("\\s*\\([0-9A-Z]{5}\\)\\s*$"));
+    QString t = text;
+    t.remove(state);
+    QStringList kept;
+    const QStringList lines = t.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    for (int i = 0; i < lines.size(); ++i) {
+        QString line = lines[i].trimmed();
+        if (i == 0)
+            kept << line.remove(severity);
+        else if (line.startsWith(QLatin1String("DETAIL:")))
+            kept << line;
+    }
+    return kept.join(QLatin1Char('\n'));
+}
+
+} // namespace
+
+QString userMessage(const QSqlError &error, const QSqlDatabase &db)
+{
+    if (!PgDatabase::isPostgres(db))
+        return userMessage(error, db.isValid() ? db.databaseName() : QString());
+    const QString text = serverText(textOf(error));
+    const QString own = layerMessage(error, text);
+    if (!own.isEmpty())
+        return own;
+    const Trouble trouble = serverTroubleOf(error.nativeErrorCode(), text);
+    if (trouble == Trouble::None)
+        return text;
+    return serverSentence(trouble, PgDatabase::placeOf(db)) + QLatin1Char('\n') + text;
+}
+
+QString userMessage(const QSqlError &error, const QString &databaseFile)
+{
+    const QString text = textOf(error);
+    const QString own = layerMessage(error, text);
+    if (!own.isEmpty())
+        return own;
+    const QString native = error.nativeErrorCode();
     const Trouble trouble = troubleOf(native);
     if (trouble == Trouble::None)
         return text;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSqlDatabase>
 #include <QSqlError>
 #include <QString>
 
@@ -11,5 +12,8 @@ namespace tb {
 // not found) become one sentence naming the file and what the user can do, with the
 // engine's own text below it as the detail. Anything else is the engine's text.
 QString userMessage(const QSqlError &error, const QString &databaseFile);
+// The same for an error on a connection: a server's troubles (a lost connection, a row
+// held by another PC, a full disk) name the server and the database instead of a file.
+QString userMessage(const QSqlError &error, const QSqlDatabase &db);
 
 } // namespace tb

@@ -2,6 +2,8 @@
 
 #include "data/database.h"
 #include "data/errors.h"
+#include "data/pgdatabase.h"
+#include "data/statementcache.h"
 #include "data/schema.h"
 #include "data/sqlterms.h"
 
@@ -30,27 +32,35 @@ void KeyedPager::setStatement(const QSqlDatabase &db, const QString &sql,
     if (m_keyIndex < 0)
         throw DatabaseError(QStringLiteral("Field '%1' not found").arg(keyColumn));
     m_key = columns.fieldName(m_keyIndex);
+    m_postgres = PgDatabase::isPostgres(m_db);
+    if (m_postgres) {
+        // A server sorts NULL last unless told, and told so it uses no index of a key column
+        // that cannot be NULL: it is told only when some row has no key. A key column's own
+        // index answers that at once.
+        QSqlQuery &probe = StatementCache::run(
+            m_db, QStringLiteral("SELECT 1 FROM (%1) tb_result WHERE %2 IS NULL LIMIT 1")
+                      .arg(m_sql, quoted(m_key)), m_binds);
+        m_nullKeys = probe.next();
+        probe.finish();
+    }
 }
 
 void KeyedPager::clear()
 {
-    m_statements.clear();
     m_db = QSqlDatabase();
     m_sql.clear();
     m_binds.clear();
     m_key.clear();
     m_keyIndex = -1;
     m_record = QSqlRecord();
+    m_postgres = false;
+    m_nullKeys = false;
 }
 
 QSqlRecord KeyedPager::readRecord() const
 {
-    QSqlQuery &query = statement(QStringLiteral("SELECT * FROM (%1) tb_result LIMIT 0")
-                                     .arg(m_sql));
-    for (int i = 0; i < m_binds.size(); ++i)
-        query.bindValue(i, m_binds.at(i));
-    if (!query.exec())
-        throw DatabaseError(Database::errorText(query.lastError(), m_db));
+    QSqlQuery &query = StatementCache::run(
+        m_db, QStringLiteral("SELECT * FROM (%1) tb_result LIMIT 0").arg(m_sql), m_binds);
     QSqlRecord columns = query.record();
     query.finish();
     return columns;
@@ -61,8 +71,7 @@ QString KeyedPager::pageSql(const QString &where, bool forward, int limit) const
     QString sql = QStringLiteral("SELECT * FROM (%1) tb_result").arg(m_sql);
     if (!where.isEmpty())
         sql += QLatin1String(" WHERE ") + where;
-    sql += QLatin1String(" ORDER BY ") + quoteName(m_key)
-           + (forward ? QString() : QStringLiteral(" DESC"));
+    sql += QLatin1String(" ORDER BY ") + orderTerm(m_key, forward, m_nullKeys, m_postgres);
     if (limit > 0)
         sql += QLatin1String(" LIMIT ") + QString::number(limit);
     return sql;
@@ -71,12 +80,7 @@ QString KeyedPager::pageSql(const QString &where, bool forward, int limit) const
 KeyedPager::Rows KeyedPager::run(const QString &where, const QVariantList &binds, bool forward,
                                  int limit) const
 {
-    QSqlQuery &query = statement(pageSql(where, forward, limit));
-    const QVariantList all = m_binds + binds;
-    for (int i = 0; i < all.size(); ++i)
-        query.bindValue(i, all.at(i));
-    if (!query.exec())
-        throw DatabaseError(Database::errorText(query.lastError(), m_db));
+    QSqlQuery &query = StatementCache::run(m_db, pageSql(where, forward, limit), m_binds + binds);
     Rows rows;
     const int columns = query.record().count();
     while (query.next()) {
@@ -89,20 +93,6 @@ KeyedPager::Rows KeyedPager::run(const QString &where, const QVariantList &binds
     }
     query.finish();
     return rows;
-}
-
-QSqlQuery &KeyedPager::statement(const QString &sql) const
-{
-    auto it = m_statements.find(sql);
-    if (it != m_statements.end())
-        return *it;
-    if (m_statements.size() >= 16)
-        m_statements.clear();
-    QSqlQuery query(m_db);
-    query.setForwardOnly(true);
-    if (!query.prepare(sql))
-        throw DatabaseError(Database::errorText(query.lastError(), m_db));
-    return *m_statements.insert(sql, query);
 }
 
 KeyedPager::Rows KeyedPager::fromEnd(bool forward, int limit) const
@@ -157,24 +147,82 @@ QStringList KeyedPager::plans() const
         {"equal", key + QLatin1String(" = ?"), true, {QString()}},
     };
     QStringList plans;
-    for (const auto &read : reads) {
-        QSqlQuery query(m_db);
-        query.setForwardOnly(true);
-        if (!query.prepare(QLatin1String("EXPLAIN QUERY PLAN ")
-                           + pageSql(read.where, read.forward, 100)))
-            throw DatabaseError(Database::errorText(query.lastError()));
-        const QVariantList all = m_binds + read.binds;
-        for (int i = 0; i < all.size(); ++i)
-            query.bindValue(i, all.at(i));
-        if (!query.exec())
-            throw DatabaseError(Database::errorText(query.lastError()));
-        QStringList steps;
-        while (query.next())
-            steps << query.value(3).toString();
+    for (const auto &read : reads)
         plans << QString::fromLatin1(read.label) + QLatin1String(": ")
-                     + steps.join(QLatin1String("; "));
-    }
+                     + plan(m_db, pageSql(read.where, read.forward, 100), m_binds + read.binds);
     return plans;
+}
+
+namespace {
+
+// The statement with its "?" placeholders numbered as a server numbers them ($1, $2...);
+// text between quotes is left alone.
+QString numberedPlaceholders(const QString &sql)
+{
+    QString result;
+    int n = 0;
+    QChar quote;
+    for (const QChar c : sql) {
+        if (!quote.isNull()) {
+            if (c == quote)
+                quote = QChar();
+        } else if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
+            quote = c;
+        } else if (c == QLatin1Char('?')) {
+            result += QLatin1Char('$') + QString::number(++n);
+            continue;
+        }
+        result += c;
+    }
+    return result;
+}
+
+// A server explains no statement it is asked to prepare, and its plan for the values of a
+// search is no plan for the next one: it explains its generic plan of the statement, for
+// any values (NULL stands in for each, pasting nothing).
+QString serverPlan(const QSqlDatabase &db, const QString &sql, int values)
+{
+    QStringList nulls;
+    for (int i = 0; i < values; ++i)
+        nulls << QStringLiteral("NULL");
+    Database::exec(db, QStringLiteral("PREPARE tb_plan AS ") + numberedPlaceholders(sql));
+    QStringList steps;
+    try {
+        Database::exec(db, QStringLiteral("SET plan_cache_mode = force_generic_plan"));
+        QSqlQuery plan = Database::exec(
+            db, QStringLiteral("EXPLAIN EXECUTE tb_plan") + (values > 0
+                    ? QLatin1Char('(') + nulls.join(QLatin1String(", ")) + QLatin1Char(')')
+                    : QString()));
+        while (plan.next())
+            steps << plan.value(0).toString().trimmed();
+    } catch (...) {
+        Database::exec(db, QStringLiteral("DEALLOCATE tb_plan"));
+        Database::exec(db, QStringLiteral("RESET plan_cache_mode"));
+        throw;
+    }
+    Database::exec(db, QStringLiteral("DEALLOCATE tb_plan"));
+    Database::exec(db, QStringLiteral("RESET plan_cache_mode"));
+    return steps.join(QLatin1String("; "));
+}
+
+} // namespace
+
+QString KeyedPager::plan(const QSqlDatabase &db, const QString &sql, const QVariantList &binds)
+{
+    if (PgDatabase::isPostgres(db))
+        return serverPlan(db, sql, int(binds.size()));
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    if (!query.prepare(QLatin1String("EXPLAIN QUERY PLAN ") + sql))
+        throw DatabaseError(Database::errorText(query.lastError(), db));
+    for (int i = 0; i < binds.size(); ++i)
+        query.bindValue(i, binds.at(i));
+    if (!query.exec())
+        throw DatabaseError(Database::errorText(query.lastError(), db));
+    QStringList steps;
+    while (query.next())
+        steps << query.value(3).toString();
+    return steps.join(QLatin1String("; "));
 }
 
 } // namespace tb

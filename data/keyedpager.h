@@ -43,12 +43,13 @@ public:
     // The database's plan of every statement the reads above send, one entry per statement
     // ("after: SEARCH ..."), for checking that each is an index search and none a sort.
     QStringList plans() const;
+    // The database's plan of one statement, its steps joined by "; ".
+    static QString plan(const QSqlDatabase &db, const QString &sql, const QVariantList &binds);
 
 private:
     QSqlRecord readRecord() const;
     QString pageSql(const QString &where, bool forward, int limit) const;
     Rows run(const QString &where, const QVariantList &binds, bool forward, int limit) const;
-    QSqlQuery &statement(const QString &sql) const;
 
     QSqlDatabase m_db;
     QString m_sql;
@@ -56,7 +57,8 @@ private:
     QString m_key;
     int m_keyIndex = -1;
     QSqlRecord m_record;
-    mutable QHash<QString, QSqlQuery> m_statements;
+    bool m_postgres = false;
+    bool m_nullKeys = false; // some row had no key when the statement was set
 };
 
 } // namespace tb

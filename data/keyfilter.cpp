@@ -22,7 +22,7 @@ void KeyFilter::addTo(Where &s) const
 {
     if (linked) {
         if (linkEmpty) {
-            s.add(QStringLiteral("0"));
+            s.add(NoRow);
         } else {
             for (int i = 0; i < linkCols.size(); ++i)
                 s.add(eqTerm(linkCols[i], linkValues.value(i), s.binds));

@@ -3,6 +3,8 @@
 #include "data/database.h"
 #include "data/errors.h"
 #include "data/fieldvalue.h"
+#include "data/pgdatabase.h"
+#include "data/statementcache.h"
 
 #include <QSqlQuery>
 
@@ -12,8 +14,8 @@ using namespace sqlterms;
 
 void KeysetQuery::setLayout(const TableLayout &layout)
 {
-    m_statements.clear();
     m_layout = layout;
+    m_postgres = PgDatabase::isPostgres(m_layout.db);
     QStringList parts;
     for (const QString &c : m_layout.identityCols)
         parts << quoted(c);
@@ -28,7 +30,6 @@ void KeysetQuery::setLayout(const TableLayout &layout)
 
 void KeysetQuery::clear()
 {
-    m_statements.clear();
     m_layout = TableLayout();
     m_select.clear();
 }
@@ -36,11 +37,25 @@ void KeysetQuery::clear()
 QString KeysetQuery::orderBy(bool forward) const
 {
     QStringList parts;
-    const QString dir = forward ? QString() : QStringLiteral(" DESC");
+    const bool keyed = !m_layout.identityIsRowId();
     for (const QString &c : m_layout.orderCols + m_layout.tieCols)
-        parts << quoted(c) + dir;
+        parts << orderTerm(c, forward, !(keyed && m_layout.identityCols.contains(c)),
+                           m_postgres);
     return parts.join(QLatin1String(", "));
 }
+
+namespace {
+
+// Keys as SQLite hands them out (a server hands a date column out as a date): bookmarks
+// and cached rows then compare alike on both engines.
+QVariant storedKey(const QVariant &value)
+{
+    if (value.typeId() == QMetaType::QDate)
+        return value.toDate().toString(Qt::ISODate);
+    return value;
+}
+
+} // namespace
 
 KeysetQuery::Rows KeysetQuery::run(const Where &s, bool forward, int limit) const
 {
@@ -50,11 +65,7 @@ KeysetQuery::Rows KeysetQuery::run(const Where &s, bool forward, int limit) cons
     sql += QLatin1String(" ORDER BY ") + orderBy(forward);
     if (limit > 0)
         sql += QLatin1String(" LIMIT ") + QString::number(limit);
-    QSqlQuery &query = statement(sql);
-    for (int i = 0; i < s.binds.size(); ++i)
-        query.bindValue(i, s.binds.at(i));
-    if (!query.exec())
-        throw DatabaseError(Database::errorText(query.lastError(), m_layout.db));
+    QSqlQuery &query = StatementCache::run(m_layout.db, sql, s.binds);
     Rows result;
     const int nIdentity = int(m_layout.identityCols.size());
     const int nFilter = int(m_layout.filterCols.size());
@@ -63,9 +74,9 @@ KeysetQuery::Rows KeysetQuery::run(const Where &s, bool forward, int limit) cons
         Row f;
         int pos = 0;
         for (int i = 0; i < nIdentity; ++i)
-            f.identity << query.value(pos++);
+            f.identity << storedKey(query.value(pos++));
         for (int i = 0; i < nFilter; ++i)
-            f.keys << query.value(pos++);
+            f.keys << storedKey(query.value(pos++));
         f.bookmark = f.keys.mid(0, m_layout.orderCols.size()) + tieValues(f.identity);
         f.values = QVector<QVariant>(fieldCol.size());
         for (int i = 0; i < fieldCol.size(); ++i) {
@@ -78,21 +89,6 @@ KeysetQuery::Rows KeysetQuery::run(const Where &s, bool forward, int limit) cons
     }
     query.finish(); // releases the read so that writers are not kept waiting
     return result;
-}
-
-QSqlQuery &KeysetQuery::statement(const QString &sql) const
-{
-    auto it = m_statements.find(sql);
-    if (it != m_statements.end())
-        return *it;
-    // A cursor runs a handful of distinct statements; bound the cache all the same.
-    if (m_statements.size() >= MaxStatements)
-        m_statements.clear();
-    QSqlQuery query(m_layout.db);
-    query.setForwardOnly(true);
-    if (!query.prepare(sql))
-        throw DatabaseError(Database::errorText(query.lastError(), m_layout.db));
-    return *m_statements.insert(sql, query);
 }
 
 KeysetQuery::Rows KeysetQuery::fromEnd(const KeyFilter &filter, bool forward, int limit) const

@@ -58,14 +58,9 @@ private:
     QString orderBy(bool forward) const;
     Rows run(const sqlterms::Where &where, bool forward, int limit) const;
     QVariantList tieValues(const QVariantList &identity) const;
-    // The prepared statement for a text, prepared once per layout: preparing costs as
-    // much as SQLite's own indexed lookup.
-    QSqlQuery &statement(const QString &sql) const;
-    static constexpr int MaxStatements = 32;
-
     TableLayout m_layout;
+    bool m_postgres = false;
     QString m_select;
-    mutable QHash<QString, QSqlQuery> m_statements;
 };
 
 } // namespace tb

@@ -2,6 +2,8 @@
 
 #include "data/database.h"
 #include "data/errors.h"
+#include "data/pgdatabase.h"
+#include "data/sqlterms.h"
 
 #include <QHash>
 #include <QSqlQuery>
@@ -92,7 +94,7 @@ std::vector<TableDef> buildTables()
                  {text("QuoteID", 10), text("SEQ", 4), text("QdetailID", 10),
                   text("ProductID", 8), text("ProductName", 60), integer("Quantity"),
                   text("Unit", 4), integer("Price"), integer("Amount"), memo("Memo")},
-                 {},
+                 {"QuoteID", "SEQ"},
                  {index("DetailID", {"QdetailID"}), index("ProductID", {"ProductID"}),
                   index("QuoteID", {"QuoteID"}), index("QuoteSeq", {"QuoteID", "SEQ"}),
                   index("QuoteItem", {"QuoteID", "QdetailID"})}});
@@ -108,7 +110,7 @@ std::vector<TableDef> buildTables()
                   text("ProductName", 60), integer("Quantity"), integer("NonPayQuantity"),
                   text("Unit", 4), integer("Price"), integer("Amount"), text("Source", 10),
                   memo("Memo")},
-                 {},
+                 {"OrderID", "OdetailID"},
                  {index("OrderID", {"OrderID"})}});
     t.push_back({"DeliveryMaster",
                  {text("DeliveryID", 10), date("DeliveryDate"), text("CustomerID", 8),
@@ -120,7 +122,7 @@ std::vector<TableDef> buildTables()
                  {text("DeliveryID", 10), text("DdetailID", 10), text("ProductID", 8),
                   text("ProductName", 60), text("Unit", 4), integer("Quantity"),
                   integer("SalesPrice"), integer("Amount"), memo("Memo")},
-                 {},
+                 {"DeliveryID", "DdetailID"},
                  {index("DeliveryID", {"DeliveryID"})}});
     t.push_back({"DeliveryReturnMaster",
                  {text("DeliveryReturnID", 10), date("DeliveryReturnDate"),
@@ -132,35 +134,51 @@ std::vector<TableDef> buildTables()
                  {text("DeliveryReturnID", 10), text("DRdetailID", 10), text("ProductID", 8),
                   text("ProductName", 60), integer("Quantity"), text("Unit", 4),
                   integer("Price"), integer("Amount"), text("Source", 10), memo("Memo")},
-                 {},
+                 {"DeliveryReturnID", "DRdetailID"},
                  {index("DeliveryReturnID", {"DeliveryReturnID"})}});
     return t;
 }
 
-QString columnSql(const TableDef &table, const ColumnDef &column)
+QString columnSql(const TableDef &table, const ColumnDef &column, bool postgres)
 {
-    QString sql = quoteName(column.name) + QLatin1Char(' ') + Schema::sqlType(column.type);
+    QString sql = quoteName(Schema::sqlName(column.name, postgres)) + QLatin1Char(' ')
+                  + Schema::sqlType(column.type);
     if (column.type == FieldType::String)
         sql += QStringLiteral("(%1)").arg(column.size);
+    // Text orders by its UTF-8 bytes on both engines, whatever the server's locale, so that
+    // rows held in memory sort as the database sorts them.
+    if (postgres && (column.type == FieldType::String || column.type == FieldType::Memo))
+        sql += QLatin1String(" COLLATE \"C\"");
     // SQLite lets a key that is not an INTEGER PRIMARY KEY hold NULL.
     if (table.primaryKey.contains(column.name))
         sql += QLatin1String(" NOT NULL");
     return sql;
 }
 
-QString createTableSql(const TableDef &table)
+QString createTableSql(const TableDef &table, bool postgres)
 {
     QStringList parts;
     for (const ColumnDef &c : table.columns)
-        parts << columnSql(table, c);
+        parts << columnSql(table, c, postgres);
     if (!table.primaryKey.isEmpty()) {
         QStringList keys;
         for (const QString &k : table.primaryKey)
-            keys << quoteName(k);
+            keys << quoteName(Schema::sqlName(k, postgres));
         parts << QStringLiteral("PRIMARY KEY (%1)").arg(keys.join(QLatin1String(", ")));
     }
     return QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (%2)")
-        .arg(quoteName(table.name), parts.join(QLatin1String(", ")));
+        .arg(quoteName(Schema::sqlName(table.name, postgres)), parts.join(QLatin1String(", ")));
+}
+
+QString createIndexSql(const TableDef &table, const IndexDef &index, bool postgres)
+{
+    QStringList cols;
+    for (const QString &c : index.columns)
+        cols << sqlterms::orderTerm(Schema::sqlName(c, postgres), true,
+                                    !table.primaryKey.contains(c), postgres);
+    return QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 (%3)")
+        .arg(quoteName(Schema::sqlName(Schema::sqlIndexName(table, index), postgres)),
+             quoteName(Schema::sqlName(table.name, postgres)), cols.join(QLatin1String(", ")));
 }
 
 } // namespace
@@ -206,27 +224,41 @@ QString Schema::sqlIndexName(const TableDef &table, const IndexDef &index)
 
 void Schema::create(const QSqlDatabase &db)
 {
+    const bool postgres = PgDatabase::isPostgres(db);
     for (const TableDef &table : tables()) {
-        Database::exec(db, createTableSql(table));
+        Database::exec(db, createTableSql(table, postgres));
         for (const IndexDef &index : table.indexes) {
             if (index.columns == table.primaryKey)
                 continue; // the primary key already orders by it
-            QStringList cols;
-            for (const QString &c : index.columns)
-                cols << quoteName(c);
-            Database::exec(db, QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 (%3)")
-                                   .arg(quoteName(sqlIndexName(table, index)),
-                                        quoteName(table.name), cols.join(QLatin1String(", "))));
+            Database::exec(db, createIndexSql(table, index, postgres));
         }
     }
+    forgetStoredColumns();
+}
+
+QString Schema::sqlName(const QString &name, bool postgres)
+{
+    return postgres ? name.toLower() : name;
+}
+
+QString Schema::sqlName(const QSqlDatabase &db, const QString &name)
+{
+    return sqlName(name, PgDatabase::isPostgres(db));
 }
 
 void Schema::verify(const QSqlDatabase &db)
 {
+    const bool postgres = PgDatabase::isPostgres(db);
     for (const TableDef &table : tables()) {
         const std::vector<StoredColumn> stored = storedColumns(db, table.name);
         if (stored.empty())
             throw DatabaseError(formatMessage(QStringLiteral("Table '%s' does not exist"),
+                                              {table.name}));
+        // A server has no row id to tell the rows of a table without a key apart.
+        const bool keyed = std::any_of(stored.begin(), stored.end(),
+                                       [](const auto &s) { return s.keyPosition > 0; });
+        if (postgres && !keyed)
+            throw DatabaseError(formatMessage(QStringLiteral("Table '%s' has no primary key"),
                                               {table.name}));
         for (const ColumnDef &column : table.columns) {
             const bool found = std::any_of(stored.begin(), stored.end(), [&](const auto &s) {
@@ -252,55 +284,95 @@ QString Schema::sqlType(FieldType type)
 
 namespace {
 
-// Column lists already read, per connection and table: the application never alters a
-// schema, so a screen that reopens its table need not ask the file again.
-QHash<QString, std::vector<Schema::StoredColumn>> &storedColumnCache()
+// Tables already read, per connection and table: the application never alters a schema,
+// so a screen that reopens its table need not ask the database again.
+QHash<QString, Schema::StoredTable> &storedTableCache()
 {
-    static QHash<QString, std::vector<Schema::StoredColumn>> cache;
+    static QHash<QString, Schema::StoredTable> cache;
     return cache;
 }
 
-std::vector<Schema::StoredColumn> readStoredColumns(const QSqlDatabase &db,
-                                                    const QString &table)
+QString cacheKey(const QSqlDatabase &db, const QString &table)
 {
-    std::vector<Schema::StoredColumn> result;
-    if (db.driverName() == QLatin1String("QSQLITE")) {
-        QSqlQuery q = Database::exec(db, QStringLiteral("PRAGMA table_info(%1)")
-                                             .arg(quoteName(table)));
-        while (q.next())
-            result.push_back(
-                {q.value(1).toString(), q.value(2).toString(), q.value(5).toInt()});
-        return result;
-    }
-    QSqlQuery q = Database::exec(
-        db,
-        QStringLiteral("SELECT column_name, data_type FROM information_schema.columns "
-                       "WHERE lower(table_name) = lower(?) ORDER BY ordinal_position"),
-        {table});
+    return db.connectionName() + QLatin1Char('\n') + db.databaseName() + QLatin1Char('\n')
+           + table.toLower();
+}
+
+Schema::StoredTable readSqliteTable(const QSqlDatabase &db, const QString &table)
+{
+    Schema::StoredTable result;
+    QSqlQuery q = Database::exec(db, QStringLiteral("PRAGMA table_info(%1)")
+                                         .arg(quoteName(table)));
     while (q.next())
-        result.push_back({q.value(0).toString(), q.value(1).toString(), 0});
+        result.columns.push_back(
+            {q.value(1).toString(), q.value(2).toString(), q.value(5).toInt()});
+    if (!result.columns.empty())
+        result.name = table; // SQLite finds a table by its name in any case
     return result;
+}
+
+// Every table of the server's current schema in one statement (asking per table would cost
+// a round trip each when the book opens): columns in order, with their place in the key.
+void readServerTables(const QSqlDatabase &db)
+{
+    QSqlQuery q = Database::exec(db, QStringLiteral(
+        "SELECT c.relname, a.attname, format_type(a.atttypid, a.atttypmod), "
+        "coalesce(array_position(i.indkey::int2[], a.attnum) "
+        "- array_lower(i.indkey::int2[], 1) + 1, 0) "
+        "FROM pg_catalog.pg_class c "
+        "JOIN pg_catalog.pg_namespace n ON n.oid = c.relnamespace "
+        "JOIN pg_catalog.pg_attribute a ON a.attrelid = c.oid "
+        "LEFT JOIN pg_catalog.pg_index i ON i.indrelid = c.oid AND i.indisprimary "
+        "WHERE n.nspname = current_schema() AND c.relkind IN ('r', 'p') "
+        "AND a.attnum > 0 AND NOT a.attisdropped "
+        "ORDER BY c.relname, a.attnum"));
+    QHash<QString, Schema::StoredTable> tables;
+    while (q.next()) {
+        Schema::StoredTable &table = tables[q.value(0).toString()];
+        table.name = q.value(0).toString();
+        table.columns.push_back(
+            {q.value(1).toString(), q.value(2).toString(), q.value(3).toInt()});
+    }
+    for (auto it = tables.cbegin(); it != tables.cend(); ++it)
+        storedTableCache().insert(cacheKey(db, it.key()), it.value());
 }
 
 } // namespace
 
+Schema::StoredTable Schema::storedTable(const QSqlDatabase &db, const QString &table)
+{
+    const QString key = cacheKey(db, table);
+    auto it = storedTableCache().constFind(key);
+    if (it != storedTableCache().constEnd())
+        return *it;
+    if (PgDatabase::isPostgres(db)) {
+        // A missing table is asked again: it may yet be created.
+        readServerTables(db);
+        return storedTableCache().value(key);
+    }
+    StoredTable stored = readSqliteTable(db, table);
+    if (!stored.columns.empty())
+        storedTableCache().insert(key, stored);
+    return stored;
+}
+
 std::vector<Schema::StoredColumn> Schema::storedColumns(const QSqlDatabase &db,
                                                          const QString &table)
 {
-    const QString key = db.connectionName() + QLatin1Char('\n') + db.databaseName()
-                        + QLatin1Char('\n') + table.toLower();
-    auto it = storedColumnCache().constFind(key);
-    if (it != storedColumnCache().constEnd())
-        return *it;
-    std::vector<StoredColumn> columns = readStoredColumns(db, table);
-    if (!columns.empty()) // a missing table is asked again: it may yet be created
-        storedColumnCache().insert(key, columns);
-    return columns;
+    return storedTable(db, table).columns;
 }
 
 void Schema::forgetStoredColumns()
 {
-    storedColumnCache().clear();
+    storedTableCache().clear();
+}
+
+QString Schema::canonicalColumnName(const QString &name)
+{
+    for (const TableDef &table : tables())
+        if (const ColumnDef *column = table.column(name))
+            return column->name;
+    return name;
 }
 
 bool Schema::fieldTypeOf(const QString &declaredType, FieldType *type)

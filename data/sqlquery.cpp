@@ -5,6 +5,8 @@
 #include "data/errors.h"
 #include "data/fieldvalue.h"
 #include "data/keyedpager.h"
+#include "data/pgdatabase.h"
+#include "data/schema.h"
 
 #include <QSqlError>
 #include <QSqlField>
@@ -86,22 +88,27 @@ QStringList SqlQuery::QueryPlans() const
         return {};
     if (paged())
         return p->pager.plans();
-    QSqlQuery explain = Database::exec(connection(),
-                                       QLatin1String("EXPLAIN QUERY PLAN ") + p->sql.Text(),
-                                       boundParams());
-    QStringList steps;
-    while (explain.next())
-        steps << explain.value(3).toString();
-    return {QLatin1String("all: ") + steps.join(QLatin1String("; "))};
+    const QSqlDatabase db = connection();
+    return {QLatin1String("all: ") + KeyedPager::plan(db, statement(db), boundParams(db))};
 }
 
-QVariantList SqlQuery::boundParams() const
+QVariantList SqlQuery::boundParams(const QSqlDatabase &db) const
 {
+    // SQLite compares dates as the text they are stored as; a server takes a date.
+    if (PgDatabase::isPostgres(db))
+        return p->params;
     QVariantList binds;
     for (const QVariant &v : p->params)
         binds << (v.typeId() == QMetaType::QDate ? QVariant(v.toDate().toString(Qt::ISODate))
                                                  : v);
     return binds;
+}
+
+QString SqlQuery::statement(const QSqlDatabase &db) const
+{
+    if (!PgDatabase::isPostgres(db))
+        return p->sql.Text();
+    return PgDatabase::withTextParameters(p->sql.Text(), p->params);
 }
 
 bool SqlQuery::paged() const
@@ -117,21 +124,25 @@ QSqlDatabase SqlQuery::connection() const
 void SqlQuery::openCursor()
 {
     const QSqlDatabase db = connection();
-    const QVariantList binds = boundParams();
+    const QVariantList binds = boundParams(db);
     p->rows.clear();
     QSqlRecord record;
     if (paged()) {
-        p->pager.setStatement(db, p->sql.Text(), binds, p->uniqueKey);
+        p->pager.setStatement(db, statement(db), binds, p->uniqueKey);
         record = p->pager.record();
         p->atEnd = true;
     } else {
-        p->query.emplace(Database::exec(db, p->sql.Text(), binds));
+        p->query.emplace(Database::exec(db, statement(db), binds));
         p->atEnd = false;
         record = p->query->record();
     }
     try {
         createFields(record);
         mapFields(record);
+        // A server connection runs one statement at a time: a result left half read would
+        // be thrown away by the next statement on the connection, so it is read whole now.
+        if (!paged() && PgDatabase::isPostgres(db))
+            fetchTo(std::numeric_limits<int>::max() - 1);
     } catch (...) {
         closeCursor();
         throw;
@@ -149,7 +160,9 @@ void SqlQuery::createFields(const QSqlRecord &record)
         const int type = f.metaType().id();
         const bool integer = type == QMetaType::Int || type == QMetaType::LongLong
             || type == QMetaType::UInt || type == QMetaType::ULongLong;
-        addDynamicField(f.name(), integer ? FieldType::Integer : FieldType::String, 0);
+        // A server reports unquoted names in lower case: the schema's spelling is kept.
+        addDynamicField(Schema::canonicalColumnName(f.name()),
+                        integer ? FieldType::Integer : FieldType::String, 0);
     }
 }
 

@@ -77,8 +77,9 @@ private:
     void createFields(const QSqlRecord &record);
     void mapFields(const QSqlRecord &record);
     bool paged() const;
-    // The parameters as the statement binds them (dates as stored).
-    QVariantList boundParams() const;
+    // The parameters as the statement binds them (dates as stored), and its text.
+    QVariantList boundParams(const QSqlDatabase &db) const;
+    QString statement(const QSqlDatabase &db) const;
     OptRow pagedRow(const std::vector<KeyedPager::Row> &rows) const;
     QVector<RowSnapshot> readPage(const Bookmark &anchor, int count, bool forward) const;
 };

@@ -14,6 +14,16 @@ bool isNull(const QVariant &v)
     return v.isNull() || !v.isValid();
 }
 
+QString orderTerm(const QString &column, bool forward, bool nullable, bool postgres)
+{
+    QString term = quoted(column);
+    if (!forward)
+        term += QLatin1String(" DESC");
+    if (postgres && nullable)
+        term += forward ? QLatin1String(" NULLS FIRST") : QLatin1String(" NULLS LAST");
+    return term;
+}
+
 QString eqTerm(const QString &column, const QVariant &v, QVariantList &binds)
 {
     if (isNull(v))
@@ -33,7 +43,7 @@ QString gtTerm(const QString &column, const QVariant &v, QVariantList &binds)
 QString ltTerm(const QString &column, const QVariant &v, QVariantList &binds)
 {
     if (isNull(v))
-        return QStringLiteral("0");
+        return NoRow;
     binds << v;
     return QStringLiteral("(%1 < ? OR %1 IS NULL)").arg(quoted(column));
 }

@@ -20,6 +20,14 @@ struct Where
     void add(const QString &condition) { terms << condition; }
 };
 
+// A condition no row meets.
+inline const QString NoRow = QStringLiteral("1 = 0");
+
+// A column of an ORDER BY or of an index, ascending (forward) or descending, NULL first
+// ascending as SQLite sorts it. A server sorts NULL last unless told; a column that cannot
+// hold NULL (a key column) is left plain so that it matches the primary key's own index.
+QString orderTerm(const QString &column, bool forward, bool nullable, bool postgres);
+
 // Terms of the order with NULL as the lowest value, the way SQLite sorts it. Each appends
 // the value it compares with to binds (none for a null value).
 QString eqTerm(const QString &column, const QVariant &v, QVariantList &binds);

@@ -7,6 +7,7 @@
 #include "data/errors.h"
 #include "data/fieldvalue.h"
 #include "data/keysetquery.h"
+#include "data/pgdatabase.h"
 #include "data/rowwriter.h"
 #include "data/schema.h"
 
@@ -79,6 +80,7 @@ struct TableCursor::Private
 
     // Resolved by Open.
     QSqlDatabase db;
+    QString storedName;                   // the table's name as the database spells it
     QHash<QString, QString> columnName;   // lower-case name -> stored name
     QHash<QString, FieldType> columnType; // lower-case name -> type
     QStringList primaryKey;               // stored names, in key order; empty if none
@@ -163,7 +165,7 @@ struct TableCursor::Private
 
     TableLayout layout() const
     {
-        TableLayout l{db, table, orderCols, filterCols, fieldCol, {}, {}, {}};
+        TableLayout l{db, storedName, orderCols, filterCols, fieldCol, {}, {}, {}};
         for (int i = 0; i < fieldCol.size(); ++i)
             l.fieldType << q->FieldAt(i)->DataType();
         l.setIdentity(primaryKey);
@@ -432,13 +434,19 @@ void TableCursor::openCursor()
     if (p->table.trimmed().isEmpty())
         throw DatabaseError(QStringLiteral("No table name given"));
     p->db = Database::connection(p->alias);
-    const auto stored = Schema::storedColumns(p->db, p->table);
+    const Schema::StoredTable storedTable = Schema::storedTable(p->db, p->table);
+    const auto &stored = storedTable.columns;
     if (stored.empty())
         throw DatabaseError(formatMessage(QStringLiteral("Table '%s' does not exist"),
                                           {p->table}));
     p->columnName.clear();
     p->columnType.clear();
+    p->storedName = storedTable.name;
     p->primaryKey = primaryKeyOf(stored);
+    // Only SQLite has a row id to fall back on.
+    if (p->primaryKey.isEmpty() && PgDatabase::isPostgres(p->db))
+        throw DatabaseError(formatMessage(QStringLiteral("Table '%s' has no primary key"),
+                                          {p->table}));
     QHash<QString, QString> declared;
     for (const auto &c : stored) {
         p->columnName.insert(c.name.toLower(), c.name);
@@ -454,7 +462,7 @@ void TableCursor::openCursor()
         const TableDef *def = Schema::table(p->table);
         for (const auto &c : stored) {
             const ColumnDef *cd = def ? def->column(c.name) : nullptr;
-            addDynamicField(c.name, p->typeOf(c.name), cd ? cd->size : 0);
+            addDynamicField(cd ? cd->name : c.name, p->typeOf(c.name), cd ? cd->size : 0);
         }
     }
     p->fieldCol = QVector<QString>(FieldCount());
@@ -643,6 +651,17 @@ std::function<void()> TableCursor::saveDriverState()
         if (p->cached())
             p->cache->restore(rows);
     };
+}
+
+bool TableCursor::RowPendingInsert() const
+{
+    if (!p->cached() || !Active() || IsEmpty())
+        return false;
+    const Bookmark at = GetBookmark();
+    if (at.typeId() == QMetaType::QVariantList)
+        return false;
+    const CachedRows::Row *row = p->cache->rows().find(at.toLongLong());
+    return row && row->status == CachedRows::Status::Inserted;
 }
 
 // ---- bookmarks and pages ------------------------------------------------------------------

@@ -48,6 +48,11 @@ public:
     void SetRange(const QVariantList &start, const QVariantList &end);
     void CancelRange();
 
+    // With cached updates: whether the current row waits to be inserted, or was read from
+    // the table (and may wait to be changed). A line read from the table is never one the
+    // user typed, whatever header number it carries.
+    bool RowPendingInsert() const;
+
     int CompareBookmarks(const Bookmark &a, const Bookmark &b) const override;
     QVector<RowSnapshot> ReadRows(const Bookmark &anchor, int count,
                                   bool forward) const override;

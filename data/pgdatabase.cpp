@@ -1,0 +1,116 @@
+#include "data/pgdatabase.h"
+
+#include "data/database.h"
+#include "data/errors.h"
+#include "data/pguri.h"
+#include "data/schema.h"
+#include "data/transaction.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+
+namespace tb {
+
+namespace {
+
+// Any number that no other program on the server is likely to lock by accident.
+constexpr qint64 ProvisioningLock = 0x7472616465626f6f; // "tradeboo"
+
+bool hasNoTables(const QSqlDatabase &db)
+{
+    QSqlQuery q = Database::exec(db, QStringLiteral(
+        "SELECT count(*) FROM pg_catalog.pg_class c "
+        "JOIN pg_catalog.pg_namespace n ON n.oid = c.relnamespace "
+        "WHERE n.nspname = current_schema() AND c.relkind IN ('r', 'p')"));
+    return q.next() && q.value(0).toInt() == 0;
+}
+
+QString connectionFailure(const PgUri &uri, const QSqlError &error)
+{
+    QString cause = error.databaseText().trimmed();
+    if (cause.isEmpty())
+        cause = error.text().trimmed();
+    return QStringLiteral("無法連線到資料庫伺服器: %1\n%2").arg(uri.displayName(), cause);
+}
+
+} // namespace
+
+QSqlDatabase PgDatabase::open(const QString &connectionName, const QString &uriText)
+{
+    const PgUri uri = PgUri::parse(uriText);
+    if (!QSqlDatabase::isDriverAvailable(QString::fromLatin1(DriverName)))
+        throw DatabaseError(QStringLiteral(
+            "無法連線到資料庫伺服器: %1\n沒有安裝 PostgreSQL 的資料庫驅動程式 "
+            "(Debian 套件 libqt6sql6-psql)。").arg(uri.displayName()));
+    QSqlDatabase db = QSqlDatabase::contains(connectionName)
+        ? QSqlDatabase::database(connectionName, false)
+        : QSqlDatabase::addDatabase(QString::fromLatin1(DriverName), connectionName);
+    uri.applyTo(db);
+    if (!db.open())
+        throw DatabaseError(connectionFailure(uri, db.lastError()));
+    try {
+        // A row another PC holds for longer than this gives the user a message to retry,
+        // not a frozen window (SQLite's busy timeout does the same on a file).
+        Database::exec(db, QStringLiteral("SET lock_timeout = 5000"));
+        provision(db);
+    } catch (...) {
+        db.close(); // a connection that was refused must not be handed out later
+        throw;
+    }
+    return db;
+}
+
+void PgDatabase::provision(const QSqlDatabase &db)
+{
+    if (!hasNoTables(db)) {
+        Schema::verify(db);
+        return;
+    }
+    // Two PCs starting on an empty database at once: the second waits for the first and
+    // then finds the tables made.
+    Transaction transaction(db);
+    Database::exec(db, QStringLiteral("SELECT pg_advisory_xact_lock(?)"),
+                   {QVariant::fromValue(ProvisioningLock)});
+    if (hasNoTables(db))
+        Schema::create(db);
+    transaction.commit();
+    Schema::forgetStoredColumns();
+    Schema::verify(db);
+}
+
+QString PgDatabase::withTextParameters(const QString &sql, const QVariantList &values)
+{
+    QString result;
+    int n = 0;
+    QChar quote;
+    for (const QChar c : sql) {
+        if (!quote.isNull()) {
+            if (c == quote)
+                quote = QChar();
+        } else if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
+            quote = c;
+        } else if (c == QLatin1Char('?')) {
+            const bool text = values.value(n++).typeId() == QMetaType::QString;
+            result += text ? QStringLiteral("CAST(? AS TEXT)") : QStringLiteral("?");
+            continue;
+        }
+        result += c;
+    }
+    return result;
+}
+
+bool PgDatabase::isPostgres(const QSqlDatabase &db)
+{
+    return db.isValid() && db.driverName() == QLatin1String(DriverName);
+}
+
+QString PgDatabase::placeOf(const QSqlDatabase &db)
+{
+    if (!db.isValid())
+        return {};
+    if (!isPostgres(db))
+        return db.databaseName();
+    return PgUri::describe(db.hostName(), db.port(), db.databaseName());
+}
+
+} // namespace tb
