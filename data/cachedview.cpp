@@ -169,8 +169,12 @@ void CachedView::apply(const RowWriter &writer)
         // Inside the caller's transaction when one is open (the header being saved): a line
         // refused here undoes the lines alone, and the caller decides about the rest.
         Transaction transaction(writer.database());
+        // Deletions and insertions go in batches: a save of many lines costs a server a
+        // round trip or two, not one per line.
+        std::vector<QVariantList> deleted;
         for (const CachedRows::Row *row : m_rows.pendingRows(CachedRows::Status::Deleted))
-            writer.remove(row->identity);
+            deleted.push_back(row->identity);
+        writer.removeMany(deleted);
         for (const CachedRows::Row *row : m_rows.pendingRows(CachedRows::Status::Modified))
             writer.update(row->identity, row->original, row->values);
         auto inserted = m_rows.pendingRows(CachedRows::Status::Inserted);
@@ -178,8 +182,10 @@ void CachedView::apply(const RowWriter &writer)
                   [](const CachedRows::Row *a, const CachedRows::Row *b) {
                       return a->id > b->id;
                   });
+        std::vector<QVector<QVariant>> rows;
         for (const CachedRows::Row *row : inserted)
-            writer.insert(row->values);
+            rows.push_back(row->values);
+        writer.insertMany(rows);
         transaction.commit();
     }
     m_rows.clear();

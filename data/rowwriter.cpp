@@ -4,13 +4,22 @@
 #include "data/errors.h"
 #include "data/fieldvalue.h"
 #include "data/sqlterms.h"
+#include "data/statementcache.h"
 
 #include <QSqlQuery>
+
+#include <algorithm>
 
 namespace tb {
 
 using sqlterms::isNull;
 using sqlterms::quoted;
+
+namespace {
+
+const QString ChangedMessage = QStringLiteral("Record not found or changed by another user");
+
+} // namespace
 
 QString RowWriter::whereIdentity(const QVariantList &identity, QVariantList &binds) const
 {
@@ -22,14 +31,23 @@ QString RowWriter::whereIdentity(const QVariantList &identity, QVariantList &bin
     return terms.join(QLatin1String(" AND "));
 }
 
+QStringList RowWriter::insertColumns() const
+{
+    QStringList cols;
+    for (const QString &c : m_layout.fieldCol)
+        if (!c.isEmpty())
+            cols << quoted(c);
+    return cols;
+}
+
 QVariantList RowWriter::insert(const QVector<QVariant> &values) const
 {
-    QStringList cols, marks;
+    const QStringList cols = insertColumns();
+    QStringList marks;
     QVariantList binds;
     for (int i = 0; i < m_layout.fieldCol.size(); ++i) {
         if (m_layout.fieldCol[i].isEmpty())
             continue;
-        cols << quoted(m_layout.fieldCol[i]);
         marks << QStringLiteral("?");
         binds << fieldvalue::toStorage(m_layout.fieldType[i], values.value(i));
     }
@@ -38,7 +56,7 @@ QVariantList RowWriter::insert(const QVector<QVariant> &values) const
         ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(table)
         : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
               .arg(table, cols.join(QLatin1String(", ")), marks.join(QLatin1String(", ")));
-    QSqlQuery query = Database::exec(m_layout.db, sql, binds);
+    QSqlQuery &query = StatementCache::run(m_layout.db, sql, binds);
     if (m_layout.identityIsRowId())
         return {query.lastInsertId()};
     QVariantList identity;
@@ -48,6 +66,38 @@ QVariantList RowWriter::insert(const QVector<QVariant> &values) const
                             : QVariant());
     }
     return identity;
+}
+
+void RowWriter::insertMany(const std::vector<QVector<QVariant>> &rows) const
+{
+    if (insertColumns().isEmpty()) {
+        for (const auto &row : rows)
+            insert(row);
+        return;
+    }
+    for (size_t from = 0; from < rows.size(); from += BatchRows)
+        insertBatch(rows, from, std::min(rows.size(), from + size_t(BatchRows)));
+}
+
+void RowWriter::insertBatch(const std::vector<QVector<QVariant>> &rows, size_t from,
+                            size_t to) const
+{
+    const QStringList cols = insertColumns();
+    QStringList marks(cols.size(), QStringLiteral("?"));
+    const QString tuple = QLatin1Char('(') + marks.join(QLatin1String(", ")) + QLatin1Char(')');
+    QStringList tuples;
+    QVariantList binds;
+    for (size_t r = from; r < to; ++r) {
+        tuples << tuple;
+        for (int i = 0; i < m_layout.fieldCol.size(); ++i)
+            if (!m_layout.fieldCol[i].isEmpty())
+                binds << fieldvalue::toStorage(m_layout.fieldType[i], rows[r].value(i));
+    }
+    StatementCache::run(m_layout.db,
+                        QStringLiteral("INSERT INTO %1 (%2) VALUES %3")
+                            .arg(quoteName(m_layout.table), cols.join(QLatin1String(", ")),
+                                 tuples.join(QLatin1String(", "))),
+                        binds);
 }
 
 void RowWriter::update(const QVariantList &identity, const QVector<QVariant> &oldValues,
@@ -77,23 +127,36 @@ void RowWriter::update(const QVariantList &identity, const QVector<QVariant> &ol
     QString where = whereIdentity(identity, binds);
     where += QLatin1String(" AND ") + unchangedSince.join(QLatin1String(" AND "));
     binds << sinceBinds;
-    QSqlQuery query = Database::exec(
+    QSqlQuery &query = StatementCache::run(
         m_layout.db, QStringLiteral("UPDATE %1 SET %2 WHERE %3")
                          .arg(quoteName(m_layout.table), sets.join(QLatin1String(", ")), where),
         binds);
     if (query.numRowsAffected() == 0)
-        throw DatabaseError(QStringLiteral("Record not found or changed by another user"));
+        throw DatabaseError(ChangedMessage);
 }
 
 void RowWriter::remove(const QVariantList &identity) const
 {
-    QVariantList binds;
-    const QString where = whereIdentity(identity, binds);
-    QSqlQuery query = Database::exec(
-        m_layout.db,
-        QStringLiteral("DELETE FROM %1 WHERE %2").arg(quoteName(m_layout.table), where), binds);
-    if (query.numRowsAffected() == 0)
-        throw DatabaseError(QStringLiteral("Record not found or changed by another user"));
+    removeMany({identity});
+}
+
+void RowWriter::removeMany(const std::vector<QVariantList> &identities) const
+{
+    for (size_t from = 0; from < identities.size(); from += BatchRows) {
+        const size_t to = std::min(identities.size(), from + size_t(BatchRows));
+        QStringList alternatives;
+        QVariantList binds;
+        for (size_t r = from; r < to; ++r)
+            alternatives << QLatin1Char('(') + whereIdentity(identities[r], binds)
+                                + QLatin1Char(')');
+        QSqlQuery &query = StatementCache::run(
+            m_layout.db, QStringLiteral("DELETE FROM %1 WHERE %2")
+                             .arg(quoteName(m_layout.table),
+                                  alternatives.join(QLatin1String(" OR "))),
+            binds);
+        if (query.numRowsAffected() != int(to - from))
+            throw DatabaseError(ChangedMessage);
+    }
 }
 
 } // namespace tb

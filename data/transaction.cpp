@@ -2,6 +2,11 @@
 
 #include "data/database.h"
 #include "data/errors.h"
+#include "data/pgdatabase.h"
+#include "data/statementcounter.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
 
 #include <QHash>
 
@@ -39,6 +44,16 @@ QString savepointName(int depth)
     return QStringLiteral("tb_savepoint_%1").arg(depth);
 }
 
+// A statement without values: sent as it is, without preparing it (which would cost a
+// server two more round trips).
+void send(const QSqlDatabase &db, const QString &sql)
+{
+    QSqlQuery query(db);
+    StatementCounter::add();
+    if (!query.exec(sql))
+        throw DatabaseError(Database::errorText(query.lastError(), db));
+}
+
 void append(Actions &to, Actions &from)
 {
     for (auto &action : from)
@@ -53,10 +68,18 @@ Transaction::Transaction(QSqlDatabase db) : m_db(std::move(db))
     std::vector<Scope> &scopes = openScopes()[m_db.connectionName()];
     m_depth = int(scopes.size());
     if (m_depth == 0) {
-        if (!m_db.transaction())
-            throw DatabaseError(Database::errorText(m_db.lastError(), m_db));
+        if (PgDatabase::isPostgres(m_db)) {
+            StatementCounter::add();
+            if (!m_db.transaction())
+                throw DatabaseError(Database::errorText(m_db.lastError(), m_db));
+        } else {
+            // SQLite: the write lock at once, waiting for another copy's save if need be. A
+            // transaction that read first could not take it later once another copy had
+            // written (WAL refuses such a late upgrade without waiting).
+            send(m_db, QStringLiteral("BEGIN IMMEDIATE"));
+        }
     } else {
-        Database::exec(m_db, QStringLiteral("SAVEPOINT ") + savepointName(m_depth));
+        send(m_db, QStringLiteral("SAVEPOINT ") + savepointName(m_depth));
     }
     scopes.emplace_back();
 }
@@ -78,7 +101,7 @@ void Transaction::commit()
     }
     if (m_depth > 0) {
         try {
-            Database::exec(m_db, QStringLiteral("RELEASE SAVEPOINT ") + savepointName(m_depth));
+            send(m_db, QStringLiteral("RELEASE SAVEPOINT ") + savepointName(m_depth));
         } catch (...) {
             rollback();
             throw;
@@ -91,6 +114,7 @@ void Transaction::commit()
         m_done = true;
         return;
     }
+    StatementCounter::add();
     if (!m_db.commit()) {
         const QString message = Database::errorText(m_db.lastError(), m_db);
         rollback();
@@ -121,9 +145,10 @@ void Transaction::rollback() noexcept
     try {
         if (m_depth > 0) {
             const QString name = savepointName(m_depth);
-            Database::exec(m_db, QStringLiteral("ROLLBACK TO SAVEPOINT ") + name);
-            Database::exec(m_db, QStringLiteral("RELEASE SAVEPOINT ") + name);
+            send(m_db, QStringLiteral("ROLLBACK TO SAVEPOINT ") + name);
+            send(m_db, QStringLiteral("RELEASE SAVEPOINT ") + name);
         } else {
+            StatementCounter::add();
             m_db.rollback();
         }
     } catch (...) {
