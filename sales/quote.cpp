@@ -219,16 +219,25 @@ void TQuote::RecalcTotals()
 void TQuote::sbPostClick()
 {
     checkCurrentProduct();
-    if (Table1->State() == DataSetState::Insert)
-        moveToFreeNumber(); // before the transaction, so that a retry finds it done
-    {
-        // Header and lines are written whole or not at all; a failure puts every record
-        // set back as it stood, so the user can try again or cancel.
-        Transaction transaction(Database::connection());
-        if (Table1->Editing())
-            Table1->Post();
-        Table2->ApplyUpdates();
-        transaction.commit();
+    const bool inserting = Table1->State() == DataSetState::Insert;
+    // Another PC may store the same number between the check and the save: the save is
+    // tried again under the next free number (a bounded number of times).
+    for (int tries = 1;; ++tries) {
+        if (inserting)
+            moveToFreeNumber(); // before the transaction, so that a retry finds it done
+        try {
+            // Header and lines are written whole or not at all; a failure puts every record
+            // set back as it stood, so the user can try again or cancel.
+            Transaction transaction(Database::connection());
+            if (Table1->Editing())
+                Table1->Post();
+            Table2->ApplyUpdates();
+            transaction.commit();
+            break;
+        } catch (const DatabaseError &error) {
+            if (!inserting || error.message() != KeyViolationMessage || tries >= 20)
+                throw;
+        }
     }
     setEditingMode(false);
     const QString inserted = std::exchange(m_insertedNumber, QString());

@@ -135,11 +135,15 @@ void TQuote::moveLinesTo(const QString &newQuoteId)
     QScopedValueRollback quiet(m_linesQuiet, true);
     Table2->CheckBrowseMode();
     // Each line leaves the view of the old number as it is moved; the header's new
-    // number brings them all back.
-    while (!Table2->IsEmpty()) {
+    // number brings them all back. Only the lines typed here move: lines stored under the
+    // old number belong to the quotation another PC saved under it.
+    for (;;) {
         Table2->First();
-        if (field(Table2, "QuoteID")->AsString() == newQuoteId)
-            break; // cannot happen: the new number is free
+        while (!Table2->Eof() && !Table2->RowPendingInsert())
+            Table2->Next();
+        if (Table2->IsEmpty() || !Table2->RowPendingInsert()
+            || field(Table2, "QuoteID")->AsString() == newQuoteId)
+            break; // the last check cannot happen: the new number is free
         Table2->Edit();
         field(Table2, "QuoteID")->setAsString(newQuoteId);
         Table2->Post();
