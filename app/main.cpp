@@ -1,11 +1,20 @@
+#include "app/copycommand.h"
 #include "app/startup.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 
 #include <cstdio>
 
 int main(int argc, char *argv[])
 {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    if (tb::isCopyCommand(arguments)) {
+        QCoreApplication app(argc, argv); // no window: it runs in a terminal
+        return tb::runCopyCommand(arguments);
+    }
     QString message;
     if (!tb::displayAvailable(&message)) {
         std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());

@@ -4,6 +4,7 @@
 #include "controls/dialogs.h"
 #include "data/database.h"
 #include "data/errors.h"
+#include "data/pguri.h"
 #include "lookup/choosecolor.h"
 #include "lookup/choosed.h"
 #include "lookup/choosedepartment.h"
@@ -138,9 +139,24 @@ QString cannotCreateCause(Database::FileState state, const QString &folder)
 
 // A path from the environment or the settings that names no file is more likely a typo
 // than a wish for an empty book: the user decides, and No leaves everything untouched.
+// A shared book on a server: one that cannot be reached ends start-up with one message
+// naming the server and the cause, before any window shows.
+bool serverReachable(const QString &alias)
+{
+    try {
+        Database::connection(alias);
+    } catch (const DatabaseError &error) {
+        ShowError(error.message());
+        return false;
+    }
+    return true;
+}
+
 bool databaseReady()
 {
     const QString alias = QString::fromLatin1(Database::DefaultAlias);
+    if (PgUri::isUri(Database::path(alias)))
+        return serverReachable(alias);
     const Database::PathSource source = Database::pathSource(alias);
     if (source != Database::PathSource::Environment
         && source != Database::PathSource::Settings)
