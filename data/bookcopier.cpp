@@ -1,0 +1,168 @@
+#include "data/bookcopier.h"
+
+#include "data/database.h"
+#include "data/errors.h"
+#include "data/fieldvalue.h"
+#include "data/pgdatabase.h"
+#include "data/pguri.h"
+#include "data/schema.h"
+#include "data/sqlterms.h"
+#include "data/statementcache.h"
+#include "data/transaction.h"
+
+#include <QFileInfo>
+#include <QSqlQuery>
+
+#include <vector>
+
+namespace tb {
+
+namespace {
+
+const QString SourceAlias = QStringLiteral("copy source");
+const QString TargetAlias = QStringLiteral("copy target");
+// Rows a statement carries; well below either engine's limit on bound values.
+constexpr int BatchRows = 200;
+
+// Aliases of the copy's own, handed back however the copy ends.
+class CopyAliases
+{
+public:
+    CopyAliases(const QString &from, const QString &to)
+    {
+        Database::setPath(SourceAlias, from);
+        Database::setPath(TargetAlias, to);
+    }
+    ~CopyAliases()
+    {
+        Database::setPath(SourceAlias, QString());
+        Database::setPath(TargetAlias, QString());
+    }
+};
+
+QString columnList(const QSqlDatabase &db, const TableDef &table)
+{
+    QStringList cols;
+    for (const ColumnDef &c : table.columns)
+        cols << quoteName(Schema::sqlName(db, c.name));
+    return cols.join(QLatin1String(", "));
+}
+
+qint64 rowCount(const QSqlDatabase &db, const TableDef &table)
+{
+    QSqlQuery q = Database::exec(db, QStringLiteral("SELECT count(*) FROM %1")
+                                         .arg(quoteName(Schema::sqlName(db, table.name))));
+    return q.next() ? q.value(0).toLongLong() : 0;
+}
+
+// A value as the target stores it: dates as ISO text (a server hands out dates, SQLite
+// text), everything else as it was read.
+QVariant portable(const ColumnDef &column, const QVariant &value)
+{
+    if (sqlterms::isNull(value))
+        return {};
+    if (column.type == FieldType::DateTime) {
+        const QVariant stored = fieldvalue::toStorage(
+            FieldType::DateTime, fieldvalue::fromStorage(FieldType::DateTime, value, column.name));
+        return stored;
+    }
+    return value;
+}
+
+void insertRows(const QSqlDatabase &db, const TableDef &table, const QVariantList &binds,
+                int rows)
+{
+    QStringList marks(int(table.columns.size()), QStringLiteral("?"));
+    const QString tuple = QLatin1Char('(') + marks.join(QLatin1String(", ")) + QLatin1Char(')');
+    QStringList tuples(rows, tuple);
+    StatementCache::run(db, QStringLiteral("INSERT INTO %1 (%2) VALUES %3")
+                                .arg(quoteName(Schema::sqlName(db, table.name)),
+                                     columnList(db, table), tuples.join(QLatin1String(", "))),
+                        binds);
+}
+
+void copyTable(const QSqlDatabase &source, const QSqlDatabase &target, const TableDef &table,
+               qint64 &done, qint64 total, const BookCopier::Progress &progress)
+{
+    QSqlQuery read(source);
+    read.setForwardOnly(true);
+    if (!read.exec(QStringLiteral("SELECT %1 FROM %2")
+                       .arg(columnList(source, table),
+                            quoteName(Schema::sqlName(source, table.name)))))
+        throw DatabaseError(Database::errorText(read.lastError(), source));
+    QVariantList binds;
+    int rows = 0;
+    while (read.next()) {
+        for (int c = 0; c < int(table.columns.size()); ++c)
+            binds << portable(table.columns[size_t(c)], read.value(c));
+        if (++rows == BatchRows) {
+            insertRows(target, table, binds, rows);
+            done += rows;
+            if (progress)
+                progress(done, total, table.name);
+            binds.clear();
+            rows = 0;
+        }
+    }
+    if (read.lastError().isValid())
+        throw DatabaseError(Database::errorText(read.lastError(), source));
+    if (rows > 0)
+        insertRows(target, table, binds, rows);
+    done += rows;
+    if (progress)
+        progress(done, total, table.name);
+}
+
+void checkTargetEmpty(const QSqlDatabase &target, const QString &to)
+{
+    for (const TableDef &table : Schema::tables())
+        if (rowCount(target, table) > 0)
+            throw DatabaseError(QStringLiteral("目的資料庫 %1 不是空的 (%2 已有資料),"
+                                               "只能複製到空的資料庫。")
+                                    .arg(to, table.name));
+}
+
+} // namespace
+
+qint64 BookCopier::copy(const QString &from, const QString &to, const Progress &progress)
+{
+    if (!PgUri::isUri(from) && !QFileInfo(from).isFile())
+        throw DatabaseError(QStringLiteral("來源資料庫檔案 %1 不存在。").arg(from));
+    if (!PgUri::isUri(to) && QFileInfo::exists(to) && !QFileInfo(to).isFile())
+        throw DatabaseError(QStringLiteral("目的 %1 不是檔案。").arg(to));
+    CopyAliases aliases(from, to);
+    const QSqlDatabase source = Database::connection(SourceAlias);
+    const QSqlDatabase target = Database::connection(TargetAlias);
+    // One view of the source for the whole copy, even while others keep saving into it.
+    Transaction reading(source);
+    if (PgDatabase::isPostgres(source))
+        Database::exec(source, QStringLiteral("SET TRANSACTION ISOLATION LEVEL REPEATABLE READ"));
+    Transaction writing(target);
+    checkTargetEmpty(target, to);
+    std::vector<qint64> counts;
+    qint64 total = 0;
+    for (const TableDef &table : Schema::tables()) {
+        counts.push_back(rowCount(source, table));
+        total += counts.back();
+    }
+    qint64 done = 0;
+    size_t i = 0;
+    for (const TableDef &table : Schema::tables()) {
+        try {
+            copyTable(source, target, table, done, total, progress);
+        } catch (const DatabaseError &error) {
+            throw DatabaseError(QStringLiteral("複製資料表 %1 時失敗: %2")
+                                    .arg(table.name, error.message()));
+        }
+        const qint64 copied = rowCount(target, table);
+        if (copied != counts[i])
+            throw DatabaseError(QStringLiteral("資料表 %1 的筆數不符: 來源 %2 筆,複製後 %3 筆。")
+                                    .arg(table.name).arg(counts[i]).arg(copied));
+        ++i;
+    }
+    writing.commit();
+    reading.commit();
+    return total;
+}
+
+} // namespace tb
