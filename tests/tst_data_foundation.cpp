@@ -107,7 +107,8 @@ void TestFoundation::newFileGetsEverySeventeenTables()
         const auto stored = Schema::storedColumns(Database::connection(), table.name);
         QCOMPARE(int(stored.size()), int(table.columns.size()));
         for (size_t i = 0; i < stored.size(); ++i)
-            QCOMPARE(stored[i].name, table.columns[i].name);
+            QCOMPARE(stored[i].name, Schema::sqlName(Database::connection(),
+                                                     table.columns[i].name));
     }
     QVERIFY(Schema::table(QStringLiteral("customer")));
     QVERIFY(Schema::table(QStringLiteral("Customer"))->column(QStringLiteral("E-mail")));
@@ -117,9 +118,15 @@ void TestFoundation::namedIndexesExistPerTable()
 {
     test::TestDatabase db;
     // Two tables each have an index named DeliveryID; both must exist.
-    QCOMPARE(db.scalar("SELECT count(*) FROM sqlite_master WHERE type='index' AND name IN "
-                       "('DeliveryDetail_DeliveryID','QuoteDetail_QuoteID',"
-                       "'DeliveryReturnDetail_DeliveryReturnID')").toInt(), 3);
+    QStringList names;
+    for (const char *name : {"DeliveryDetail_DeliveryID", "QuoteDetail_QuoteID",
+                             "DeliveryReturnDetail_DeliveryReturnID"})
+        names << Schema::sqlName(Database::connection(), QLatin1String(name));
+    const QString catalog = test::TestDatabase::onServer()
+        ? QStringLiteral("SELECT count(*) FROM pg_indexes WHERE indexname IN (?, ?, ?)")
+        : QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type='index' AND name IN "
+                         "(?, ?, ?)");
+    QCOMPARE(db.scalar(catalog, {names[0], names[1], names[2]}).toInt(), 3);
 }
 
 void TestFoundation::storedTypesMapBack()

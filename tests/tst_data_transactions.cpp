@@ -47,7 +47,7 @@ private:
     {
         return m_db->scalar(QStringLiteral("SELECT group_concat(SEQ || ':' || Quantity) FROM "
                                            "(SELECT * FROM QuoteDetail WHERE QuoteID = ? "
-                                           "ORDER BY SEQ)"),
+                                           "ORDER BY SEQ) t"),
                             {quote}).toString();
     }
 
@@ -120,7 +120,7 @@ private slots:
         }
         outer.commit();
         QCOMPARE(m_db->scalar(QStringLiteral("SELECT group_concat(UnitID) FROM "
-                                             "(SELECT UnitID FROM Unit ORDER BY UnitID)"))
+                                             "(SELECT UnitID FROM Unit ORDER BY UnitID) t"))
                      .toString(),
                  QString("UN0001,UN0003"));
         QVERIFY(!Transaction::isOpen(db));

@@ -440,6 +440,8 @@ private slots:
 
     void storedIntegersThatDoNotFitAreReportedNotWrapped()
     {
+        if (test::TestDatabase::onServer())
+            QSKIP("A server refuses to store what an integer column cannot hold");
         m_db->exec(QStringLiteral("INSERT INTO Product (ProductID, Stock) VALUES "
                                   "('PR000001', 2.5), ('PR000002', 3.5), ('PR000003', -7)"));
         TableCursor product;

@@ -127,7 +127,8 @@ private:
         m_db->exec(QStringLiteral(
                        "WITH RECURSIVE c(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM c "
                        "WHERE n < ?) INSERT INTO Product (ProductID, ProductName, SafeStock) "
-                       "SELECT printf('PR%06d', n), 'P' || n, n FROM c"),
+                       "SELECT 'PR' || substr('000000' || n, length('000000' || n) - 5), "
+                       "'P' || n, n FROM c"),
                    {count});
     }
 
@@ -524,6 +525,10 @@ private slots:
         lines.setMasterSource(&headerSource);
         lines.setMasterFields(QStringLiteral("QuoteID"));
         lines.setCachedUpdates(true);
+        // Each new line takes the next sequence number, as the quotation screen gives it.
+        lines.OnNewRecord = [](DataSet &set) {
+            set.FieldByName(QStringLiteral("SEQ"))->setAsString(QStringLiteral("002"));
+        };
         QWidget window;
         auto *layout = new QVBoxLayout(&window);
         DataSource lineSource;

@@ -77,7 +77,8 @@ private slots:
         m_db->exec(QStringLiteral(
             "WITH RECURSIVE c(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM c WHERE n < 5000) "
             "INSERT INTO Customer (CustomerID, CustomerAttribName) "
-            "SELECT printf('CU%06d', n), '客戶' || n FROM c"));
+            "SELECT 'CU' || substr('000000' || n, length('000000' || n) - 5), '客戶' || n "
+            "FROM c"));
         m_db->exec(QStringLiteral("INSERT INTO QuoteMaster (QuoteID, CustomerID) "
                                   "VALUES ('OD24050001', 'CU000002')"));
     }

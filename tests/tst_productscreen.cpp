@@ -513,8 +513,8 @@ void TestProductScreen::refusedSaveKeepsInput()
     box("EditType")->setText(QStringLiteral("T"));
     box("EditUnit")->setText(QStringLiteral("U"));
     type("EditSafeStock", QStringLiteral("2"));
-    m_db->exec(QStringLiteral("CREATE TRIGGER Refuse BEFORE INSERT ON Product "
-                              "BEGIN SELECT RAISE(ABORT, 'refused by the database'); END"));
+    m_db->refuse(QStringLiteral("Refuse"), QStringLiteral("INSERT"), QStringLiteral("Product"),
+                 {}, QStringLiteral("refused by the database"));
     {
         ModalAnswer answer(QMessageBox::Ok);
         press("sbPost");

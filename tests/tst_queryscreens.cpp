@@ -310,6 +310,15 @@ void doubleClickRow(DBGrid *grid, int row)
 // either end, as far as the grid reads.
 void checkIndexSearches(QueryScreen *screen, bool listing)
 {
+    if (test::TestDatabase::onServer()) {
+        // A server plans by its statistics; with sorting and whole-table scans priced out
+        // (see preferIndexes) a plan without a sort shows an index that gives the order.
+        test::TestDatabase::preferIndexes();
+        for (const QString &plan : screen->ADOQuery1->QueryPlans())
+            QVERIFY2(!plan.contains(QStringLiteral("Sort")) && plan.contains("Index"),
+                     qPrintable(plan));
+        return;
+    }
     for (const QString &plan : screen->ADOQuery1->QueryPlans()) {
         QVERIFY2(!plan.contains(QStringLiteral("TEMP B-TREE")), qPrintable(plan));
         const QString steps = plan.section(QStringLiteral(": "), 1);
@@ -682,15 +691,21 @@ void TestQueryScreens::customerSearchesBusinessNumberAsText()
 // as it stands: only a row holding exactly that text is listed, and nothing is changed.
 void TestQueryScreens::typedSqlIsSearchedAsText()
 {
+    // A server stores no text longer than its column (TypeName holds 20 characters).
+    const auto fitsType = [](const QString &value) {
+        return !test::TestDatabase::onServer() || value.size() <= 20;
+    };
     for (int i = 0; i < HostileValues.size(); ++i)
         m_db->exec(QStringLiteral("INSERT INTO Product (ProductID, ProductName, TypeName) "
                                   "VALUES (?, ?, ?)"),
                    {QStringLiteral("PR1%1").arg(i, 5, 10, QLatin1Char('0')), HostileValues[i],
-                    HostileValues[i]});
+                    fitsType(HostileValues[i]) ? QVariant(HostileValues[i]) : QVariant()});
     int products = m_db->count(QStringLiteral("Product"));
     QueryScreen *product = openQuery(m_cases[0]);
     for (int i = 0; i < HostileValues.size(); ++i) {
         for (int item : {1, 2}) {
+            if (item == 2 && !fitsType(HostileValues[i]))
+                continue;
             search(product, item, HostileValues[i]);
             QCOMPARE(gridColumn(product->DBGrid1),
                      QStringList{QStringLiteral("PR1%1").arg(i, 5, 10, QLatin1Char('0'))});
@@ -772,7 +787,8 @@ void TestQueryScreens::largeResultIsReadByThePage()
     m_db->exec(QStringLiteral(
         "WITH RECURSIVE n(x) AS (SELECT 4 UNION ALL SELECT x + 1 FROM n WHERE x < 5000) "
         "INSERT INTO Product (ProductID, ProductName, LastPurchaseDate) "
-        "SELECT printf('PR%06d', x), '地板', '2024-01-01' FROM n"));
+        "SELECT 'PR' || substr('000000' || x, length('000000' || x) - 5), '地板', "
+        "'2024-01-01' FROM n"));
     QueryScreen *screen = openQuery(m_cases[0]);
     search(screen, 0, QString());
     DBGrid *grid = screen->DBGrid1;

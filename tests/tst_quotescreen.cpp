@@ -516,7 +516,7 @@ void TestQuoteScreen::deletedLineRenumbersTheOthers()
     press("sbPost");
     QCOMPARE(mode(), Mode::Browse);
     QCOMPARE(m_db->scalar("SELECT group_concat(SEQ || '/' || QdetailID || '/' || Quantity) "
-                          "FROM (SELECT * FROM QuoteDetail ORDER BY SEQ)").toString(),
+                          "FROM (SELECT * FROM QuoteDetail ORDER BY SEQ) t").toString(),
              QStringLiteral("001/001/1,003/002/3,004/003/4"));
     QCOMPARE(m_db->scalar("SELECT SubTotal || '/' || ValueAddTax || '/' || Amount "
                           "FROM QuoteMaster").toString(),
@@ -541,7 +541,7 @@ void TestQuoteScreen::pendingDeletionFreesItsNumbers()
     QCOMPARE(test::walk(*Quote->Table2, "ProductID"), (QStringList{"PR000001", "PR000003"}));
     press("sbPost");
     QCOMPARE(m_db->scalar("SELECT group_concat(SEQ || '/' || QdetailID || '/' || ProductID) "
-                          "FROM (SELECT * FROM QuoteDetail ORDER BY SEQ)").toString(),
+                          "FROM (SELECT * FROM QuoteDetail ORDER BY SEQ) t").toString(),
              QStringLiteral("001/001/PR000001,002/002/PR000003"));
 }
 
@@ -658,8 +658,8 @@ void TestQuoteScreen::saveWritesHeaderAndLines()
              QStringLiteral("OD24050001/2024-05-17/CU000002/EM000001/ok/3499/175/3674"));
     QCOMPARE(m_db->scalar("SELECT group_concat(QuoteID || '/' || SEQ || '/' || QdetailID || "
                           "'/' || ProductID || '/' || Quantity || '/' || Price || '/' || "
-                          "ifnull(Amount, 'none')) FROM (SELECT * FROM QuoteDetail "
-                          "ORDER BY SEQ)").toString(),
+                          "coalesce(CAST(Amount AS VARCHAR(12)), 'none')) "
+                          "FROM (SELECT * FROM QuoteDetail ORDER BY SEQ) t").toString(),
              QStringLiteral("OD24050001/001/001/PR000001/2/1250/none,"
                             "OD24050001/002/002/PR000002/3/333/none"));
     QCOMPARE(text("DBEdit1"), QStringLiteral("OD24050001"));
@@ -669,9 +669,9 @@ void TestQuoteScreen::saveWritesHeaderAndLines()
 void TestQuoteScreen::failedSaveWritesNothingAndKeepsEverything()
 {
     // The file refuses the third line.
-    m_db->exec("CREATE TRIGGER RefuseThird BEFORE INSERT ON QuoteDetail "
-               "WHEN (SELECT count(*) FROM QuoteDetail WHERE QuoteID = NEW.QuoteID) >= 2 "
-               "BEGIN SELECT RAISE(ABORT, 'third line refused'); END");
+    m_db->refuse("RefuseThird", "INSERT", "QuoteDetail",
+                 "(SELECT count(*) FROM QuoteDetail WHERE QuoteID = NEW.QuoteID) >= 2",
+                 "third line refused");
     press("sbInsert");
     Quote->Table1->FieldByName("CustomerID")->setAsString("CU000001");
     addLine("PR000001", 1, 100);
@@ -697,12 +697,12 @@ void TestQuoteScreen::failedSaveWritesNothingAndKeepsEverything()
              (QStringList{"PR000001", "PR000002", "PR000003"}));
     QCOMPARE(test::walk(*Quote->Table2, "SEQ"), (QStringList{"001", "002", "003"}));
 
-    m_db->exec("DROP TRIGGER RefuseThird");
+    m_db->dropRefusal("RefuseThird", "QuoteDetail");
     press("sbPost");
     QCOMPARE(mode(), Mode::Browse);
     QCOMPARE(m_db->count("QuoteMaster"), 1);
     QCOMPARE(m_db->scalar("SELECT group_concat(ProductID) FROM (SELECT * FROM QuoteDetail "
-                          "WHERE QuoteID = 'OD24050001' ORDER BY SEQ)").toString(),
+                          "WHERE QuoteID = 'OD24050001' ORDER BY SEQ) t").toString(),
              QStringLiteral("PR000001,PR000002,PR000003"));
 }
 
@@ -726,7 +726,7 @@ void TestQuoteScreen::takenNumberMovesToTheNextFree()
     QCOMPARE(text("DBEdit1"), QStringLiteral("OD24050002"));
     const auto lines = [this](const char *quote) {
         return m_db->scalar("SELECT group_concat(ProductID || '*' || Quantity) FROM (SELECT * "
-                            "FROM QuoteDetail WHERE QuoteID = ? ORDER BY SEQ)",
+                            "FROM QuoteDetail WHERE QuoteID = ? ORDER BY SEQ) t",
                             {QString::fromLatin1(quote)}).toString();
     };
     QCOMPARE(lines("OD24050002"), QStringLiteral("PR000001*1,PR000002*2"));
@@ -807,8 +807,7 @@ void TestQuoteScreen::failedDeleteKeepsTheQuotation()
 {
     seedQuote("OD24050001", {"001:001:PR000001:1:100", "002:002:PR000002:2:100"});
     m_db->exec("UPDATE QuoteMaster SET SubTotal = 300");
-    m_db->exec("CREATE TRIGGER KeepHeaders BEFORE DELETE ON QuoteMaster "
-               "BEGIN SELECT RAISE(ABORT, 'headers stay'); END");
+    m_db->refuse("KeepHeaders", "DELETE", "QuoteMaster", {}, "headers stay");
     press("sbRefresh");
     {
         ModalAnswer answers(QMessageBox::Yes, 2); // the question, then the error
@@ -823,7 +822,7 @@ void TestQuoteScreen::failedDeleteKeepsTheQuotation()
     QCOMPARE(gridRows(), 2);
     QCOMPARE(text("DBEdit6"), QStringLiteral("300"));
 
-    m_db->exec("DROP TRIGGER KeepHeaders");
+    m_db->dropRefusal("KeepHeaders", "QuoteMaster");
     ModalAnswer yes(QMessageBox::Yes);
     press("sbDelete");
     QCOMPARE(m_db->count("QuoteMaster"), 0);

@@ -84,6 +84,9 @@ private slots:
     {
         // Rows past the thousandth fail when the engine steps onto them, so a query that
         // read ahead would fail on Open; reading the first screen must not.
+        if (test::TestDatabase::onServer())
+            QSKIP("A server connection reads a result without a key whole when it opens it: "
+                  "the next statement on the connection would throw the rest away");
         SqlQuery query;
         query.SQL().Add(QStringLiteral(
             "WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM n WHERE x < 1000000) "
@@ -216,9 +219,16 @@ private slots:
         search.setParams({QStringLiteral("地板")});
         search.setUniqueKey(QStringLiteral("商品編號"));
         search.Open();
+        if (test::TestDatabase::onServer())
+            test::TestDatabase::preferIndexes();
         const QStringList plans = search.QueryPlans();
         QCOMPARE(plans.size(), 6);
         for (const QString &plan : plans) {
+            if (test::TestDatabase::onServer()) {
+                QVERIFY2(plan.contains(QStringLiteral("Index")), qPrintable(plan));
+                QVERIFY2(!plan.contains(QStringLiteral("Sort")), qPrintable(plan));
+                continue;
+            }
             QVERIFY2(plan.contains(QStringLiteral(": SEARCH Product USING ")), qPrintable(plan));
             QVERIFY2(!plan.contains(QStringLiteral("TEMP B-TREE")), qPrintable(plan));
         }

@@ -4,6 +4,7 @@
 #include "data/transaction.h"
 #include "data/datasource.h"
 #include "data/errors.h"
+#include "data/schema.h"
 #include "data/tablecursor.h"
 #include "testsupport/datasetprobe.h"
 #include "testsupport/testdatabase.h"
@@ -23,6 +24,29 @@ class TestTableCursor : public QObject
 private:
     std::unique_ptr<test::TestDatabase> m_db;
 
+    // The line table as an existing SQLite file has it, without a key, its rows told apart
+    // by row id; a server table always has a key, here the item number.
+    void useLineTableOfAnOldFile()
+    {
+        const bool server = test::TestDatabase::onServer();
+        m_db->exec(QStringLiteral("DROP TABLE QuoteDetail"));
+        QStringList columns;
+        for (const ColumnDef &c : Schema::table(QStringLiteral("QuoteDetail"))->columns) {
+            QString column = quoteName(Schema::sqlName(c.name, server)) + QLatin1Char(' ')
+                             + Schema::sqlType(c.type);
+            if (c.type == FieldType::String)
+                column += QStringLiteral("(%1)").arg(c.size);
+            if (server && c.type != FieldType::Integer)
+                column += QStringLiteral(" COLLATE \"C\"");
+            if (server && c.name == QLatin1String("QdetailID"))
+                column += QStringLiteral(" PRIMARY KEY");
+            columns << column;
+        }
+        m_db->exec(QStringLiteral("CREATE TABLE QuoteDetail (%1)")
+                       .arg(columns.join(QLatin1String(", "))));
+        Database::closeAll(); // forget the columns read before the table changed
+    }
+
     void addLine(const QString &quote, const QString &seq, const QString &item)
     {
         m_db->exec(QStringLiteral("INSERT INTO QuoteDetail (QuoteID, SEQ, QdetailID, Quantity) "
@@ -38,6 +62,7 @@ private slots:
     {
         // Lines ordered by QuoteID alone: equal keys fall back to the row identity, and a
         // null key sorts first.
+        useLineTableOfAnOldFile();
         addLine(QStringLiteral("OD2"), QStringLiteral("001"), QStringLiteral("a"));
         addLine(QStringLiteral("OD1"), QStringLiteral("001"), QStringLiteral("b"));
         addLine(QString(), QStringLiteral("001"), QStringLiteral("c"));
@@ -160,6 +185,7 @@ private slots:
 
         // The same for a table without a key, whose rows are told apart by row id: the
         // bookmark's order keys must still match.
+        useLineTableOfAnOldFile();
         addLine(QStringLiteral("OD1"), QStringLiteral("001"), QStringLiteral("a"));
         addLine(QStringLiteral("OD1"), QStringLiteral("002"), QStringLiteral("b"));
         TableCursor lines;
@@ -179,7 +205,9 @@ private slots:
         // are found, updated and deleted by their key.
         m_db->exec(QStringLiteral("DROP TABLE Unit"));
         m_db->exec(QStringLiteral("CREATE TABLE Unit (UnitID VARCHAR(8) NOT NULL PRIMARY KEY, "
-                                  "UnitName VARCHAR(20), Memo TEXT) WITHOUT ROWID"));
+                                  "UnitName VARCHAR(20), Memo TEXT)%1")
+                       .arg(test::TestDatabase::onServer() ? QString()
+                                                           : QStringLiteral(" WITHOUT ROWID")));
         Database::closeAll(); // forget the columns read before the table changed
         m_db->exec(QStringLiteral("INSERT INTO Unit (UnitID, UnitName) VALUES "
                                   "('UN0001', 'c'), ('UN0002', 'b'), ('UN0003', 'a')"));
@@ -339,21 +367,13 @@ private slots:
 
     void lastOnHundredThousandRows()
     {
-        {
-            QSqlDatabase db = Database::connection();
-            Transaction transaction(db);
-            QSqlQuery insert(db);
-            QVERIFY(insert.prepare(QStringLiteral(
-                "INSERT INTO Product (ProductID, ProductName) VALUES (?, ?)")));
-            // Inserted out of key order so that row order and key order differ.
-            for (int i = 0; i < 100000; ++i) {
-                const int key = (i * 7919) % 100000 + 1;
-                insert.addBindValue(QStringLiteral("PR%1").arg(key, 6, 10, QLatin1Char('0')));
-                insert.addBindValue(QStringLiteral("p%1").arg(key));
-                QVERIFY(insert.exec());
-            }
-            transaction.commit();
-        }
+        // Inserted out of key order so that row order and key order differ.
+        m_db->exec(QStringLiteral(
+            "INSERT INTO Product (ProductID, ProductName) "
+            "WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < 99999), "
+            "k(key) AS (SELECT (i * 7919) % 100000 + 1 FROM n) "
+            "SELECT 'PR' || substr('000000' || key, length('000000' || key) - 5), 'p' || key "
+            "FROM k"));
         TableCursor products;
         products.setTableName(QStringLiteral("Product"));
         products.Open();
