@@ -1,6 +1,8 @@
 #include "bench/baredatabase.h"
 
 #include "bench/benchsql.h"
+#include "data/pgdatabase.h"
+#include "data/pguri.h"
 
 #include <QSqlError>
 #include <QSqlRecord>
@@ -25,6 +27,15 @@ BareDatabase::~BareDatabase()
 void BareDatabase::open(const QString &path)
 {
     close();
+    if (PgUri::isUri(path)) {
+        // The same statements through the server's driver, as a program of its own would.
+        m_db = QSqlDatabase::addDatabase(QString::fromLatin1(PgDatabase::DriverName), m_name);
+        PgUri::parse(path).applyTo(m_db);
+        if (!m_db.open())
+            throw std::runtime_error("cannot open " + path.toStdString() + ": "
+                                     + m_db.lastError().text().toStdString());
+        return;
+    }
     m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
     m_db.setDatabaseName(path);
     m_db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
@@ -140,6 +151,9 @@ int BareDatabase::selectProducts(const QString &whereColumn, const QVariant &val
     sql += QStringLiteral("\nfrom Product");
     if (!whereColumn.isEmpty())
         sql += QStringLiteral(" where %1 = ?").arg(whereColumn);
+    // A server sends every row of a result it streams, read or not: only those shown.
+    if (PgDatabase::isPostgres(m_db))
+        sql += QStringLiteral(" order by ProductID limit %1").arg(maxRows);
     QSqlQuery &q = prepared(sql);
     run(q, whereColumn.isEmpty() ? QVariantList() : QVariantList{value});
     int rows = 0;

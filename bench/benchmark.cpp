@@ -10,6 +10,7 @@
 #include "data/clock.h"
 #include "data/database.h"
 #include "data/errors.h"
+#include "data/statementcounter.h"
 #include "data/tablecursor.h"
 #include "lookup/queryscreen.h"
 #include "lookup/r_product.h"
@@ -41,13 +42,22 @@ const QString LayerNote = QStringLiteral("layer; screen not built yet");
 constexpr int QuoteLines = 20;
 constexpr int StartUpReps = 25; // enough for a steady median of the slowest action
 
+// Statements the application sent during the last timed action (the bare yardstick's own
+// connection sends none that count).
+qint64 timedStatements = 0;
+
 double timeOnce(const std::function<void()> &action)
 {
+    const qint64 before = StatementCounter::count();
     QElapsedTimer timer;
     timer.start();
     action();
-    return double(timer.nsecsElapsed()) / 1e6;
+    const double ms = double(timer.nsecsElapsed()) / 1e6;
+    timedStatements = StatementCounter::count() - before;
+    return ms;
 }
+
+
 
 double median(std::vector<double> values)
 {
@@ -237,6 +247,7 @@ void Benchmark::measureStartUp()
                 settle();
             },
             startAndShow, {}, StartUpReps);
+        m_result.operations[index].statements = int(timedStatements);
 
         // Plain hidden windows of the same sizes, the first shown, each holding
         // childrenPerWindow plain child widgets.
@@ -330,6 +341,7 @@ void Benchmark::measureScreenOpening()
             m_result.operations[index].appMs = measure(
                 {}, [&] { openScreen(QString::fromLatin1(s.action), s.window); },
                 [&] { backToMain(s.window); });
+            m_result.operations[index].statements = int(timedStatements);
             QWidget hub, target;
             hub.resize(tb::main->size());
             target.resize(s.window->size());
@@ -389,11 +401,13 @@ void Benchmark::measureProductNavigation()
         m_result.operations[base].appMs =
             measure([&] { press(last); }, [&] { press(first); },
                     [&] { require(currentProductId() == firstId, "sbFirst did not move"); });
+        m_result.operations[base].statements = int(timedStatements);
         m_result.operations[base].bareMs = measure([&] { m_bare.firstProduct(); });
 
         m_result.operations[base + 1].appMs = measure(
             [&] { press(first); }, [&] { press(last); },
             [&] { require(currentProductId() == m_lastGeneratedProduct, "sbLast did not move"); });
+        m_result.operations[base + 1].statements = int(timedStatements);
         m_result.operations[base + 1].bareMs = measure([&] { m_bare.lastProduct(); });
 
         require(Product->Table1->Locate(QStringLiteral("ProductID"), m_middleProduct),
@@ -402,6 +416,7 @@ void Benchmark::measureProductNavigation()
         m_result.operations[base + 2].appMs = measure(
             [&] { before = currentProductId(); }, [&] { press(next); },
             [&] { require(currentProductId() > before, "sbNext did not move"); });
+        m_result.operations[base + 2].statements = int(timedStatements);
         QString at = m_middleProduct;
         m_result.operations[base + 2].bareMs = measure([&] { at = m_bare.nextProduct(at); });
         backToMain(Product);
@@ -424,6 +439,7 @@ void Benchmark::measureProductInsertAndSave()
             const QString expected =
                 nextNumber(m_bare.lastProductId(), QStringLiteral("PR"), 6);
             const double ti = timeOnce([&] { press(insert); });
+            m_result.operations[base].statements = int(timedStatements);
             checkNoErrorBox();
             require(Product->Table1->State() == DataSetState::Insert
                         && currentProductId() == expected,
@@ -436,6 +452,7 @@ void Benchmark::measureProductInsertAndSave()
             Product->EditPriceA->setText(QStringLiteral("1200"));
             QAbstractButton *post = productButton("sbPost");
             const double ts = timeOnce([&] { press(post); });
+            m_result.operations[base + 1].statements = int(timedStatements);
             checkNoErrorBox();
             require(m_bare.count(QStringLiteral("SELECT count(*) FROM Product WHERE ProductID = ?"),
                                  {expected}) == 1,
@@ -530,6 +547,7 @@ void Benchmark::measureProductQueries()
                             QStringLiteral("%1 rows found by %2").arg(rows).arg(s.column));
                     requireIndexSearches(false);
                 });
+            m_result.operations[base + k].statements = int(timedStatements);
             m_result.operations[base + k].bareMs =
                 measure([&] { m_bare.selectProducts(s.column, s.value, rows); });
         }
@@ -548,6 +566,7 @@ void Benchmark::measureProductQueries()
                             && !R_product->isVisible(),
                         QStringLiteral("hand-over stood on %1").arg(currentProductId()));
             });
+        m_result.operations[base + 3].statements = int(timedStatements);
         m_result.operations[base + 3].bareMs =
             measure([&] { m_bare.productById(m_middleProduct); });
         Product->Table1->Close();
@@ -574,6 +593,7 @@ void Benchmark::measureProductList()
                 require(rows > 1, QStringLiteral("%1 rows listed").arg(rows));
                 requireIndexSearches(true);
             });
+        m_result.operations[base].statements = int(timedStatements);
         m_result.operations[base].bareMs =
             measure([&] { m_bare.selectProducts(QString(), QVariant(), rows); });
 
@@ -592,6 +612,7 @@ void Benchmark::measureProductList()
                             .arg(query.currentKey())
                             .arg(rows));
             });
+        m_result.operations[base + 1].statements = int(timedStatements);
         m_result.operations[base + 1].bareMs = measure([&] { m_bare.lastProducts(rows); });
         Q_EMIT R_product->Button2->clicked(false);
         backToMain(Product);
@@ -643,6 +664,7 @@ void Benchmark::measureQuotation()
                                           prefix + QStringLiteral("9999")),
                 prefix, 4);
             const double ti = timeOnce([&] { press(insert); });
+            m_result.operations[base].statements = int(timedStatements);
             checkNoErrorBox();
             const QString id = field("QuoteID")->AsString();
             require(id == expected, QStringLiteral("quotation numbered %1, expected %2")
@@ -658,12 +680,14 @@ void Benchmark::measureQuotation()
                 lineField("Unit")->setAsString(l.unit);
                 lineField("Price")->setAsInteger(l.price);
                 const double tl = timeOnce([&] { Quote->Table2->Post(); });
+                m_result.operations[base + 1].statements = int(timedStatements);
                 if (rep >= 0)
                     lineTimes.push_back(tl);
             }
             checkNoErrorBox();
             QAbstractButton *post = quoteButton("sbPost");
             const double ts = timeOnce([&] { press(post); });
+            m_result.operations[base + 2].statements = int(timedStatements);
             checkNoErrorBox();
             require(m_bare.count(QStringLiteral("SELECT count(*) FROM QuoteDetail "
                                                 "WHERE QuoteID = ?"),
@@ -672,6 +696,7 @@ void Benchmark::measureQuotation()
             QAbstractButton *remove = quoteButton("sbDelete");
             const int asked = yes.answered();
             const double td = timeOnce([&] { press(remove); });
+            m_result.operations[base + 3].statements = int(timedStatements);
             checkNoErrorBox();
             require(yes.answered() == asked + 1, QStringLiteral("delete did not ask"));
             require(m_bare.count(QStringLiteral("SELECT count(*) FROM QuoteMaster "

@@ -7,6 +7,9 @@
 
 namespace tb {
 
+// A round trip to a server on the office network, beyond one on this machine.
+inline constexpr double LanRoundTripMs = 0.5;
+
 // The timing of one user action and of the same work done by bare SQL, both medians.
 struct OperationResult
 {
@@ -14,6 +17,7 @@ struct OperationResult
     QString label;     // what the table shows
     double appMs = -1; // -1: not measured
     double bareMs = -1;
+    int statements = -1; // statements (round trips to a server) the action sent
     QString bareLabel; // what the bare column measured, when it is not SQL alone
     QString note;      // "(layer; screen not built yet)" and the like
     QString error;     // the message that stopped the action, if any
@@ -21,12 +25,16 @@ struct OperationResult
     bool reference = false;   // shown for explanation only, no target applies
 
     double ratio() const { return appMs >= 0 && bareMs > 0 ? appMs / bareMs : -1; }
+    // The time on the office network: each statement one more round trip of LanRoundTripMs
+    // than on this machine's own socket (a file: the time as measured).
+    double lanMs(bool server) const;
 };
 
 // Everything one run on one database measured.
 struct RunResult
 {
     QString database;
+    bool server() const; // a PostgreSQL database rather than a file
     qint64 products = 0;
     int reps = 0;
     std::vector<OperationResult> operations;

@@ -62,6 +62,14 @@ QString QueryScreenDriver::currentKey() const
 QString QueryScreenDriver::planThatIsNoIndexSearch(bool listing) const
 {
     for (const QString &plan : m_screen->ADOQuery1->QueryPlans()) {
+        // A server's plan: the rows found through an index, never by reading the whole
+        // table (a few matching rows it may sort after finding them: that grows with the
+        // matches, not with the table).
+        if (plan.contains(QLatin1String(" Index "))) {
+            if (plan.contains(QLatin1String("Seq Scan")))
+                return plan;
+            continue;
+        }
         const QString steps = plan.section(QStringLiteral(": "), 1);
         const bool endWalk = listing
                              && (plan.startsWith(QLatin1String("first"))
