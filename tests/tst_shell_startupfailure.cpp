@@ -2,6 +2,7 @@
 // shown once and no window survives.
 #include "app/mainform.h"
 #include "app/startup.h"
+#include "data/database.h"
 #include "maintenance/product.h"
 #include "sales/quote.h"
 #include "testsupport/modalanswer.h"
@@ -9,6 +10,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -22,6 +24,7 @@ private slots:
     void missingTableStopsStartUp();
     void mainWindowFirstThenTheRest();
     void restOfStartUpFailsAfterTheMainWindow();
+    void unreachableServerStopsStartUpBeforeAnyWindow();
 };
 
 void TestStartupFailure::missingTableStopsStartUp()
@@ -74,6 +77,24 @@ void TestStartupFailure::restOfStartUpFailsAfterTheMainWindow()
     QVERIFY2(answer.text().contains("Customer"), qPrintable(answer.text()));
     QVERIFY(!main);
     QVERIFY(!Quote);
+}
+
+void TestStartupFailure::unreachableServerStopsStartUpBeforeAnyWindow()
+{
+    QTemporaryDir nowhere;
+    qputenv("TRADEBOOK_DATABASE", QStringLiteral("postgresql://office@/tradebook?host=%1")
+                                      .arg(nowhere.path()).toUtf8());
+    Database::setPath(QString::fromLatin1(Database::DefaultAlias), QString());
+    test::ModalAnswer answer(QMessageBox::Ok);
+    QCOMPARE(runApplication(*qApp), 1);
+    qunsetenv("TRADEBOOK_DATABASE");
+    QCOMPARE(answer.seen(), 1);
+    const QStringList lines = answer.text().split(QLatin1Char('\n'));
+    QCOMPARE(lines.value(0), QStringLiteral("無法連線到資料庫伺服器: 本機 (socket %1) 的資料庫 "
+                                            "tradebook").arg(nowhere.path()));
+    QVERIFY2(lines.value(1).contains(nowhere.path()), qPrintable(answer.text())); // the cause
+    QCOMPARE(answer.icon(), QMessageBox::Critical);
+    QVERIFY(!main);
 }
 
 QTEST_MAIN(TestStartupFailure)
