@@ -162,6 +162,9 @@ qint64 BookCopier::copy(const QString &from, const QString &to, const Progress &
     }
     writing.commit();
     reading.commit();
+    // A server plans by its statistics of the tables: a book just copied has none yet.
+    if (PgDatabase::isPostgres(target))
+        Database::exec(target, QStringLiteral("ANALYZE"));
     return total;
 }
 
