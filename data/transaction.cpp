@@ -53,12 +53,24 @@ Transaction::Transaction(QSqlDatabase db) : m_db(std::move(db))
     std::vector<Scope> &scopes = openScopes()[m_db.connectionName()];
     m_depth = int(scopes.size());
     if (m_depth == 0) {
-        if (!m_db.transaction())
-            throw DatabaseError(Database::errorText(m_db.lastError(), m_db));
+        begin();
     } else {
         Database::exec(m_db, QStringLiteral("SAVEPOINT ") + savepointName(m_depth));
     }
     scopes.emplace_back();
+}
+
+void Transaction::begin()
+{
+    // A transaction here is always a save. SQLite takes the write lock at once (waiting its
+    // busy time for another copy to finish), rather than at the first write, where a
+    // snapshot another copy has moved past could only fail.
+    if (m_db.driverName() == QLatin1String("QSQLITE")) {
+        Database::exec(m_db, QStringLiteral("BEGIN IMMEDIATE"));
+        return;
+    }
+    if (!m_db.transaction())
+        throw DatabaseError(Database::errorText(m_db.lastError(), m_db));
 }
 
 Transaction::~Transaction() noexcept

@@ -219,12 +219,14 @@ void TQuote::RecalcTotals()
 void TQuote::sbPostClick()
 {
     checkCurrentProduct();
-    if (Table1->State() == DataSetState::Insert)
-        moveToFreeNumber(); // before the transaction, so that a retry finds it done
     {
         // Header and lines are written whole or not at all; a failure puts every record
         // set back as it stood, so the user can try again or cancel.
         Transaction transaction(Database::connection());
+        // Checked once the transaction holds the file, so that no other copy can take the
+        // number between the check and the write; a move stays done for a retry.
+        if (Table1->State() == DataSetState::Insert)
+            moveToFreeNumber();
         if (Table1->Editing())
             Table1->Post();
         Table2->ApplyUpdates();
