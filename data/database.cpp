@@ -3,6 +3,7 @@
 #include "data/errormessages.h"
 #include "data/errors.h"
 #include "data/schema.h"
+#include "data/sqlitebook.h"
 #include "data/transaction.h"
 
 #include <QDir>
@@ -66,22 +67,6 @@ void checkMayCreate(const QString &alias, const QString &path)
         throw DatabaseError(QStringLiteral("Database file '%1' does not exist").arg(path));
 }
 
-void applySettings(const QSqlDatabase &db)
-{
-    // WAL lets another process read while we write; FULL keeps a committed save on disk.
-    Database::exec(db, QStringLiteral("PRAGMA journal_mode=WAL"));
-    Database::exec(db, QStringLiteral("PRAGMA synchronous=FULL"));
-    Database::exec(db, QStringLiteral("PRAGMA foreign_keys=OFF"));
-    Database::exec(db, QStringLiteral("PRAGMA busy_timeout=5000"));
-}
-
-bool hasNoTables(const QSqlDatabase &db)
-{
-    QSqlQuery q = Database::exec(db, QStringLiteral(
-        "SELECT count(*) FROM sqlite_master WHERE type = 'table'"));
-    return q.next() && q.value(0).toInt() == 0;
-}
-
 QSqlDatabase openConnection(const QString &alias)
 {
     const QString path = Database::path(alias);
@@ -89,26 +74,7 @@ QSqlDatabase openConnection(const QString &alias)
     checkMayCreate(alias, path);
     QSqlDatabase db = QSqlDatabase::contains(name) ? QSqlDatabase::database(name, false)
                                                    : QSqlDatabase::addDatabase("QSQLITE", name);
-    db.setDatabaseName(path);
-    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
-    if (!db.open())
-        throw DatabaseError(Database::errorText(db.lastError(), db));
-    try {
-        // Nothing is written to a file (not even its journal mode) before it is known to
-        // be a book: another program's file is refused exactly as it was found.
-        const bool empty = hasNoTables(db);
-        if (!empty)
-            Schema::verify(db);
-        applySettings(db);
-        if (empty) {
-            Transaction transaction(db);
-            Schema::create(db);
-            transaction.commit();
-        }
-    } catch (...) {
-        db.close(); // a connection that was refused must not be handed out later
-        throw;
-    }
+    SqliteBook::open(db, path);
     return db;
 }
 
@@ -133,6 +99,7 @@ void Database::setPath(const QString &alias, const QString &path)
         QSqlDatabase::database(name, false).close();
         QSqlDatabase::removeDatabase(name);
     }
+    SqliteBook::forget(name);
     if (path.isEmpty())
         aliasPaths().remove(alias);
     else
@@ -231,6 +198,7 @@ void Database::closeAll()
         QSqlDatabase::database(name, false).close();
         QSqlDatabase::removeDatabase(name);
         Transaction::forgetConnection(name);
+        SqliteBook::forget(name);
     }
 }
 
@@ -239,16 +207,29 @@ QString Database::errorText(const QSqlError &error, const QSqlDatabase &db)
     return userMessage(error, db.isValid() ? db.databaseName() : QString());
 }
 
+void Database::prepareWrite(QSqlDatabase db)
+{
+    if (db.driverName() == QLatin1String("QSQLITE"))
+        SqliteBook::prepareWrite(db);
+}
+
+int Database::generation(const QSqlDatabase &db)
+{
+    return db.driverName() == QLatin1String("QSQLITE") ? SqliteBook::generation(db) : 0;
+}
+
 QSqlQuery Database::exec(const QSqlDatabase &db, const QString &sql, const QVariantList &values)
 {
     QSqlQuery query(db);
     query.setForwardOnly(true);
     if (!query.prepare(sql))
-        throw DatabaseError(errorText(query.lastError(), db));
+        throw DatabaseError(errorText(query.lastError(), db),
+                            query.lastError().nativeErrorCode());
     for (const QVariant &v : values)
         query.addBindValue(v);
     if (!query.exec())
-        throw DatabaseError(errorText(query.lastError(), db));
+        throw DatabaseError(errorText(query.lastError(), db),
+                            query.lastError().nativeErrorCode());
     return query;
 }
 

@@ -93,6 +93,12 @@ KeyedPager::Rows KeyedPager::run(const QString &where, const QVariantList &binds
 
 QSqlQuery &KeyedPager::statement(const QString &sql) const
 {
+    // Statements prepared before the connection was opened anew are dead.
+    const int generation = Database::generation(m_db);
+    if (generation != m_generation) {
+        m_statements.clear();
+        m_generation = generation;
+    }
     auto it = m_statements.find(sql);
     if (it != m_statements.end())
         return *it;

@@ -57,6 +57,7 @@ private:
     int m_keyIndex = -1;
     QSqlRecord m_record;
     mutable QHash<QString, QSqlQuery> m_statements;
+    mutable int m_generation = -1;
 };
 
 } // namespace tb

@@ -82,6 +82,12 @@ KeysetQuery::Rows KeysetQuery::run(const Where &s, bool forward, int limit) cons
 
 QSqlQuery &KeysetQuery::statement(const QString &sql) const
 {
+    // Statements prepared before the connection was opened anew are dead.
+    const int generation = Database::generation(m_layout.db);
+    if (generation != m_generation) {
+        m_statements.clear();
+        m_generation = generation;
+    }
     auto it = m_statements.find(sql);
     if (it != m_statements.end())
         return *it;

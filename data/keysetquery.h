@@ -66,6 +66,7 @@ private:
     TableLayout m_layout;
     QString m_select;
     mutable QHash<QString, QSqlQuery> m_statements;
+    mutable int m_generation = -1;
 };
 
 } // namespace tb

@@ -24,6 +24,7 @@ QString RowWriter::whereIdentity(const QVariantList &identity, QVariantList &bin
 
 QVariantList RowWriter::insert(const QVector<QVariant> &values) const
 {
+    Database::prepareWrite(m_layout.db);
     QStringList cols, marks;
     QVariantList binds;
     for (int i = 0; i < m_layout.fieldCol.size(); ++i) {
@@ -53,6 +54,7 @@ QVariantList RowWriter::insert(const QVector<QVariant> &values) const
 void RowWriter::update(const QVariantList &identity, const QVector<QVariant> &oldValues,
                        const QVector<QVariant> &values) const
 {
+    Database::prepareWrite(m_layout.db);
     QStringList sets;
     QVariantList binds;
     QStringList unchangedSince; // each changed column still holds what was read
@@ -87,6 +89,7 @@ void RowWriter::update(const QVariantList &identity, const QVector<QVariant> &ol
 
 void RowWriter::remove(const QVariantList &identity) const
 {
+    Database::prepareWrite(m_layout.db);
     QVariantList binds;
     const QString where = whereIdentity(identity, binds);
     QSqlQuery query = Database::exec(

@@ -53,6 +53,7 @@ Transaction::Transaction(QSqlDatabase db) : m_db(std::move(db))
     std::vector<Scope> &scopes = openScopes()[m_db.connectionName()];
     m_depth = int(scopes.size());
     if (m_depth == 0) {
+        Database::prepareWrite(m_db);
         begin();
     } else {
         Database::exec(m_db, QStringLiteral("SAVEPOINT ") + savepointName(m_depth));
