@@ -113,6 +113,32 @@ void copyTable(const QSqlDatabase &source, const QSqlDatabase &target, const Tab
         progress(done, total, table.name);
 }
 
+// One view of the source for the whole copy, even while others keep saving into it; a
+// reader only, so that their saves do not wait for the copy.
+class ReadView
+{
+public:
+    explicit ReadView(const QSqlDatabase &db) : m_db(db)
+    {
+        Database::exec(m_db, PgDatabase::isPostgres(m_db)
+                                 ? QStringLiteral("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY")
+                                 : QStringLiteral("BEGIN"));
+    }
+    ~ReadView()
+    {
+        try {
+            Database::exec(m_db, QStringLiteral("COMMIT"));
+        } catch (...) {
+            // A view that cannot be closed ends with its connection.
+        }
+    }
+    ReadView(const ReadView &) = delete;
+    ReadView &operator=(const ReadView &) = delete;
+
+private:
+    QSqlDatabase m_db;
+};
+
 void checkTargetEmpty(const QSqlDatabase &target, const QString &to)
 {
     for (const TableDef &table : Schema::tables())
@@ -133,10 +159,7 @@ qint64 BookCopier::copy(const QString &from, const QString &to, const Progress &
     CopyAliases aliases(from, to);
     const QSqlDatabase source = Database::connection(SourceAlias);
     const QSqlDatabase target = Database::connection(TargetAlias);
-    // One view of the source for the whole copy, even while others keep saving into it.
-    Transaction reading(source);
-    if (PgDatabase::isPostgres(source))
-        Database::exec(source, QStringLiteral("SET TRANSACTION ISOLATION LEVEL REPEATABLE READ"));
+    ReadView reading(source);
     Transaction writing(target);
     checkTargetEmpty(target, to);
     std::vector<qint64> counts;
@@ -161,7 +184,6 @@ qint64 BookCopier::copy(const QString &from, const QString &to, const Progress &
         ++i;
     }
     writing.commit();
-    reading.commit();
     // A server plans by its statistics of the tables: a book just copied has none yet.
     if (PgDatabase::isPostgres(target))
         Database::exec(target, QStringLiteral("ANALYZE"));

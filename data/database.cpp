@@ -5,6 +5,7 @@
 #include "data/pgdatabase.h"
 #include "data/pguri.h"
 #include "data/schema.h"
+#include "data/sqlitebook.h"
 #include "data/statementcache.h"
 #include "data/statementcounter.h"
 #include "data/transaction.h"
@@ -70,22 +71,6 @@ void checkMayCreate(const QString &alias, const QString &path)
         throw DatabaseError(QStringLiteral("Database file '%1' does not exist").arg(path));
 }
 
-void applySettings(const QSqlDatabase &db)
-{
-    // WAL lets another process read while we write; FULL keeps a committed save on disk.
-    Database::exec(db, QStringLiteral("PRAGMA journal_mode=WAL"));
-    Database::exec(db, QStringLiteral("PRAGMA synchronous=FULL"));
-    Database::exec(db, QStringLiteral("PRAGMA foreign_keys=OFF"));
-    Database::exec(db, QStringLiteral("PRAGMA busy_timeout=5000"));
-}
-
-bool hasNoTables(const QSqlDatabase &db)
-{
-    QSqlQuery q = Database::exec(db, QStringLiteral(
-        "SELECT count(*) FROM sqlite_master WHERE type = 'table'"));
-    return q.next() && q.value(0).toInt() == 0;
-}
-
 // Where a path or URI leads, to tell whether two name the same book.
 QString bookLocation(const QString &path)
 {
@@ -101,26 +86,7 @@ QSqlDatabase openConnection(const QString &alias)
     checkMayCreate(alias, path);
     QSqlDatabase db = QSqlDatabase::contains(name) ? QSqlDatabase::database(name, false)
                                                    : QSqlDatabase::addDatabase("QSQLITE", name);
-    db.setDatabaseName(path);
-    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
-    if (!db.open())
-        throw DatabaseError(Database::errorText(db.lastError(), db));
-    try {
-        // Nothing is written to a file (not even its journal mode) before it is known to
-        // be a book: another program's file is refused exactly as it was found.
-        const bool empty = hasNoTables(db);
-        if (!empty)
-            Schema::verify(db);
-        applySettings(db);
-        if (empty) {
-            Transaction transaction(db);
-            Schema::create(db);
-            transaction.commit();
-        }
-    } catch (...) {
-        db.close(); // a connection that was refused must not be handed out later
-        throw;
-    }
+    SqliteBook::open(db, path);
     return db;
 }
 
@@ -146,6 +112,7 @@ void Database::setPath(const QString &alias, const QString &path)
         QSqlDatabase::database(name, false).close();
         QSqlDatabase::removeDatabase(name);
     }
+    SqliteBook::forget(name);
     if (path.isEmpty())
         aliasPaths().remove(alias);
     else
@@ -249,12 +216,24 @@ void Database::closeAll()
         QSqlDatabase::database(name, false).close();
         QSqlDatabase::removeDatabase(name);
         Transaction::forgetConnection(name);
+        SqliteBook::forget(name);
     }
 }
 
 QString Database::errorText(const QSqlError &error, const QSqlDatabase &db)
 {
     return userMessage(error, db);
+}
+
+void Database::prepareWrite(QSqlDatabase db)
+{
+    if (db.driverName() == QLatin1String("QSQLITE"))
+        SqliteBook::prepareWrite(db);
+}
+
+int Database::generation(const QSqlDatabase &db)
+{
+    return db.driverName() == QLatin1String("QSQLITE") ? SqliteBook::generation(db) : 0;
 }
 
 QSqlQuery Database::exec(const QSqlDatabase &db, const QString &sql, const QVariantList &values)
@@ -265,17 +244,20 @@ QSqlQuery Database::exec(const QSqlDatabase &db, const QString &sql, const QVari
         // Sent as it is: a server cannot prepare every statement (SET, CREATE ...).
         StatementCounter::add();
         if (!query.exec(sql))
-            throw DatabaseError(errorText(query.lastError(), db));
+            throw DatabaseError(errorText(query.lastError(), db),
+                                query.lastError().nativeErrorCode());
         return query;
     }
     // A server prepares, executes and releases a one-off statement: three round trips.
     StatementCounter::add(PgDatabase::isPostgres(db) ? 3 : 1);
     if (!query.prepare(sql))
-        throw DatabaseError(errorText(query.lastError(), db));
+        throw DatabaseError(errorText(query.lastError(), db),
+                            query.lastError().nativeErrorCode());
     for (const QVariant &v : values)
         query.addBindValue(v);
     if (!query.exec())
-        throw DatabaseError(errorText(query.lastError(), db));
+        throw DatabaseError(errorText(query.lastError(), db),
+                            query.lastError().nativeErrorCode());
     return query;
 }
 

@@ -57,6 +57,13 @@ public:
     // the message speaks of.
     static QString errorText(const QSqlError &error, const QSqlDatabase &db = QSqlDatabase());
 
+    // Before a write on the connection: a book open for viewing only (its file could not be
+    // written when it was opened) is opened for writing again, or the reason is thrown.
+    static void prepareWrite(QSqlDatabase db);
+    // Changes whenever the connection has been opened anew: statements prepared on it
+    // before are prepared again.
+    static int generation(const QSqlDatabase &db);
+
     // Runs one statement with bound values; throws DatabaseError with the driver's text.
     static QSqlQuery exec(const QSqlDatabase &db, const QString &sql,
                           const QVariantList &values = {});

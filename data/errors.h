@@ -11,13 +11,17 @@ namespace tb {
 class DatabaseError : public std::exception
 {
 public:
-    explicit DatabaseError(QString message) : m_message(std::move(message)),
-        m_utf8(m_message.toUtf8()) {}
+    explicit DatabaseError(QString message, QString engineCode = {})
+        : m_message(std::move(message)), m_engineCode(std::move(engineCode)),
+          m_utf8(m_message.toUtf8()) {}
     const QString &message() const { return m_message; }
+    // The database engine's own code for the error, when the engine raised it.
+    const QString &engineCode() const { return m_engineCode; }
     const char *what() const noexcept override { return m_utf8.constData(); }
 
 private:
     QString m_message;
+    QString m_engineCode;
     QByteArray m_utf8;
 };
 

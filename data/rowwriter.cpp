@@ -42,6 +42,7 @@ QStringList RowWriter::insertColumns() const
 
 QVariantList RowWriter::insert(const QVector<QVariant> &values) const
 {
+    Database::prepareWrite(m_layout.db);
     const QStringList cols = insertColumns();
     QStringList marks;
     QVariantList binds;
@@ -70,6 +71,9 @@ QVariantList RowWriter::insert(const QVector<QVariant> &values) const
 
 void RowWriter::insertMany(const std::vector<QVector<QVariant>> &rows) const
 {
+    if (rows.empty())
+        return;
+    Database::prepareWrite(m_layout.db);
     if (insertColumns().isEmpty()) {
         for (const auto &row : rows)
             insert(row);
@@ -103,6 +107,7 @@ void RowWriter::insertBatch(const std::vector<QVector<QVariant>> &rows, size_t f
 void RowWriter::update(const QVariantList &identity, const QVector<QVariant> &oldValues,
                        const QVector<QVariant> &values) const
 {
+    Database::prepareWrite(m_layout.db);
     QStringList sets;
     QVariantList binds;
     QStringList unchangedSince; // each changed column still holds what was read
@@ -142,6 +147,9 @@ void RowWriter::remove(const QVariantList &identity) const
 
 void RowWriter::removeMany(const std::vector<QVariantList> &identities) const
 {
+    if (identities.empty())
+        return;
+    Database::prepareWrite(m_layout.db);
     for (size_t from = 0; from < identities.size(); from += BatchRows) {
         const size_t to = std::min(identities.size(), from + size_t(BatchRows));
         QStringList alternatives;

@@ -16,7 +16,11 @@ namespace {
 // rather than growing without bound.
 constexpr int MaxStatements = 256;
 
-using Statements = QHash<QString, QSqlQuery>;
+struct Statements
+{
+    int generation = -1; // of the connection they were prepared on (see Database)
+    QHash<QString, QSqlQuery> queries;
+};
 
 QHash<QString, Statements> &cache()
 {
@@ -27,8 +31,8 @@ QHash<QString, Statements> &cache()
 void release(Statements &statements, bool server)
 {
     if (server)
-        StatementCounter::add(int(statements.size()));
-    statements.clear();
+        StatementCounter::add(int(statements.queries.size()));
+    statements.queries.clear();
 }
 
 } // namespace
@@ -36,11 +40,17 @@ void release(Statements &statements, bool server)
 QSqlQuery &StatementCache::prepared(const QSqlDatabase &db, const QString &sql)
 {
     Statements &statements = cache()[db.connectionName()];
-    auto it = statements.find(sql);
-    if (it != statements.end())
+    // Statements prepared before the connection was opened anew are dead.
+    const int generation = Database::generation(db);
+    if (generation != statements.generation) {
+        statements.queries.clear();
+        statements.generation = generation;
+    }
+    auto it = statements.queries.find(sql);
+    if (it != statements.queries.end())
         return *it;
     const bool server = PgDatabase::isPostgres(db);
-    if (statements.size() >= MaxStatements)
+    if (statements.queries.size() >= MaxStatements)
         release(statements, server);
     QSqlQuery query(db);
     query.setForwardOnly(true);
@@ -48,7 +58,7 @@ QSqlQuery &StatementCache::prepared(const QSqlDatabase &db, const QString &sql)
         StatementCounter::add();
     if (!query.prepare(sql))
         throw DatabaseError(Database::errorText(query.lastError(), db));
-    return *statements.insert(sql, query);
+    return *statements.queries.insert(sql, query);
 }
 
 QSqlQuery &StatementCache::run(const QSqlDatabase &db, const QString &sql,

@@ -39,6 +39,9 @@ std::vector<Scope> *scopesOf(const QSqlDatabase &db)
     return it == openScopes().end() || it->empty() ? nullptr : &*it;
 }
 
+// The lock of the book that every save on a server holds ("tradebok").
+constexpr qint64 SaveLock = 0x7472616465626f6b;
+
 QString savepointName(int depth)
 {
     return QStringLiteral("tb_savepoint_%1").arg(depth);
@@ -68,20 +71,33 @@ Transaction::Transaction(QSqlDatabase db) : m_db(std::move(db))
     std::vector<Scope> &scopes = openScopes()[m_db.connectionName()];
     m_depth = int(scopes.size());
     if (m_depth == 0) {
-        if (PgDatabase::isPostgres(m_db)) {
-            StatementCounter::add();
-            if (!m_db.transaction())
-                throw DatabaseError(Database::errorText(m_db.lastError(), m_db));
-        } else {
-            // SQLite: the write lock at once, waiting for another copy's save if need be. A
-            // transaction that read first could not take it later once another copy had
-            // written (WAL refuses such a late upgrade without waiting).
-            send(m_db, QStringLiteral("BEGIN IMMEDIATE"));
-        }
+        Database::prepareWrite(m_db);
+        begin();
     } else {
         send(m_db, QStringLiteral("SAVEPOINT ") + savepointName(m_depth));
     }
     scopes.emplace_back();
+}
+
+void Transaction::begin()
+{
+    // A transaction here is always a save. SQLite takes the write lock at once (waiting its
+    // busy time for another copy to finish), rather than at the first write, where a
+    // snapshot another copy has moved past could only fail.
+    if (m_db.driverName() == QLatin1String("QSQLITE")) {
+        Database::exec(m_db, QStringLiteral("BEGIN IMMEDIATE"));
+        return;
+    }
+    // A server: the saves of every PC take one lock of the book's, held to their end, as
+    // SQLite's write lock holds the file: a number a save finds free inside its transaction
+    // stays free until the save has stored it. Sent with BEGIN, in one round trip; a lock
+    // not had within the server's lock timeout refuses the save with its message.
+    try {
+        send(m_db, QStringLiteral("BEGIN; SELECT pg_advisory_xact_lock(%1)").arg(SaveLock));
+    } catch (...) {
+        QSqlQuery(m_db).exec(QStringLiteral("ROLLBACK"));
+        throw;
+    }
 }
 
 Transaction::~Transaction() noexcept

@@ -38,6 +38,7 @@ public:
     static void forgetConnection(const QString &connectionName);
 
 private:
+    void begin();
     void rollback() noexcept;
 
     QSqlDatabase m_db;

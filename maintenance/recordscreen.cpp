@@ -5,6 +5,7 @@
 #include "controls/dialogs.h"
 #include "controls/guard.h"
 #include "controls/inputmethod.h"
+#include "controls/waitcursor.h"
 #include "data/datasource.h"
 #include "data/errors.h"
 #include "data/tablecursor.h"
@@ -265,8 +266,10 @@ void RecordScreen::sbDeleteClick()
 {
     if (!AskYesNoDefaultNo(DeleteQuestion))
         return;
-    if (Table1->Active() && Table1->HasCurrentRecord())
+    if (Table1->Active() && Table1->HasCurrentRecord()) {
+        WaitCursor wait;
         Table1->Delete();
+    }
 }
 
 void RecordScreen::sbEditClick()
@@ -305,12 +308,17 @@ void RecordScreen::sbPostClick()
     if (!runChecks())
         return;
     QScopedValueRollback finishing(m_finishing, true);
-    if (tableEditing())
-        postTakingAFreeNumber(); // a refusal throws: the record and the editing mode stay
+    QString renumbered;
+    if (tableEditing()) {
+        WaitCursor wait; // another copy may be writing: the save waits for it
+        renumbered = postTakingAFreeNumber(); // a refusal throws: the editing mode stays
+    }
     endEditing();
+    if (!renumbered.isEmpty())
+        ShowMessage(renumbered);
 }
 
-void RecordScreen::postTakingAFreeNumber()
+QString RecordScreen::postTakingAFreeNumber()
 {
     const bool inserting = Table1->State() == DataSetState::Insert;
     Field *id = Table1->FieldByName(m_setup.identifierField);
@@ -333,8 +341,7 @@ void RecordScreen::postTakingAFreeNumber()
         }
     }
     const QString saved = id->AsString();
-    if (inserting && saved != given)
-        ShowMessage(NumberTakenMessage.arg(given, saved));
+    return inserting && saved != given ? NumberTakenMessage.arg(given, saved) : QString();
 }
 
 QString RecordScreen::lastStoredIdentifier() const

@@ -155,8 +155,9 @@ private:
     bool tableEditing() const;
     void endEditing();
     // Posts Table1; a new record whose number another copy of the application has stored
-    // meanwhile takes the next free number, and the user is told which.
-    void postTakingAFreeNumber();
+    // meanwhile takes the next free number. Returns the message that tells the user which,
+    // or nothing when the number stayed.
+    QString postTakingAFreeNumber();
     QString lastStoredIdentifier() const;
     // The first failing check shows its message; false then.
     bool runChecks() const;

@@ -10,6 +10,7 @@
 #include "controls/dbmemo.h"
 #include "controls/dialogs.h"
 #include "controls/recordtoolbar.h"
+#include "controls/waitcursor.h"
 #include "controls/windowframe.h"
 #include "data/clock.h"
 #include "data/database.h"
@@ -23,6 +24,7 @@
 #include <QCloseEvent>
 #include <QDateTime>
 #include <QPushButton>
+#include <QScopedValueRollback>
 
 #include <utility>
 
@@ -218,26 +220,27 @@ void TQuote::RecalcTotals()
 
 void TQuote::sbPostClick()
 {
+    // Every check that may show a message runs before the file is held, so that no other
+    // copy of the application waits on a message box here.
     checkCurrentProduct();
-    const bool inserting = Table1->State() == DataSetState::Insert;
-    // Another PC may store the same number between the check and the save: the save is
-    // tried again under the next free number (a bounded number of times).
-    for (int tries = 1;; ++tries) {
-        if (inserting)
-            moveToFreeNumber(); // before the transaction, so that a retry finds it done
-        try {
-            // Header and lines are written whole or not at all; a failure puts every record
-            // set back as it stood, so the user can try again or cancel.
-            Transaction transaction(Database::connection());
-            if (Table1->Editing())
-                Table1->Post();
-            Table2->ApplyUpdates();
-            transaction.commit();
-            break;
-        } catch (const DatabaseError &error) {
-            if (!inserting || error.message() != KeyViolationMessage || tries >= 20)
-                throw;
-        }
+    if (Table1->Editing()) {
+        if (Table2->Editing())
+            Table2->Post();
+        checkCustomer();
+    }
+    {
+        WaitCursor wait;
+        // Header and lines are written whole or not at all; a failure puts every record
+        // set back as it stood, so the user can try again or cancel.
+        Transaction transaction(Database::connection());
+        // Checked once the transaction holds the file, so that no other copy can take the
+        // number between the check and the write; a move stays done for a retry.
+        if (Table1->State() == DataSetState::Insert)
+            moveToFreeNumber();
+        if (Table1->Editing())
+            Table1->Post();
+        Table2->ApplyUpdates();
+        transaction.commit();
     }
     setEditingMode(false);
     const QString inserted = std::exchange(m_insertedNumber, QString());
@@ -263,6 +266,12 @@ void TQuote::Table1BeforePost()
 {
     if (Table2->Editing())
         Table2->Post();
+    checkCustomer();
+    RecalcTotals();
+}
+
+void TQuote::checkCustomer()
+{
     const QString customer = field(Table1, "CustomerID")->AsString();
     const auto refuse = [this](const QString &message) {
         ShowWarning(message);
@@ -273,7 +282,6 @@ void TQuote::Table1BeforePost()
         refuse(CustomerBlank);
     if (!tbCUST->FindKey({customer}))
         refuse(CustomerWrong);
-    RecalcTotals();
 }
 
 void TQuote::sbCancelClick()
@@ -292,6 +300,11 @@ void TQuote::sbDeleteClick()
 {
     if (!Table1->HasCurrentRecord())
         return;
+    // Asked before the file is held: no other copy waits on the question.
+    if (!Confirm(DeleteQuestion))
+        return;
+    QScopedValueRollback confirmed(m_deleteConfirmed, true);
+    WaitCursor wait;
     const QSqlDatabase db = Database::connection();
     Transaction transaction(db);
     // Registered first, so it runs last: a deletion refused or answered No leaves the
@@ -307,7 +320,7 @@ void TQuote::sbDeleteClick()
 
 void TQuote::Table1BeforeDelete()
 {
-    if (!Confirm(DeleteQuestion))
+    if (!m_deleteConfirmed && !Confirm(DeleteQuestion))
         Abort();
     Table1->Edit(); // the totals follow the lines down to zero
     deleteAllLines();

@@ -127,6 +127,8 @@ private:
     // application on the same file) moves, lines included, to the month's next free one.
     void moveToFreeNumber();
     void checkCurrentProduct();
+    // The customer checks of the header: a warning and a silent stop when they fail.
+    void checkCustomer();
     bool productExists(const QVariant &productId);
     // The lines Table2 holds for the header, stored and pending, in grid order.
     QVector<RowSnapshot> lineRows() const;
@@ -141,6 +143,7 @@ private:
     bool m_linesQuiet = false;        // renumbering or moving lines: no totals per line
     bool m_deletingQuote = false;     // all lines go: no renumbering per line
     QString m_insertedNumber;         // the number the new quotation got at its insert
+    bool m_deleteConfirmed = false;   // the delete button has asked already
 };
 
 extern TQuote *Quote;

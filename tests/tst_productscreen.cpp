@@ -17,13 +17,20 @@
 #include "testsupport/testdatabase.h"
 
 #include <QApplication>
+#include <QCursor>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
 
+#include <atomic>
+#include <chrono>
+#include <future>
 #include <memory>
+#include <thread>
 
 using namespace tb;
 using tb::test::ModalAction;
@@ -146,6 +153,7 @@ private slots:
     void deleteOnClosedTableDoesNothing();
     void refusedSaveKeepsInput();
     void numberTakenMeanwhileSavesUnderTheNext();
+    void saveWaitingForAnotherCopyShowsTheWaitCursor();
     void saveWithoutNumberRefused();
     void navigation();
     void searchAndClose();
@@ -559,6 +567,45 @@ void TestProductScreen::numberTakenMeanwhileSavesUnderTheNext()
     QCOMPARE(m_db->scalar(QStringLiteral("SELECT ProductName FROM Product "
                                          "WHERE ProductID = 'PR000008'")).toString(),
              QStringLiteral("other"));
+}
+
+void TestProductScreen::saveWaitingForAnotherCopyShowsTheWaitCursor()
+{
+    if (test::TestDatabase::onServer())
+        QSKIP("A server holds no file: a save waits only for another save of the same row");
+    press("sbInsert");
+    type("EditName", QStringLiteral("lamp"));
+    box("EditType")->setText(QStringLiteral("T"));
+    box("EditUnit")->setText(QStringLiteral("U"));
+    type("EditSafeStock", QStringLiteral("2"));
+    // Another copy holds the file for a moment, from a connection of its own.
+    std::promise<void> locked;
+    std::atomic<int> shapeWhileWaiting{-1};
+    const QString path = m_db->path();
+    std::thread other([&] {
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "other");
+            db.setDatabaseName(path);
+            db.open();
+            QSqlQuery(db).exec(QStringLiteral("BEGIN IMMEDIATE"));
+            locked.set_value();
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+            const QCursor *cursor = QGuiApplication::overrideCursor();
+            shapeWhileWaiting = cursor ? int(cursor->shape()) : -2;
+            std::this_thread::sleep_for(std::chrono::milliseconds(200));
+            QSqlQuery(db).exec(QStringLiteral("COMMIT"));
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("other"));
+    });
+    locked.get_future().wait();
+    press("sbPost"); // waits for the other copy, then saves
+    other.join();
+    QCOMPARE(shapeWhileWaiting.load(), int(Qt::WaitCursor));
+    QVERIFY(!QGuiApplication::overrideCursor());
+    QVERIFY(!inEditingMode());
+    QCOMPARE(m_db->scalar(QStringLiteral("SELECT ProductName FROM Product")).toString(),
+             QStringLiteral("lamp"));
 }
 
 void TestProductScreen::saveWithoutNumberRefused()

@@ -1,0 +1,148 @@
+#include "data/sqlitebook.h"
+
+#include "data/database.h"
+#include "data/errors.h"
+#include "data/schema.h"
+#include "data/transaction.h"
+
+#include <QFileInfo>
+#include <QHash>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QUrl>
+
+namespace tb {
+
+namespace {
+
+struct State
+{
+    QString path;
+    bool viewing = false;
+    int generation = 0;
+};
+
+QHash<QString, State> &states()
+{
+    static QHash<QString, State> all;
+    return all;
+}
+
+void applySettings(const QSqlDatabase &db)
+{
+    // WAL lets another process read while we write; FULL keeps a committed save on disk.
+    Database::exec(db, QStringLiteral("PRAGMA journal_mode=WAL"));
+    Database::exec(db, QStringLiteral("PRAGMA synchronous=FULL"));
+    Database::exec(db, QStringLiteral("PRAGMA foreign_keys=OFF"));
+    Database::exec(db, QStringLiteral("PRAGMA busy_timeout=5000"));
+}
+
+bool hasNoTables(const QSqlDatabase &db)
+{
+    QSqlQuery q = Database::exec(db, QStringLiteral(
+        "SELECT count(*) FROM sqlite_master WHERE type = 'table'"));
+    return q.next() && q.value(0).toInt() == 0;
+}
+
+// The engine could read the file but not write beside it or into it: read-only, disk full,
+// the journal's files not creatable. (A busy file is not one of these: it is waited for.)
+bool cannotWrite(const QString &engineCode)
+{
+    bool numeric = false;
+    const int code = engineCode.toInt(&numeric) & 0xFF;
+    return numeric && (code == 8 || code == 10 || code == 13 || code == 14 || code == 23);
+}
+
+void openDriver(QSqlDatabase &db, const QString &name, const QString &options)
+{
+    db.setDatabaseName(name);
+    db.setConnectOptions(options);
+    if (!db.open())
+        throw DatabaseError(Database::errorText(db.lastError(), db),
+                            db.lastError().nativeErrorCode());
+}
+
+} // namespace
+
+void SqliteBook::open(QSqlDatabase &db, const QString &path)
+{
+    states().insert(db.connectionName(), {path, false, states().value(db.connectionName())
+                                                           .generation + 1});
+    try {
+        openForWriting(db, path);
+    } catch (const DatabaseError &error) {
+        db.close();
+        const QFileInfo file(path);
+        if (!cannotWrite(error.engineCode()) || !file.exists() || file.size() == 0)
+            throw;
+        try {
+            openForViewing(db, path);
+        } catch (const DatabaseError &) {
+            db.close();
+            throw error; // why writing failed says more than why viewing did too
+        }
+    }
+}
+
+void SqliteBook::openForWriting(QSqlDatabase &db, const QString &path)
+{
+    openDriver(db, path, QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
+    // Nothing is written to a file (not even its journal mode) before it is known to be a
+    // book: another program's file is refused exactly as it was found.
+    const bool empty = hasNoTables(db);
+    if (!empty)
+        Schema::verify(db);
+    applySettings(db);
+    if (empty) {
+        Transaction transaction(db);
+        Schema::create(db);
+        transaction.commit();
+    }
+    states()[db.connectionName()].viewing = false;
+}
+
+void SqliteBook::openForViewing(QSqlDatabase &db, const QString &path)
+{
+    // Read-only and immutable: the engine then needs no journal files beside the book.
+    QUrl url = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath());
+    url.setQuery(QStringLiteral("immutable=1"));
+    openDriver(db, url.toString(QUrl::FullyEncoded),
+               QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_OPEN_URI"));
+    if (hasNoTables(db))
+        throw DatabaseError(QStringLiteral("Table 'Product' does not exist"));
+    Schema::verify(db);
+    states()[db.connectionName()].viewing = true;
+}
+
+bool SqliteBook::viewingOnly(const QSqlDatabase &db)
+{
+    return states().value(db.connectionName()).viewing;
+}
+
+void SqliteBook::prepareWrite(QSqlDatabase &db)
+{
+    if (!viewingOnly(db) || Transaction::isOpen(db))
+        return;
+    State &state = states()[db.connectionName()];
+    db.close();
+    ++state.generation;
+    try {
+        openForWriting(db, state.path);
+    } catch (const DatabaseError &) {
+        db.close();
+        openForViewing(db, state.path);
+        throw;
+    }
+}
+
+int SqliteBook::generation(const QSqlDatabase &db)
+{
+    return states().value(db.connectionName()).generation;
+}
+
+void SqliteBook::forget(const QString &connectionName)
+{
+    states().remove(connectionName);
+}
+
+} // namespace tb

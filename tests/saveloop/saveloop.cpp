@@ -1,0 +1,114 @@
+// A copy of the application that saves products and quotations through its own windows, one
+// after the other, and tells each save that went through on standard output, as soon as it
+// has gone through. The fault tests kill it at random moments, or run several on one file.
+//
+// usage: tradebook_saveloop WORKER [COUNT]   (COUNT 0 or absent: until killed)
+// The database is the application's (TRADEBOOK_DATABASE); it holds customer CU000001 and
+// product PR000001.
+
+#include "app/startup.h"
+#include "controls/dbedit.h"
+#include "data/field.h"
+#include "data/tablecursor.h"
+#include "maintenance/product.h"
+#include "sales/quote.h"
+
+#include <QAbstractButton>
+#include <QPushButton>
+#include <QApplication>
+#include <QMessageBox>
+#include <QTimer>
+
+#include <cstdio>
+
+using namespace tb;
+
+namespace {
+
+constexpr int LinesPerQuotation = 20;
+
+// A user who reads every message and presses its default button.
+void answerMessages()
+{
+    auto *timer = new QTimer(qApp);
+    QObject::connect(timer, &QTimer::timeout, [] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        std::fprintf(stderr, "message: %s\n", qPrintable(box->text()));
+        if (QPushButton *button = box->defaultButton())
+            button->click();
+        else
+            box->done(QMessageBox::Ok);
+    });
+    timer->start(1);
+}
+
+void report(const char *what, const QString &marker, const QString &number)
+{
+    std::printf("%s %s %s\n", what, qPrintable(marker), qPrintable(number));
+    std::fflush(stdout);
+}
+
+void saveProduct(const QString &marker)
+{
+    Product->show();
+    Product->sbInsert->click();
+    Product->EditName->setText(marker);
+    Product->EditType->setText(QStringLiteral("T"));
+    Product->EditUnit->setText(QStringLiteral("U"));
+    Product->EditSafeStock->setText(QStringLiteral("1"));
+    Product->EditPriceA->setText(QStringLiteral("10"));
+    const QString number = Product->EditID->text();
+    Product->sbPost->click();
+    if (Product->isEditingMode()) {
+        Product->sbCancel->click();
+        return;
+    }
+    report("product", marker, number);
+}
+
+void saveQuotation(const QString &marker)
+{
+    Quote->show();
+    Quote->sbInsert->click();
+    Quote->Table1->FieldByName(QStringLiteral("CustomerID"))
+        ->setAsString(QStringLiteral("CU000001"));
+    Quote->Table1->FieldByName(QStringLiteral("Memo"))->setAsString(marker);
+    for (int line = 1; line <= LinesPerQuotation; ++line) {
+        Quote->Table2->Append();
+        Quote->Table2->FieldByName(QStringLiteral("ProductID"))
+            ->setAsString(QStringLiteral("PR000001"));
+        Quote->Table2->FieldByName(QStringLiteral("Quantity"))->setAsInteger(line);
+        Quote->Table2->FieldByName(QStringLiteral("Price"))->setAsInteger(100);
+        Quote->Table2->Post();
+    }
+    Quote->sbPost->click();
+    if (Quote->isEditingMode()) {
+        Quote->sbCancel->click();
+        return;
+    }
+    report("quotation", marker,
+           Quote->Table1->FieldByName(QStringLiteral("QuoteID"))->AsString());
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    const QString worker = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("0");
+    const int count = argc > 2 ? QString::fromLocal8Bit(argv[2]).toInt() : 0;
+    QApplication::setQuitOnLastWindowClosed(false);
+    answerMessages();
+    if (!startUp())
+        return 1;
+    std::printf("ready\n");
+    std::fflush(stdout);
+    for (int i = 1; count == 0 || i <= count; ++i) {
+        saveProduct(QStringLiteral("w%1p%2").arg(worker).arg(i));
+        saveQuotation(QStringLiteral("w%1q%2").arg(worker).arg(i));
+    }
+    shutDown();
+    return 0;
+}
