@@ -10,12 +10,12 @@
 #include "data/field.h"
 #include "data/sqlquery.h"
 #include "lookup/csvexport.h"
+#include "lookup/savefiledialog.h"
 
 #include <QComboBox>
 #include <QDir>
-#include <QFileDialog>
+#include <QFileInfo>
 #include <QLocale>
-#include <QStandardPaths>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -188,22 +188,18 @@ void QueryScreen::updateExportButton()
 
 QString QueryScreen::proposedExportPath() const
 {
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    return QDir(folder).filePath(windowTitle() + QStringLiteral(".csv"));
+    return QDir(documentsFolder()).filePath(windowTitle() + QStringLiteral(".csv"));
 }
 
 void QueryScreen::Button3Click()
 {
     if (!ADOQuery1->Active() || ADOQuery1->IsEmpty())
         return;
-    QFileDialog dialog(this, ExportDialogCaption, QString(), CsvFilter);
-    dialog.setObjectName(QStringLiteral("ExportDialog"));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDefaultSuffix(QStringLiteral("csv"));
-    dialog.selectFile(proposedExportPath());
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return;
-    exportTo(dialog.selectedFiles().constFirst());
+    const QString path =
+        askSaveFile(this, QStringLiteral("ExportDialog"), ExportDialogCaption, CsvFilter,
+                    QStringLiteral("csv"), QFileInfo(proposedExportPath()).fileName());
+    if (!path.isEmpty())
+        exportTo(path);
 }
 
 void QueryScreen::exportTo(const QString &path)

@@ -1,16 +1,31 @@
 #include "sales/pdftextmap.h"
 
 #include <QChar>
+#include <QRawFont>
 #include <QString>
 
 namespace tb {
 
 namespace {
 
-// CJK Radicals Supplement and Kangxi Radicals: below the unified ideographs, so Qt picks
-// them first for a glyph they share.
-constexpr char16_t RadicalsFirst = 0x2E80;
-constexpr char16_t RadicalsLast = 0x2FDF;
+struct Range
+{
+    char16_t first, last;
+};
+
+// Characters that stand below the unified ideographs, so Qt picks them first for a glyph
+// they share with one: radicals (supplement and Kangxi), Kanbun marks and strokes.
+constexpr Range StandIns[] = {{0x2E80, 0x2FDF}, {0x3190, 0x319F}, {0x31C0, 0x31EF}};
+// The ideographs they stand in for: the unified block, then extension A.
+constexpr Range Ideographs[] = {{0x4E00, 0x9FFF}, {0x3400, 0x4DBF}};
+
+QString charactersOf(const Range &range)
+{
+    QString text;
+    for (char32_t c = range.first; c <= range.last; ++c)
+        text += QChar(char16_t(c));
+    return text;
+}
 
 int hexDigit(char c)
 {
@@ -44,12 +59,12 @@ void putHexCode(QByteArray &data, qsizetype pos, int value)
     data.replace(pos + 1, 4, digits);
 }
 
-void correctAt(QByteArray &data, qsizetype pos)
+void correctAt(const PdfTextMap &map, QByteArray &data, qsizetype pos)
 {
     const int code = hexCode(data, pos);
     if (code < 0)
         return;
-    const char16_t plain = PdfTextMap::plainCodePoint(char16_t(code));
+    const char16_t plain = map.plainCodePoint(char16_t(code));
     if (plain != code)
         putHexCode(data, pos, plain);
 }
@@ -74,21 +89,21 @@ qsizetype skipSpace(const QByteArray &data, qsizetype pos, qsizetype to)
 }
 
 // "<src> <dst>" pairs: the second of each is the text.
-void correctChars(QByteArray &data, qsizetype from, qsizetype to)
+void correctChars(const PdfTextMap &map, QByteArray &data, qsizetype from, qsizetype to)
 {
     for (qsizetype pos = from;;) {
         const qsizetype source = nextToken(data, pos, to);
         const qsizetype text = source < 0 ? -1 : nextToken(data, source + 1, to);
         if (text < 0)
             return;
-        correctAt(data, text);
+        correctAt(map, data, text);
         pos = text + 1;
     }
 }
 
 // "<first> <last> <dst>" maps a run of glyphs to consecutive code points, so only a run of
 // one glyph can take another; "<first> <last> [<dst> ...]" gives each glyph its own.
-void correctRanges(QByteArray &data, qsizetype from, qsizetype to)
+void correctRanges(const PdfTextMap &map, QByteArray &data, qsizetype from, qsizetype to)
 {
     for (qsizetype pos = from;;) {
         const qsizetype first = nextToken(data, pos, to);
@@ -102,7 +117,7 @@ void correctRanges(QByteArray &data, qsizetype from, qsizetype to)
                 return;
             for (qsizetype t = nextToken(data, pos + 1, close); t >= 0;
                  t = nextToken(data, t + 1, close))
-                correctAt(data, t);
+                correctAt(map, data, t);
             pos = close + 1;
             continue;
         }
@@ -110,40 +125,58 @@ void correctRanges(QByteArray &data, qsizetype from, qsizetype to)
         if (text < 0)
             return;
         if (hexCode(data, first) >= 0 && hexCode(data, first) == hexCode(data, last))
-            correctAt(data, text);
+            correctAt(map, data, text);
         pos = text + 1;
     }
 }
 
-void correctSections(QByteArray &data, const char *begin, const char *end,
-                     void (*correct)(QByteArray &, qsizetype, qsizetype))
+void correctSections(const PdfTextMap &map, QByteArray &data, const char *begin,
+                     const char *end,
+                     void (*correct)(const PdfTextMap &, QByteArray &, qsizetype, qsizetype))
 {
     for (qsizetype at = data.indexOf(begin); at >= 0; at = data.indexOf(begin, at)) {
         const qsizetype from = at + qsizetype(qstrlen(begin));
         const qsizetype to = data.indexOf(end, from);
         if (to < 0)
             return;
-        correct(data, from, to);
+        correct(map, data, from, to);
         at = to;
     }
 }
 
 } // namespace
 
-char16_t PdfTextMap::plainCodePoint(char16_t codePoint)
+PdfTextMap::PdfTextMap(const QRawFont &font)
 {
-    if (codePoint > 0 && codePoint < 0x20)
-        return u' ';
-    if (codePoint < RadicalsFirst || codePoint > RadicalsLast)
-        return codePoint;
-    const QString decomposed = QChar(codePoint).decomposition();
-    return decomposed.size() == 1 ? decomposed.at(0).unicode() : codePoint;
+    QHash<quint32, char16_t> ideographOfGlyph;
+    for (const Range &range : Ideographs) {
+        const QString text = charactersOf(range);
+        const QList<quint32> glyphs = font.glyphIndexesForString(text);
+        for (qsizetype i = 0; i < glyphs.size() && i < text.size(); ++i)
+            if (glyphs[i] != 0 && !ideographOfGlyph.contains(glyphs[i]))
+                ideographOfGlyph.insert(glyphs[i], text.at(i).unicode());
+    }
+    for (const Range &range : StandIns) {
+        const QString text = charactersOf(range);
+        const QList<quint32> glyphs = font.glyphIndexesForString(text);
+        for (qsizetype i = 0; i < glyphs.size() && i < text.size(); ++i)
+            if (const char16_t ideograph = ideographOfGlyph.value(glyphs[i], 0))
+                m_plain.insert(text.at(i).unicode(), ideograph);
+    }
 }
 
-QByteArray PdfTextMap::corrected(QByteArray pdf)
+char16_t PdfTextMap::plainCodePoint(char16_t codePoint) const
 {
-    correctSections(pdf, "beginbfchar", "endbfchar", correctChars);
-    correctSections(pdf, "beginbfrange", "endbfrange", correctRanges);
+    // The text drawn holds no control characters: a glyph named by one is a blank.
+    if (codePoint > 0 && codePoint < 0x20)
+        return u' ';
+    return m_plain.value(codePoint, codePoint);
+}
+
+QByteArray PdfTextMap::corrected(QByteArray pdf) const
+{
+    correctSections(*this, pdf, "beginbfchar", "endbfchar", correctChars);
+    correctSections(*this, pdf, "beginbfrange", "endbfrange", correctRanges);
     return pdf;
 }
 

@@ -9,6 +9,7 @@
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPdfWriter>
+#include <QRawFont>
 #include <QSaveFile>
 
 #include <stdexcept>
@@ -49,7 +50,8 @@ QByteArray QuotePdf::render(const QuoteDocument &document)
         writer.setCreator(QStringLiteral("tradebook"));
         QuotePrintout(document).print(&writer);
     } // the writer finishes the file as it goes
-    return PdfTextMap::corrected(pdf);
+    static const PdfTextMap textMap(QRawFont::fromFont(QFont(QuotePrintout::FontFamily)));
+    return textMap.corrected(pdf);
 }
 
 void QuotePdf::save(const QuoteDocument &document, const QString &path)

@@ -1,14 +1,14 @@
 #include "sales/quoteprintpreview.h"
 
 #include "controls/guard.h"
+#include "lookup/savefiledialog.h"
 #include "sales/quotepdf.h"
 #include "sales/quoteprintout.h"
 
 #include <QAction>
 #include <QDir>
-#include <QFileDialog>
+#include <QFileInfo>
 #include <QPrinter>
-#include <QStandardPaths>
 #include <QToolBar>
 
 #include <stdexcept>
@@ -53,20 +53,16 @@ void QuotePrintPreview::preview(const QString &quoteId, QWidget *parent)
 
 QString QuotePrintPreview::proposedPath(const QString &quoteId)
 {
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    return QDir(folder).filePath(quoteId + QStringLiteral(".pdf"));
+    return QDir(documentsFolder()).filePath(quoteId + QStringLiteral(".pdf"));
 }
 
 void QuotePrintPreview::savePdf()
 {
-    QFileDialog dialog(this, SavePdfCaption, QString(), PdfFilter);
-    dialog.setObjectName(QStringLiteral("SavePdfDialog"));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDefaultSuffix(QStringLiteral("pdf")); // "OD24050001" is saved as .pdf
-    dialog.selectFile(proposedPath(m_doc.quoteId));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return;
-    QuotePdf::save(m_doc, dialog.selectedFiles().constFirst());
+    const QString path =
+        askSaveFile(this, QStringLiteral("SavePdfDialog"), SavePdfCaption, PdfFilter,
+                    QStringLiteral("pdf"), QFileInfo(proposedPath(m_doc.quoteId)).fileName());
+    if (!path.isEmpty())
+        QuotePdf::save(m_doc, path);
 }
 
 } // namespace tb
