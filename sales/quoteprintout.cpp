@@ -142,6 +142,7 @@ private:
     QFont m_tableFont = printFont(9);
     QFont m_tableBold = printFont(9, true);
     QFont m_smallFont = printFont(8);
+    qreal m_continuationHeight = 0;
     QVector<qreal> m_columnX; // each column's left edge, then the table's right edge
     QVector<Row> m_rows;
     QVector<qreal> m_rowHeights;
@@ -164,6 +165,7 @@ Sheet::Sheet(const QuoteDocument &doc, QPaintDevice *device)
         x += m_width * share / total;
     }
     m_columnX << m_width;
+    m_continuationHeight = bottomOf(continuationItems());
 
     const qreal lh = lineHeight(m_tableFont);
     for (const QuoteDocumentLine &line : doc.lines) {
@@ -185,6 +187,14 @@ Sheet::Sheet(const QuoteDocument &doc, QPaintDevice *device)
 
 QStringList Sheet::wrap(const QString &text, const QFont &font, qreal width) const
 {
+    // Most cells are one short line: no layout needed to know that.
+    static const QString breaks = QStringLiteral("\r\n\t");
+    bool plainLine = true;
+    for (QChar c : text)
+        plainLine = plainLine && !breaks.contains(c);
+    if (plainLine && QFontMetricsF(font, m_device).horizontalAdvance(text) <= width)
+        return {text};
+
     QString plain = text;
     plain.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     plain.replace(QLatin1Char('\r'), QLatin1Char('\n'));
@@ -234,7 +244,7 @@ Sheet::Row Sheet::rowCells(const QuoteDocumentLine &line) const
 // A line too tall for a page of its own (a remark of a hundred lines) is cut to one page.
 void Sheet::fitRow(Row &row) const
 {
-    const qreal room = bodyBottom() - bottomOf(continuationItems()) - headHeight()
+    const qreal room = bodyBottom() - m_continuationHeight - headHeight()
         - 2 * rowPadding();
     const int most = std::max(1, int(std::floor(room / lineHeight(m_tableFont))));
     for (QStringList &cell : row) {
@@ -341,7 +351,7 @@ QVector<TextItem> Sheet::continuationItems() const
 QVector<PagePlan> Sheet::paginate() const
 {
     const qreal bottom = bodyBottom();
-    const qreal continuation = bottomOf(continuationItems());
+    const qreal continuation = m_continuationHeight;
     QVector<PagePlan> pages;
     PagePlan page;
     page.first = true;
