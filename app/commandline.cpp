@@ -28,6 +28,14 @@ QString oneLine(QString text)
     return text.replace(QLatin1Char('\n'), QLatin1Char(' ')).simplified();
 }
 
+// A script reads one line about what went wrong: Qt's own notes on the environment (no
+// runtime folder, no session bus) are not for it.
+void quietQtNotes(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
+}
+
 QString shownPath(const QString &path)
 {
     return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
@@ -76,6 +84,7 @@ std::optional<int> CommandLine::run(int &argc, char **argv)
     const QString file = QFile::decodeName(argv[3]);
     // No window is shown: the page is drawn offscreen, with or without a display.
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler(quietQtNotes);
     QGuiApplication app(argc, argv);
     QString error;
     const int code = writeQuotationPdf(quoteId, file, &error);

@@ -45,19 +45,22 @@ const QString Ellipsis = QStringLiteral("…");
 const QStringList TotalLabels = {QStringLiteral("合計金額"), QStringLiteral("營業稅額 (5%)"),
                                  QStringLiteral("總計金額")};
 
+const QColor Shade(0xe6, 0xe6, 0xe6); // behind the table's titles and the total
+
 constexpr int ColumnCount = 8;
 enum Column { Item, ProductId, Name, Quantity, Unit, Price, Amount, Memo };
 // Each column's share of the table, in millimetres of the 180 that A4 portrait leaves.
-constexpr std::array<qreal, ColumnCount> ColumnMm = {10, 21, 44, 15, 12, 20, 24, 34};
+constexpr std::array<qreal, ColumnCount> ColumnMm = {9, 20, 56, 14, 11, 18, 22, 30};
 constexpr std::array<int, ColumnCount> ColumnAlign = {
     Qt::AlignHCenter, Qt::AlignLeft,    Qt::AlignLeft,  Qt::AlignRight,
     Qt::AlignHCenter, Qt::AlignRight,   Qt::AlignRight, Qt::AlignLeft};
 
-QFont printFont(qreal points, bool bold = false)
+// One face in every size: a second (bold) face would be a second font embedded in every
+// PDF, with its own map of 65,536 code points to build and its own file to read.
+QFont printFont(qreal points)
 {
     QFont font(QuotePrintout::FontFamily);
     font.setPointSizeF(points);
-    font.setBold(bold);
     // Paper is not a screen: glyphs keep their designed shapes and widths.
     font.setHintingPreference(QFont::PreferNoHinting);
     // The glyphs of the font's own character map only: shaped, the digits of "OD24050001"
@@ -136,11 +139,10 @@ private:
     qreal m_dpi;
     qreal m_width;
     qreal m_height;
-    QFont m_companyFont = printFont(14, true);
-    QFont m_titleFont = printFont(20, true);
+    QFont m_companyFont = printFont(15);
+    QFont m_titleFont = printFont(20);
     QFont m_textFont = printFont(10);
     QFont m_tableFont = printFont(9);
-    QFont m_tableBold = printFont(9, true);
     QFont m_smallFont = printFont(8);
     qreal m_continuationHeight = 0;
     QVector<qreal> m_columnX; // each column's left edge, then the table's right edge
@@ -262,7 +264,7 @@ qreal Sheet::bodyBottom() const
 
 qreal Sheet::headHeight() const
 {
-    return lineHeight(m_tableBold) + 2 * rowPadding();
+    return lineHeight(m_tableFont) + 2 * rowPadding();
 }
 
 qreal Sheet::totalsRowHeight() const
@@ -433,10 +435,10 @@ void Sheet::paintItems(QPainter &painter, const QVector<TextItem> &items) const
 qreal Sheet::paintHead(QPainter &painter, qreal y) const
 {
     const qreal h = headHeight();
-    painter.setFont(m_tableBold);
+    painter.setFont(m_tableFont);
     for (int c = 0; c < ColumnCount; ++c) {
         const QRectF cell = columnRect(c, y, h);
-        painter.fillRect(cell, QColor(0xe6, 0xe6, 0xe6));
+        painter.fillRect(cell, Shade);
         painter.drawRect(cell);
         painter.drawText(cell, Qt::AlignCenter, QuotePrintout::ColumnTitles.at(c));
     }
@@ -468,10 +470,14 @@ qreal Sheet::paintTotals(QPainter &painter, qreal y) const
 {
     const qreal h = totalsRowHeight();
     const qint64 values[] = {m_doc.subTotal, m_doc.tax, m_doc.total};
+    painter.setFont(m_tableFont);
     for (int i = 0; i < 3; ++i) {
-        painter.setFont(i == 2 ? m_tableBold : m_tableFont);
         const QRectF label(m_columnX[Quantity], y, m_columnX[Amount] - m_columnX[Quantity], h);
         const QRectF value = columnRect(Amount, y, h);
+        if (i == 2) { // the total stands out as the titles do
+            painter.fillRect(label, Shade);
+            painter.fillRect(value, Shade);
+        }
         painter.drawRect(label);
         painter.drawRect(value);
         const qreal pad = cellPadding();
@@ -492,7 +498,7 @@ qreal Sheet::paintMemo(QPainter &painter, const PagePlan &page, qreal y) const
         y += memoGap();
     const qreal lh = lineHeight(m_textFont);
     for (int i = page.memoFrom; i < page.memoTo; ++i) {
-        painter.setFont(i == 0 ? printFont(10, true) : m_textFont);
+        painter.setFont(m_textFont);
         painter.drawText(QRectF(0, y, m_width, lh),
                          Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, m_memo.at(i));
         y += lh;

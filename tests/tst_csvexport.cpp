@@ -10,6 +10,7 @@
 #include "lookup/csvexport.h"
 #include "lookup/queryscreen.h"
 #include "testsupport/modalanswer.h"
+#include "testsupport/filedialog.h"
 #include "testsupport/testdatabase.h"
 #include "testsupport/whenshown.h"
 
@@ -269,9 +270,8 @@ void TestCsvExport::awkwardTextReadsBackCellForCell()
     std::optional<ModalAnswer> message;
     WhenShown<QFileDialog> files([&](QFileDialog *dialog) {
         proposed = dialog->selectedFiles().value(0);
-        dialog->selectFile(path);
         message.emplace(QMessageBox::Ok);
-        static_cast<QDialog *>(dialog)->accept(); // as "Save" does
+        test::saveAs(dialog, path);
     });
     QTest::mouseClick(screen->Button3, Qt::LeftButton);
     QVERIFY(files.done());
