@@ -15,9 +15,9 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
-#include <QLocale>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPushButton>
 #include <QRect>
 
