@@ -1,3 +1,4 @@
+#include "app/commandline.h"
 #include "app/startup.h"
 
 #include <QApplication>
@@ -6,6 +7,8 @@
 
 int main(int argc, char *argv[])
 {
+    if (const std::optional<int> code = tb::CommandLine::run(argc, argv))
+        return *code;
     QString message;
     if (!tb::displayAvailable(&message)) {
         std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());

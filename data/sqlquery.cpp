@@ -95,6 +95,17 @@ QStringList SqlQuery::QueryPlans() const
     return {QLatin1String("all: ") + steps.join(QLatin1String("; "))};
 }
 
+qint64 SqlQuery::ResultCount() const
+{
+    if (!Active())
+        return 0;
+    QSqlQuery count = Database::exec(
+        connection(), QLatin1String("SELECT count(*) FROM (") + p->sql.Text()
+                          + QLatin1String("\n)"),
+        boundParams());
+    return count.next() ? count.value(0).toLongLong() : 0;
+}
+
 QVariantList SqlQuery::boundParams() const
 {
     QVariantList binds;

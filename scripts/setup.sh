@@ -8,7 +8,8 @@ ROOT=$(CDPATH= cd -- "$(dirname -- "$0")/.." && pwd)
 BUILD_DIR=${TRADEBOOK_BUILD_DIR:-$ROOT/build}
 
 PACKAGES="build-essential cmake ninja-build git qt6-base-dev qt6-base-dev-tools
-libqt6sql6-sqlite libgl-dev libxcb1-dev fonts-noto-cjk xvfb xauth clang libclang-rt-14-dev"
+libqt6sql6-sqlite libgl-dev libxcb1-dev fonts-noto-cjk xvfb xauth clang libclang-rt-14-dev
+poppler-utils"
 
 missing_packages() {
     for package in $PACKAGES; do
