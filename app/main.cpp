@@ -1,3 +1,4 @@
+#include "app/commandline.h"
 #include "app/copycommand.h"
 #include "app/startup.h"
 
@@ -15,6 +16,8 @@ int main(int argc, char *argv[])
         QCoreApplication app(argc, argv); // no window: it runs in a terminal
         return tb::runCopyCommand(arguments);
     }
+    if (const std::optional<int> code = tb::CommandLine::run(argc, argv))
+        return *code;
     QString message;
     if (!tb::displayAvailable(&message)) {
         std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());

@@ -250,6 +250,26 @@ void BareDatabase::saveQuote(const QVariantList &header, const std::vector<QVari
         throw std::runtime_error(m_db.lastError().text().toStdString());
 }
 
+int BareDatabase::readQuote(const QString &quoteId)
+{
+    QSqlQuery &h = prepared(QStringLiteral(
+        "SELECT m.*, c.CustomerName, c.JoinMan, c.Tel, c.CompanyAddress, e.EmployeeName "
+        "FROM QuoteMaster m LEFT JOIN Customer c ON c.CustomerID = m.CustomerID "
+        "LEFT JOIN Employee e ON e.EmployeeID = m.EmployeeID WHERE m.QuoteID = ?"));
+    run(h, {quoteId});
+    if (h.next())
+        readRow(h);
+    h.finish();
+    QSqlQuery &l = prepared(QStringLiteral(
+        "SELECT * FROM QuoteDetail WHERE QuoteID = ? ORDER BY QuoteID, SEQ"));
+    run(l, {quoteId});
+    int lines = 0;
+    for (; l.next(); ++lines)
+        readRow(l);
+    l.finish();
+    return lines;
+}
+
 void BareDatabase::deleteQuote(const QString &quoteId)
 {
     if (!m_db.transaction())

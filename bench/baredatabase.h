@@ -45,6 +45,9 @@ public:
     QString lastLineValue(const QString &quoteId, const QString &column); // "SEQ"/"QdetailID"
     void saveQuote(const QVariantList &header, const std::vector<QVariantList> &lines);
     void deleteQuote(const QString &quoteId);
+    // What a printed quotation shows: its header, customer, salesperson and lines, every
+    // value read as text. Returns the lines read.
+    int readQuote(const QString &quoteId);
 
     qint64 count(const QString &sql, const QVariantList &values = {});
 

@@ -18,6 +18,8 @@
 #include "maintenance/nextid.h"
 #include "maintenance/product.h"
 #include "sales/quote.h"
+#include "sales/quotedocument.h"
+#include "sales/quotepdf.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -27,6 +29,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QWidget>
 
 #include <sys/resource.h>
@@ -110,6 +113,26 @@ double peakResidentMb()
     return double(usage.ru_maxrss) / 1024.0;
 }
 
+// Resident memory of this process now, in MB.
+double residentMb()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (status.open(QIODevice::ReadOnly)) {
+        for (const QByteArray &line : status.readAll().split('\n'))
+            if (line.startsWith("VmRSS:"))
+                return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024.0;
+    }
+    return -1;
+}
+
+// Starts the peak resident memory afresh (Linux: "5" to clear_refs), so that the next
+// reading is the peak of what follows. False where the system does not allow it.
+bool resetPeakResident()
+{
+    QFile refs(QStringLiteral("/proc/self/clear_refs"));
+    return refs.open(QIODevice::WriteOnly) && refs.write("5") == 1;
+}
+
 } // namespace
 
 Benchmark::Benchmark(const QString &databasePath, int reps)
@@ -154,7 +177,11 @@ RunResult Benchmark::run()
         measureProductList();
     if (wanted(QStringLiteral("quote")))
         measureQuotation();
-    m_result.peakRssMb = peakResidentMb();
+    if (wanted(QStringLiteral("print")))
+        measureQuotationPdf();
+    if (wanted(QStringLiteral("export")))
+        measureCsvExport();
+    m_result.peakRssMb = std::max(peakResidentMb(), m_peakBeforeReset);
     cleanUp();
     return m_result;
 }
@@ -768,6 +795,108 @@ QAbstractButton *Benchmark::quoteButton(const char *name) const
     require(button, QStringLiteral("quotation screen has no %1").arg(QLatin1String(name)));
     require(button->isEnabled(), QStringLiteral("%1 is disabled").arg(QLatin1String(name)));
     return button;
+}
+
+// ---- printing and export -----------------------------------------------------------------
+
+namespace {
+
+const QString PrintQuoteId = QStringLiteral("OD99120060"); // a month no generated one uses
+constexpr int PrintLines = 60;
+
+} // namespace
+
+// "另存 PDF" of a 60-line quotation: read as stored, laid out on two pages, written with its
+// fonts embedded. The quotation is added for the measurement and goes again.
+void Benchmark::measureQuotationPdf()
+{
+    const QString key = QStringLiteral("print.pdf");
+    OperationResult &op = add(key, QStringLiteral("quotation PDF, 60 lines (另存 PDF)"));
+    op.bareLabel = QStringLiteral("reading the same quotation by bare SQL (the PDF itself has "
+                                  "no bare counterpart)");
+    const std::size_t index = m_result.operations.size() - 1;
+    guarded({key}, [&] {
+        m_bare.deleteQuote(PrintQuoteId); // left by a run that stopped half-way
+        std::vector<QVariantList> lines;
+        qint64 sum = 0;
+        const int middle = m_middleProduct.mid(2).toInt();
+        for (int i = 1; i <= PrintLines; ++i) {
+            const QString id = QStringLiteral("PR%1").arg(middle + i, 6, 10, QLatin1Char('0'));
+            const QString number = QStringLiteral("%1").arg(i, 3, 10, QLatin1Char('0'));
+            lines.push_back({PrintQuoteId, number, number, id, m_bare.productName(id), i,
+                             QStringLiteral("片"), 100 * i, QVariant()});
+            sum += qint64(i) * 100 * i;
+        }
+        const qint64 tax = qint64(std::nearbyint(double(sum) * 0.05));
+        m_bare.saveQuote({PrintQuoteId, Clock::today().toString(Qt::ISODate),
+                          QStringLiteral("CU000001"), QStringLiteral("EM000001"), QVariant(),
+                          QStringLiteral("報價有效期間三十天,運費另計。"), int(sum), int(tax),
+                          int(sum + tax)},
+                         lines);
+        const QTemporaryDir dir;
+        const QString path = dir.filePath(PrintQuoteId + QStringLiteral(".pdf"));
+        try {
+            m_result.operations[index].appMs = measure([&] {
+                const std::optional<QuoteDocument> document = QuoteDocument::read(PrintQuoteId);
+                require(document && document->lines.size() == PrintLines,
+                        QStringLiteral("the 60-line quotation was not read whole"));
+                QuotePdf::save(*document, path);
+            });
+            require(QFileInfo(path).size() > 0, QStringLiteral("no PDF written"));
+            m_result.operations[index].bareMs = measure([&] {
+                require(m_bare.readQuote(PrintQuoteId) == PrintLines,
+                        QStringLiteral("bare read missed lines"));
+            });
+        } catch (...) {
+            m_bare.deleteQuote(PrintQuoteId);
+            throw;
+        }
+        m_bare.deleteQuote(PrintQuoteId);
+    });
+}
+
+// "匯出..." after a search listing every product: the whole result written as CSV, a page
+// at a time, with its progress dialog. Once: it is a long operation, judged by its pace and
+// by the memory it takes, which must not grow with the rows.
+void Benchmark::measureCsvExport()
+{
+    const QString key = QStringLiteral("export.csv");
+    OperationResult &op = add(key, QStringLiteral("export every product as CSV (匯出...)"));
+    op.bareLabel = QStringLiteral("stepping through every row with one prepared statement, "
+                                  "each value read as text");
+    op.longOperation = true;
+    op.scaleChecked = false; // its time grows with the rows, as it must
+    const std::size_t index = m_result.operations.size() - 1;
+    guarded({key}, [&] {
+        QueryScreenDriver &query = productQuery();
+        openProductQuery();
+        query.search(0, QString());
+        query.readVisibleRows();
+        settle();
+        const QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("products.csv"));
+        InstantAnswer ok(QMessageBox::Ok); // "已匯出 ... 筆資料至 ..."
+        m_peakBeforeReset = std::max(m_peakBeforeReset, peakResidentMb());
+        OperationResult &row = m_result.operations[index];
+        row.baselineMb = residentMb();
+        require(resetPeakResident(), QStringLiteral("the peak memory cannot be reset here"));
+        row.appMs = timeOnce([&] { R_product->exportTo(path); });
+        row.peakMb = peakResidentMb();
+        checkNoErrorBox();
+        require(ok.answered() == 1, QStringLiteral("the export did not say it was done"));
+        QFile file(path);
+        require(file.open(QIODevice::ReadOnly), QStringLiteral("no CSV written"));
+        qint64 records = -1; // the titles' record
+        while (!file.atEnd())
+            records += file.readLine().endsWith("\r\n") ? 1 : 0;
+        const qint64 products = m_bare.count(QStringLiteral("SELECT count(*) FROM Product"));
+        require(records == products,
+                QStringLiteral("%1 records for %2 products").arg(records).arg(products));
+        row.items = records;
+        row.bareMs = timeOnce([&] { m_bare.selectProducts(QString(), QVariant(), INT_MAX); });
+        Q_EMIT R_product->Button2->clicked(false);
+        backToMain(Product);
+    });
 }
 
 // ---- tidy up -----------------------------------------------------------------------------

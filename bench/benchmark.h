@@ -29,7 +29,8 @@ public:
     ~Benchmark();
 
     // Limits the run to some groups of actions (open, navigate, product, query, list,
-    // quote); start-up always runs. Empty: all. For profiling one action at a time.
+    // quote, print, export); start-up always runs. Empty: all. For profiling one action
+    // at a time.
     void setOnly(const QStringList &groups);
     RunResult run();
 
@@ -56,6 +57,8 @@ private:
     void openProductQuery();
     void requireIndexSearches(bool listing);
     void measureQuotation();
+    void measureQuotationPdf();
+    void measureCsvExport();
     void cleanUp();
     bool wanted(const QString &group) const;
 
@@ -75,6 +78,7 @@ private:
     QString m_lastGeneratedProduct;
     QString m_middleProduct;
     QStringList m_only;
+    double m_peakBeforeReset = 0; // the peak memory before a long operation measured its own
 };
 
 } // namespace tb

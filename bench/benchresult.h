@@ -23,6 +23,12 @@ struct OperationResult
     QString error;     // the message that stopped the action, if any
     bool scaleChecked = true; // compared between database sizes
     bool reference = false;   // shown for explanation only, no target applies
+    // A long operation with a progress dialog (an export of a million rows): reported as
+    // items per second and the memory it took, not against a frame.
+    bool longOperation = false;
+    qint64 items = 0;
+    double peakMb = -1;     // the process's peak resident memory during the operation
+    double baselineMb = -1; // its resident memory just before
 
     double ratio() const { return appMs >= 0 && bareMs > 0 ? appMs / bareMs : -1; }
     // The time on the office network: each statement one more round trip of LanRoundTripMs

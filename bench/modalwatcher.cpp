@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QMessageBox>
+#include <QProgressDialog>
 
 namespace tb {
 
@@ -22,7 +23,8 @@ QString ModalWatcher::takeMessages()
 void ModalWatcher::poll()
 {
     QWidget *modal = QApplication::activeModalWidget();
-    if (!modal)
+    // A long operation's progress is no message: it closes by itself.
+    if (!modal || qobject_cast<QProgressDialog *>(modal))
         return;
     const auto *box = qobject_cast<QMessageBox *>(modal);
     const QString text = box ? box->text() : modal->windowTitle();

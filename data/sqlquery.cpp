@@ -92,6 +92,18 @@ QStringList SqlQuery::QueryPlans() const
     return {QLatin1String("all: ") + KeyedPager::plan(db, statement(db), boundParams(db))};
 }
 
+qint64 SqlQuery::ResultCount() const
+{
+    if (!Active())
+        return 0;
+    const QSqlDatabase db = connection();
+    QSqlQuery count = Database::exec(
+        db, QLatin1String("SELECT count(*) FROM (") + statement(db)
+                + QLatin1String("\n) tb_count"),
+        boundParams(db));
+    return count.next() ? count.value(0).toLongLong() : 0;
+}
+
 QVariantList SqlQuery::boundParams(const QSqlDatabase &db) const
 {
     // SQLite compares dates as the text they are stored as; a server takes a date.

@@ -50,6 +50,9 @@ public:
     // While open: the database's plan of every statement the reads send, one entry per
     // statement, for checking that each is an index search. Empty while closed.
     QStringList QueryPlans() const;
+    // While open: how many rows the statement gives, counted by the database without
+    // reading them (a progress bar's end). 0 while closed.
+    qint64 ResultCount() const;
 
     int CompareBookmarks(const Bookmark &a, const Bookmark &b) const override;
     QVector<RowSnapshot> ReadRows(const Bookmark &anchor, int count,

@@ -9,10 +9,15 @@
 #include "data/datasource.h"
 #include "data/field.h"
 #include "data/sqlquery.h"
+#include "lookup/csvexport.h"
+#include "lookup/savefiledialog.h"
 
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPushButton>
 #include <QRect>
 
@@ -22,20 +27,31 @@ const QString QueryScreen::SearchValueCaption = QStringLiteral("查詢資料");
 const QString QueryScreen::SearchColumnCaption = QStringLiteral("查詢欄位");
 const QString QueryScreen::OkCaption = QStringLiteral("確定");
 const QString QueryScreen::CancelCaption = QStringLiteral("取消");
+const QString QueryScreen::ExportCaption = QStringLiteral("匯出...");
+const QString QueryScreen::ExportDialogCaption = QStringLiteral("匯出 CSV");
+const QString QueryScreen::CsvFilter = QStringLiteral("CSV 檔案 (*.csv)");
+const QString QueryScreen::ExportedMessage = QStringLiteral("已匯出 %1 筆資料至 %2。");
 const QString QueryScreen::EditingMessage =
     QStringLiteral("資料正在編輯中,請先儲存或取消。");
 
 namespace {
 
-// The value and the column on two rows above the grid, each with its button.
+// The value and the column on two rows above the grid, each with its button, and the
+// export beside the second. The narrow code-table screens make room for it by narrower
+// boxes.
 const QRect Label1Rect(8, 14, 60, 20);
-const QRect Edit1Rect(72, 12, 170, 24);
-const QRect Button1Rect(256, 12, 75, 25);
 const QRect Label2Rect(8, 46, 60, 20);
-const QRect ComboBox1Rect(72, 44, 170, 24);
-const QRect Button2Rect(256, 44, 75, 25);
 const QRect LargeGridRect(8, 96, 665, 217);
 const QRect SmallGridRect(8, 80, 339, 217);
+
+struct TopRow
+{
+    QRect edit1, button1, comboBox1, button2, button3;
+};
+const TopRow LargeTop{{72, 12, 170, 24}, {256, 12, 75, 25}, {72, 44, 170, 24},
+                      {256, 44, 75, 25}, {340, 44, 75, 25}};
+const TopRow SmallTop{{72, 12, 116, 24}, {196, 12, 72, 25}, {72, 44, 116, 24},
+                      {196, 44, 72, 25}, {274, 44, 72, 25}};
 
 QPushButton *button(const QString &name, const QString &caption, const QRect &rect,
                     QWidget *parent)
@@ -88,10 +104,11 @@ QueryScreen::~QueryScreen() = default;
 
 void QueryScreen::createControls()
 {
+    const TopRow &top = m_setup.size == Size::Large ? LargeTop : SmallTop;
     Label1 = label(QStringLiteral("Label1"), SearchValueCaption, Label1Rect, this);
     Edit1 = new QLineEdit(this);
     Edit1->setObjectName(QStringLiteral("Edit1"));
-    Edit1->setGeometry(Edit1Rect);
+    Edit1->setGeometry(top.edit1);
     Label1->setBuddy(Edit1);
     setInputMethodName(Edit1, ime::Zhuyin);
 
@@ -99,15 +116,16 @@ void QueryScreen::createControls()
     // Pick-only: a typed column would leave the statement without its from-line.
     ComboBox1 = new QComboBox(this);
     ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
-    ComboBox1->setGeometry(ComboBox1Rect);
+    ComboBox1->setGeometry(top.comboBox1);
     for (const QueryItem &item : m_setup.items)
         ComboBox1->addItem(item.caption);
     ComboBox1->setCurrentIndex(0);
     Label2->setBuddy(ComboBox1);
     setInputMethodName(ComboBox1, ime::Zhuyin);
 
-    Button1 = button(QStringLiteral("Button1"), OkCaption, Button1Rect, this);
-    Button2 = button(QStringLiteral("Button2"), CancelCaption, Button2Rect, this);
+    Button1 = button(QStringLiteral("Button1"), OkCaption, top.button1, this);
+    Button2 = button(QStringLiteral("Button2"), CancelCaption, top.button2, this);
+    Button3 = button(QStringLiteral("Button3"), ExportCaption, top.button3, this);
 
     DBGrid1 = new DBGrid(this);
     DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
@@ -121,6 +139,9 @@ void QueryScreen::createControls()
     connectGuarded(Edit1, &QLineEdit::returnPressed, this, [this] { Button1Click(); });
     connectGuarded(Button2, &QPushButton::clicked, this, [this] { Button2Click(); });
     connectGuarded(DBGrid1, &DBGrid::dblClicked, this, [this] { DBGrid1DblClick(); });
+    connectGuarded(Button3, &QPushButton::clicked, this, [this] { Button3Click(); });
+    m_exportWatch.emplace(DataSource1, [this] { updateExportButton(); });
+    updateExportButton();
 }
 
 void QueryScreen::Button1Click()
@@ -158,6 +179,40 @@ void QueryScreen::DBGrid1DblClick()
     }
     ADOQuery1->Close();
     showMaintenanceScreen();
+}
+
+void QueryScreen::updateExportButton()
+{
+    Button3->setEnabled(ADOQuery1->Active() && !ADOQuery1->IsEmpty());
+}
+
+QString QueryScreen::proposedExportPath() const
+{
+    return QDir(documentsFolder()).filePath(windowTitle() + QStringLiteral(".csv"));
+}
+
+void QueryScreen::Button3Click()
+{
+    if (!ADOQuery1->Active() || ADOQuery1->IsEmpty())
+        return;
+    const QString path =
+        askSaveFile(this, QStringLiteral("ExportDialog"), ExportDialogCaption, CsvFilter,
+                    QStringLiteral("csv"), QFileInfo(proposedExportPath()).fileName());
+    if (!path.isEmpty())
+        exportTo(path);
+}
+
+void QueryScreen::exportTo(const QString &path)
+{
+    if (!ADOQuery1->Active() || ADOQuery1->IsEmpty())
+        return;
+    const CsvExport exporter(*ADOQuery1, CsvExport::gridColumns(*DBGrid1));
+    const std::optional<qint64> rows =
+        exporter.saveWithProgress(path, ADOQuery1->ResultCount(), this);
+    if (rows)
+        ShowMessage(ExportedMessage.arg(QLocale(QLocale::Chinese, QLocale::Taiwan)
+                                            .toString(*rows),
+                                        QDir::toNativeSeparators(path)));
 }
 
 void QueryScreen::setColumnWidths()

@@ -3,11 +3,13 @@
 #include "controls/workwindow.h"
 #include "data/searchstatement.h"
 #include "data/tablecursor.h" // a screen's Table1, reached as a DataSet
+#include "lookup/datasetwatch.h"
 
 #include <QList>
 #include <QString>
 
 #include <functional>
+#include <optional>
 #include <utility>
 
 class QComboBox;
@@ -92,6 +94,7 @@ public:
     QComboBox *ComboBox1;
     QPushButton *Button1;
     QPushButton *Button2;
+    QPushButton *Button3; // "匯出...": the whole result as CSV
     DBGrid *DBGrid1;
     DataSource *DataSource1;
     ConnectionQuery *ADOQuery1;
@@ -100,6 +103,10 @@ public:
     static const QString SearchColumnCaption; // "查詢欄位"
     static const QString OkCaption;           // "確定"
     static const QString CancelCaption;       // "取消"
+    static const QString ExportCaption;       // "匯出..."
+    static const QString ExportDialogCaption; // "匯出 CSV"
+    static const QString CsvFilter;           // "CSV 檔案 (*.csv)"
+    static const QString ExportedMessage;     // "已匯出 %1 筆資料至 %2。"
     // The maintenance screen stays usable under the employee query screen: a record being
     // edited there is not moved away from (which would save it unchecked, or drop it).
     static const QString EditingMessage;
@@ -116,14 +123,23 @@ public:
     // Without a current row it does nothing; while the maintenance screen edits a record it
     // says so and leaves both screens as they are.
     void DBGrid1DblClick();
+    // "匯出...": asks for a file (proposing "<caption>.csv" in the documents folder), then
+    // exports to it. Enabled while the grid holds a result.
+    void Button3Click();
+    // The whole result, not only the rows on screen, a page at a time with a progress
+    // dialog that can be cancelled; says how many rows went. Nothing without a result.
+    void exportTo(const QString &path);
+    QString proposedExportPath() const;
 
 private:
     void createControls();
     void setColumnWidths();
     void showMaintenanceScreen();
+    void updateExportButton();
 
     QueryScreenSetup m_setup;
     SearchStatement m_statement;
+    std::optional<DataSetWatch> m_exportWatch;
 };
 
 } // namespace tb

@@ -80,6 +80,7 @@ void TQuote::setEditingMode(bool editing)
     for (QWidget *control : std::initializer_list<QWidget *>{
              DBEdit2, DateTimePicker1, DBEdit5, DateTimePicker2, DBMemo1, DBEdit4})
         control->setEnabled(editing);
+    updatePrintButton();
     // Lines change only while a Save can write them.
     DBGrid1->setReadOnly(!(editing && Table1->Editing()));
 }

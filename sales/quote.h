@@ -2,8 +2,11 @@
 
 #include "controls/workwindow.h"
 #include "data/dataset.h"
+#include "lookup/datasetwatch.h"
 
 #include <QString>
+
+#include <optional>
 
 class QLabel;
 class QPushButton;
@@ -50,6 +53,7 @@ public:
     QToolButton *sbFirst, *sbPrior, *sbNext, *sbLast, *sbInsert, *sbDelete, *sbEdit, *sbPost,
         *sbCancel, *sbRefresh;
     QPushButton *Button1; // "結束"
+    QPushButton *Button2 = nullptr; // "列印", beside "結束"
     QLabel *Label1, *Label2, *Label3, *Label4, *Label5, *Label6, *Label7, *Label8, *Label9;
     DBEdit *DBEdit1; // QuoteID
     DBEdit *DBEdit2; // QuoteDate
@@ -71,6 +75,7 @@ public:
     static const QString CustomerWrong;       // "客戶編號輸入錯誤!"
     static const QString DeleteQuestion;      // "確定刪除本筆訂單資料?"
     static const QString NumberTakenMessage;  // the number changed at save: %1 old, %2 new
+    static const QString PrintCaption;        // "列印"
 
     bool isEditingMode() const { return m_editing; }
 
@@ -94,6 +99,11 @@ public:
     void Table1BeforeDelete();
     // Subtotal, tax and total of the header from its lines (stored and pending).
     void RecalcTotals();
+
+    // -- printing (quoteprint.cpp)
+    // "列印": the print preview of the quotation shown, as it is stored. Only in browse
+    // mode with a stored quotation current and unchanged.
+    void Button2Click();
 
     // -- the lines (quotelines.cpp)
     void Table2NewRecord();
@@ -138,12 +148,16 @@ private:
     // Gives every line the header's number (Table2 holds them under the old one).
     void moveLinesTo(const QString &newQuoteId);
     void deleteAllLines();
+    // quoteprint.cpp
+    void createPrintButton();
+    void updatePrintButton();
 
     bool m_editing = false;
     bool m_linesQuiet = false;        // renumbering or moving lines: no totals per line
     bool m_deletingQuote = false;     // all lines go: no renumbering per line
     QString m_insertedNumber;         // the number the new quotation got at its insert
     bool m_deleteConfirmed = false;   // the delete button has asked already
+    std::optional<DataSetWatch> m_printWatch; // "列印" follows the header's state
 };
 
 extern TQuote *Quote;

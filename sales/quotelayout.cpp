@@ -198,6 +198,7 @@ void TQuote::createControls()
     sbCancel = ToolBar->sbCancel;
     sbRefresh = ToolBar->sbRefresh;
     Button1 = ToolBar->closeButton;
+    createPrintButton();
 
     QWidget *header = createHeader();
     createGrid();
