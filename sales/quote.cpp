@@ -198,6 +198,15 @@ void TQuote::moveToFreeNumber()
     if (tbQuote->IsEmpty())
         return;
     const QString next = nextFreeNumber(number.left(6));
+    // A save that fails puts the lines back on the old number: the header goes back with
+    // them, so that they stay together and the next save moves both again. The line the
+    // move was posting when the save failed is not posted again.
+    Transaction::onRollback(Database::connection(), [this, number] {
+        if (Table2->Editing())
+            Table2->Cancel();
+        if (Table1->State() == DataSetState::Insert)
+            field(Table1, "QuoteID")->setAsString(number);
+    });
     moveLinesTo(next);
     field(Table1, "QuoteID")->setAsString(next);
 }
@@ -229,6 +238,10 @@ void TQuote::sbPostClick()
             Table2->Post();
         checkCustomer();
     }
+    // A number stored meanwhile is left before the save, so that the move stays done
+    // whatever becomes of the save (a move inside it goes back with a failed save).
+    if (Table1->State() == DataSetState::Insert)
+        moveToFreeNumber();
     {
         WaitCursor wait;
         // Header and lines are written whole or not at all; a failure puts every record

@@ -190,6 +190,7 @@ private slots:
     void saveWritesHeaderAndLines();
     void failedSaveWritesNothingAndKeepsEverything();
     void takenNumberMovesToTheNextFree();
+    void failedSaveUnderATakenNumberKeepsLinesWithTheirHeader();
     void cancelLeavesNothing();
     void deleteAsksAndTakesTheLines();
     void failedDeleteKeepsTheQuotation();
@@ -733,6 +734,42 @@ void TestQuoteScreen::takenNumberMovesToTheNextFree()
     QCOMPARE(lines("OD24050001"), QStringLiteral("PR000003*9")); // the other one's, untouched
     QCOMPARE(m_db->scalar("SELECT SubTotal FROM QuoteMaster WHERE QuoteID = 'OD24050002'")
                  .toInt(), 300);
+}
+
+void TestQuoteScreen::failedSaveUnderATakenNumberKeepsLinesWithTheirHeader()
+{
+    press("sbInsert");
+    Quote->Table1->FieldByName("CustomerID")->setAsString("CU000001");
+    addLine("PR000001", 1, 100);
+    addLine("PR000002", 2, 100);
+    leaveLine();
+    // Another copy saves the same number, and the book refuses this save's lines once.
+    seedQuote("OD24050001", {"001:001:PR000003:9:9"});
+    m_db->refuse("RefuseMine", "INSERT", "QuoteDetail", "NEW.Quantity < 9", "refused once");
+    {
+        ModalAnswer ok(QMessageBox::Ok);
+        press("sbPost");
+        QCOMPARE(ok.seen(), 1);
+        QVERIFY2(ok.text().contains("refused once"), qPrintable(ok.text()));
+    }
+    // The lines still stand under the header they were typed for.
+    QCOMPARE(mode(), Mode::Editing);
+    QCOMPARE(test::walk(*Quote->Table2, "ProductID"), (QStringList{"PR000001", "PR000002"}));
+    m_db->dropRefusal("RefuseMine", "QuoteDetail");
+    {
+        ModalAnswer ok(QMessageBox::Ok);
+        press("sbPost");
+        QCOMPARE(ok.seen(), 1); // the number taken, and the one it was saved under
+    }
+    QCOMPARE(mode(), Mode::Browse);
+    const auto lines = [this](const char *quote) {
+        return m_db->scalar("SELECT group_concat(ProductID) FROM (SELECT * FROM QuoteDetail "
+                            "WHERE QuoteID = ? ORDER BY SEQ) t",
+                            {QString::fromLatin1(quote)}).toString();
+    };
+    QCOMPARE(lines("OD24050001"), QStringLiteral("PR000003")); // the other one's, untouched
+    QCOMPARE(lines(qPrintable(text("DBEdit1"))), QStringLiteral("PR000001,PR000002"));
+    QCOMPARE(text("DBEdit1"), QStringLiteral("OD24050002"));
 }
 
 void TestQuoteScreen::cancelLeavesNothing()
