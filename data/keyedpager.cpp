@@ -3,9 +3,9 @@
 #include "data/database.h"
 #include "data/errors.h"
 #include "data/pgdatabase.h"
-#include "data/statementcache.h"
 #include "data/schema.h"
 #include "data/sqlterms.h"
+#include "data/statementcache.h"
 
 #include <QSqlError>
 

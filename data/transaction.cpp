@@ -2,13 +2,11 @@
 
 #include "data/database.h"
 #include "data/errors.h"
-#include "data/pgdatabase.h"
 #include "data/statementcounter.h"
 
+#include <QHash>
 #include <QSqlError>
 #include <QSqlQuery>
-
-#include <QHash>
 
 #include <exception>
 #include <vector>
