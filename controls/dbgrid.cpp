@@ -5,6 +5,7 @@
 #include "controls/griddelegate.h"
 #include "controls/grideditbutton.h"
 #include "controls/gridmodel.h"
+#include "controls/gridrowheader.h"
 #include "controls/guard.h"
 #include "data/dataset.h"
 #include "data/field.h"
@@ -66,10 +67,8 @@ DBGrid::DBGrid(QWidget *parent)
     setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
     setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::EditKeyPressed
                     | QAbstractItemView::DoubleClicked);
+    setVerticalHeader(new GridRowHeader(14, this));
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
-    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    verticalHeader()->setFixedWidth(14);
-    verticalHeader()->setDefaultAlignment(Qt::AlignCenter);
     setWordWrap(false);
 
     m_editButton = new GridEditButton(viewport());
