@@ -41,4 +41,20 @@ private:
     bool m_insertEnabledWhileEditing = false;
 };
 
+// Gives a screen's members sbFirst ... sbRefresh the toolbar's buttons, as the screens name them.
+template<typename Screen>
+void takeToolBarButtons(Screen &screen, const RecordToolBar &bar)
+{
+    screen.sbFirst = bar.sbFirst;
+    screen.sbPrior = bar.sbPrior;
+    screen.sbNext = bar.sbNext;
+    screen.sbLast = bar.sbLast;
+    screen.sbInsert = bar.sbInsert;
+    screen.sbDelete = bar.sbDelete;
+    screen.sbEdit = bar.sbEdit;
+    screen.sbPost = bar.sbPost;
+    screen.sbCancel = bar.sbCancel;
+    screen.sbRefresh = bar.sbRefresh;
+}
+
 } // namespace tb

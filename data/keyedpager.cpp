@@ -155,28 +155,6 @@ QStringList KeyedPager::plans() const
 
 namespace {
 
-// The statement with its "?" placeholders numbered as a server numbers them ($1, $2...);
-// text between quotes is left alone.
-QString numberedPlaceholders(const QString &sql)
-{
-    QString result;
-    int n = 0;
-    QChar quote;
-    for (const QChar c : sql) {
-        if (!quote.isNull()) {
-            if (c == quote)
-                quote = QChar();
-        } else if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
-            quote = c;
-        } else if (c == QLatin1Char('?')) {
-            result += QLatin1Char('$') + QString::number(++n);
-            continue;
-        }
-        result += c;
-    }
-    return result;
-}
-
 // A server explains no statement it is asked to prepare, and its plan for the values of a
 // search is no plan for the next one: it explains its generic plan of the statement, for
 // any values (NULL stands in for each, pasting nothing).
@@ -185,7 +163,11 @@ QString serverPlan(const QSqlDatabase &db, const QString &sql, int values)
     QStringList nulls;
     for (int i = 0; i < values; ++i)
         nulls << QStringLiteral("NULL");
-    Database::exec(db, QStringLiteral("PREPARE tb_plan AS ") + numberedPlaceholders(sql));
+    // The server numbers its placeholders: $1, $2...
+    const QString numbered = rewritePlaceholders(sql, [](int n) {
+        return QLatin1Char('$') + QString::number(n + 1);
+    });
+    Database::exec(db, QStringLiteral("PREPARE tb_plan AS ") + numbered);
     QStringList steps;
     try {
         Database::exec(db, QStringLiteral("SET plan_cache_mode = force_generic_plan"));

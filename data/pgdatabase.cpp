@@ -4,6 +4,7 @@
 #include "data/errors.h"
 #include "data/pguri.h"
 #include "data/schema.h"
+#include "data/sqlterms.h"
 #include "data/transaction.h"
 
 #include <QSqlError>
@@ -80,23 +81,10 @@ void PgDatabase::provision(const QSqlDatabase &db)
 
 QString PgDatabase::withTextParameters(const QString &sql, const QVariantList &values)
 {
-    QString result;
-    int n = 0;
-    QChar quote;
-    for (const QChar c : sql) {
-        if (!quote.isNull()) {
-            if (c == quote)
-                quote = QChar();
-        } else if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
-            quote = c;
-        } else if (c == QLatin1Char('?')) {
-            const bool text = values.value(n++).typeId() == QMetaType::QString;
-            result += text ? QStringLiteral("CAST(? AS TEXT)") : QStringLiteral("?");
-            continue;
-        }
-        result += c;
-    }
-    return result;
+    return sqlterms::rewritePlaceholders(sql, [&values](int n) {
+        return values.value(n).typeId() == QMetaType::QString ? QStringLiteral("CAST(? AS TEXT)")
+                                                               : QStringLiteral("?");
+    });
 }
 
 bool PgDatabase::isPostgres(const QSqlDatabase &db)

@@ -48,6 +48,26 @@ QString ltTerm(const QString &column, const QVariant &v, QVariantList &binds)
     return QStringLiteral("(%1 < ? OR %1 IS NULL)").arg(quoted(column));
 }
 
+QString rewritePlaceholders(const QString &sql, const std::function<QString(int)> &replacement)
+{
+    QString result;
+    int n = 0;
+    QChar quote;
+    for (const QChar c : sql) {
+        if (!quote.isNull()) {
+            if (c == quote)
+                quote = QChar();
+        } else if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
+            quote = c;
+        } else if (c == QLatin1Char('?')) {
+            result += replacement(n++);
+            continue;
+        }
+        result += c;
+    }
+    return result;
+}
+
 QString lexTerm(const QStringList &columns, const QVariantList &values, bool after,
                 bool inclusive, QVariantList &binds)
 {

@@ -4,6 +4,8 @@
 #include <QStringList>
 #include <QVariant>
 
+#include <functional>
+
 namespace tb::sqlterms {
 
 // The row identity column; never quoted.
@@ -33,6 +35,10 @@ QString orderTerm(const QString &column, bool forward, bool nullable, bool postg
 QString eqTerm(const QString &column, const QVariant &v, QVariantList &binds);
 QString gtTerm(const QString &column, const QVariant &v, QVariantList &binds);
 QString ltTerm(const QString &column, const QVariant &v, QVariantList &binds);
+
+// The statement with each "?" placeholder outside quotes replaced by what replacement gives
+// for its position (0, 1, ...); text between quotes is left alone.
+QString rewritePlaceholders(const QString &sql, const std::function<QString(int)> &replacement);
 
 // (columns) after / before (values) in lexicographic order, optionally equal too.
 QString lexTerm(const QStringList &columns, const QVariantList &values, bool after,

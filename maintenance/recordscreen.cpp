@@ -64,16 +64,7 @@ RecordScreen::RecordScreen(const RecordScreenSetup &setup)
 
     ToolBar = new RecordToolBar(this, setup.toolbarOrder, QStringLiteral("查詢"),
                                 setup.closeButtonName, setup.closeButtonWidth);
-    sbFirst = ToolBar->sbFirst;
-    sbPrior = ToolBar->sbPrior;
-    sbNext = ToolBar->sbNext;
-    sbLast = ToolBar->sbLast;
-    sbInsert = ToolBar->sbInsert;
-    sbDelete = ToolBar->sbDelete;
-    sbEdit = ToolBar->sbEdit;
-    sbPost = ToolBar->sbPost;
-    sbCancel = ToolBar->sbCancel;
-    sbRefresh = ToolBar->sbRefresh;
+    takeToolBarButtons(*this, *ToolBar);
 
     const QList<std::pair<QToolButton *, void (RecordScreen::*)()>> handlers{
         {sbFirst, &RecordScreen::sbFirstClick},   {sbPrior, &RecordScreen::sbPriorClick},

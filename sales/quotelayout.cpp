@@ -187,16 +187,7 @@ void TQuote::createControls()
     ToolBar = new RecordToolBar(this, RecordToolBar::Order::Standard, QStringLiteral("查詢"),
                                 QStringLiteral("Button1"));
     ToolBar->setInsertEnabledWhileEditing(true);
-    sbFirst = ToolBar->sbFirst;
-    sbPrior = ToolBar->sbPrior;
-    sbNext = ToolBar->sbNext;
-    sbLast = ToolBar->sbLast;
-    sbInsert = ToolBar->sbInsert;
-    sbDelete = ToolBar->sbDelete;
-    sbEdit = ToolBar->sbEdit;
-    sbPost = ToolBar->sbPost;
-    sbCancel = ToolBar->sbCancel;
-    sbRefresh = ToolBar->sbRefresh;
+    takeToolBarButtons(*this, *ToolBar);
     Button1 = ToolBar->closeButton;
     createPrintButton();
 
