@@ -96,14 +96,16 @@ const MenuItem MenuItems[] = {
     {"N20", "N22", "說明", &Tmain::N22Click},
 };
 
+// Read straight away with the one format it needs: asking Qt for every supported format
+// would load the metadata of every image plugin installed, on each start.
 QPixmap loadPicture()
 {
-    if (!QImageReader::supportedImageFormats().contains("jpeg"))
+    QImageReader reader(QString::fromLatin1(PicturePath), "jpeg");
+    const QImage image = reader.read();
+    if (image.isNull() && reader.error() == QImageReader::UnsupportedFormatError)
         throw DatabaseError(QStringLiteral(
             "The JPEG image plugin of Qt (imageformats/libqjpeg) is not installed; "
             "the main window cannot show its picture."));
-    QImageReader reader(QString::fromLatin1(PicturePath), "jpeg");
-    const QImage image = reader.read();
     if (image.isNull())
         throw DatabaseError(QStringLiteral("The main window's picture cannot be read: %1")
                                 .arg(reader.errorString()));
