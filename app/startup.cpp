@@ -220,10 +220,11 @@ bool createWindows(size_t from, size_t to)
     return true;
 }
 
-// The rest of start-up, after the main window: made as soon as the main window has been
-// drawn, so that the user sees the application without waiting for its 36 other windows.
-// Nothing can use them earlier: the first click or key press (or, should no paint come, a
-// short timer) makes them first, before it is delivered.
+// The rest of start-up, after the main window: begun as soon as the main window has been
+// drawn, so that the user sees the application without waiting for its 36 other windows,
+// and made one window per turn of the event loop, so that the window stays responsive
+// meanwhile. Nothing can use them earlier: the first click or key press (or, should no paint
+// come, a short timer) makes all that are left first, before it is delivered.
 class RestOfStartUp : public QObject
 {
 public:
@@ -231,7 +232,7 @@ public:
     {
         app.installEventFilter(this);
         m_fallback.setSingleShot(true);
-        connect(&m_fallback, &QTimer::timeout, this, &RestOfStartUp::run);
+        connect(&m_fallback, &QTimer::timeout, this, &RestOfStartUp::begin);
         m_fallback.start(250);
     }
 
@@ -240,9 +241,9 @@ public:
         if (m_done)
             return false;
         if (event->type() == QEvent::Paint && watched == main)
-            QTimer::singleShot(0, this, &RestOfStartUp::run);
+            QTimer::singleShot(0, this, &RestOfStartUp::begin);
         else if (isUserInput(event->type()))
-            run();
+            finish();
         return false;
     }
 
@@ -260,19 +261,46 @@ private:
         }
     }
 
-    void run()
+    void begin()
+    {
+        if (m_begun || m_done)
+            return;
+        m_begun = true;
+        m_fallback.stop();
+        step();
+    }
+
+    void step()
     {
         if (m_done)
             return;
+        const StartUpStep result = createNextWindow();
+        if (result == StartUpStep::More)
+            QTimer::singleShot(0, this, &RestOfStartUp::step);
+        else
+            end(result);
+    }
+
+    void finish()
+    {
+        StartUpStep result = StartUpStep::More;
+        while (result == StartUpStep::More)
+            result = createNextWindow();
+        end(result);
+    }
+
+    void end(StartUpStep result)
+    {
         m_done = true;
         m_fallback.stop();
         m_app.removeEventFilter(this);
-        if (!createWindows(1, windowSlots().size()))
+        if (result == StartUpStep::Failed)
             m_app.exit(1);
     }
 
     QApplication &m_app;
     QTimer m_fallback;
+    bool m_begun = false;
     bool m_done = false;
 };
 
@@ -282,6 +310,22 @@ bool startUp()
 {
     shutDown();
     return databaseReady() && createWindows(0, windowSlots().size());
+}
+
+bool startMainWindow()
+{
+    shutDown();
+    return databaseReady() && createWindows(0, 1);
+}
+
+StartUpStep createNextWindow()
+{
+    const size_t next = createdWindows().size();
+    if (next == 0 || next >= windowSlots().size())
+        return StartUpStep::Done;
+    if (!createWindows(next, next + 1))
+        return StartUpStep::Failed;
+    return next + 1 < windowSlots().size() ? StartUpStep::More : StartUpStep::Done;
 }
 
 void shutDown()
@@ -317,8 +361,7 @@ int runApplication(QApplication &app)
     // The hub decides when the application ends: closing the main window quits, and every
     // other window hands back to it rather than leaving the screen empty.
     QApplication::setQuitOnLastWindowClosed(false);
-    shutDown();
-    if (!databaseReady() || !createWindows(0, 1))
+    if (!startMainWindow())
         return 1;
     RestOfStartUp rest(app);
     main->show();

@@ -12,6 +12,17 @@ namespace tb {
 // returned.
 bool startUp();
 
+// Start-up as the application runs it: the main window first (false, with the message
+// shown, when the database is not ready or the window cannot be made), then the others
+// one at a time, so that the user sees the main window at once.
+bool startMainWindow();
+
+enum class StartUpStep { More, Done, Failed };
+// Makes the next window of the start-up order after the main window. Done when none is
+// left (or the main window is not made yet); Failed when it could not be made: its message
+// is shown and every window goes again, as with startUp().
+StartUpStep createNextWindow();
+
 // Destroys the windows in the reverse order of their creation and clears their instances.
 void shutDown();
 

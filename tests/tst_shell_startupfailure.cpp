@@ -23,6 +23,7 @@ class TestStartupFailure : public QObject
 private slots:
     void missingTableStopsStartUp();
     void mainWindowFirstThenTheRest();
+    void restComesOneWindowPerTurnUntilTheUserActs();
     void restOfStartUpFailsAfterTheMainWindow();
     void unreachableServerStopsStartUpBeforeAnyWindow();
 };
@@ -65,6 +66,43 @@ void TestStartupFailure::mainWindowFirstThenTheRest()
     QVERIFY(!restBeforeKey);
     QVERIFY(restAfterKey);
     QVERIFY(!main); // shut down again
+}
+
+int windowsMade()
+{
+    int made = 0;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        made += windowNames().contains(w->objectName()) ? 1 : 0;
+    return made;
+}
+
+void TestStartupFailure::restComesOneWindowPerTurnUntilTheUserActs()
+{
+    test::TestDatabase db;
+    const int all = int(windowNames().size());
+    QList<int> seen;
+    int afterKey = 0;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        const int made = windowsMade();
+        if (seen.isEmpty() || seen.last() != made)
+            seen << made;
+        if (made > 5 && made < all && !afterKey) {
+            // The user acts half-way: everything left is made before the key arrives.
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_Alt, Qt::NoModifier);
+            QCoreApplication::sendEvent(main, &press);
+            afterKey = windowsMade();
+        }
+        if (made == all)
+            QCoreApplication::exit(0);
+    });
+    watch.start(0);
+    QCOMPARE(runApplication(*qApp), 0);
+    QVERIFY2(seen.size() > 3, qPrintable(QString::number(seen.size())));
+    QCOMPARE(seen.first(), 1); // the main window alone
+    for (int i = 1; i < seen.size() - 1; ++i)
+        QVERIFY(seen[i] > seen[i - 1]);
+    QCOMPARE(afterKey, all);
 }
 
 void TestStartupFailure::restOfStartUpFailsAfterTheMainWindow()
