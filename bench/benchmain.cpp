@@ -211,6 +211,8 @@ int runCommand(const QStringList &args)
     result.processStartUpMs = processStartUp(QStringLiteral("tradebook_startprobe"), location);
     result.bareProcessStartUpMs =
         processStartUp(QStringLiteral("tradebook_barewindow"), location);
+    result.menuProcessStartUpMs =
+        processStartUp(QStringLiteral("tradebook_menuwindow"), location);
     std::printf("%s\n%s", qPrintable(BenchReport::runTable(result)),
                 qPrintable(BenchReport::targets(result, nullptr)));
     std::fflush(stdout);

@@ -48,6 +48,10 @@ private:
     void checkNoErrorBox();
 
     void measureStartUp();
+    void measureMainWindowStartUp();
+    void measureRestOfStartUp();
+    void measureWholeStartUp();
+    double measurePlainWindows(int childrenPerWindow);
     void measureScreenOpening();
     void measureProductNavigation();
     void measureProductInsertAndSave();

@@ -50,6 +50,8 @@ struct RunResult
     // application on this database, and a bare Qt window application.
     double processStartUpMs = -1;
     double bareProcessStartUpMs = -1;
+    // For reference: a bare window with the main window's menu text.
+    double menuProcessStartUpMs = -1;
 
     const OperationResult *find(const QString &key) const;
 
