@@ -7,6 +7,7 @@
 #include "data/tablecursor.h"
 #include "data/transaction.h"
 #include "testsupport/datasetprobe.h"
+#include "testsupport/headerwithlines.h"
 #include "testsupport/testdatabase.h"
 
 #include <QtTest>
@@ -25,10 +26,10 @@ class TestTransactions : public QObject
     Q_OBJECT
 
 private:
-    std::unique_ptr<test::TestDatabase> m_db;
-    std::unique_ptr<TableCursor> m_header;
-    std::unique_ptr<DataSource> m_headerSource;
-    std::unique_ptr<TableCursor> m_lines;
+    std::unique_ptr<test::HeaderWithLines> m_book;
+    test::TestDatabase *m_db = nullptr;
+    TableCursor *m_header = nullptr;
+    TableCursor *m_lines = nullptr;
 
     void addLine(const QString &seq, int quantity)
     {
@@ -76,32 +77,16 @@ private:
 private slots:
     void init()
     {
-        m_db = std::make_unique<test::TestDatabase>();
+        m_book = std::make_unique<test::HeaderWithLines>();
+        m_db = &m_book->db;
+        m_header = &m_book->header;
+        m_lines = &m_book->lines;
         m_db->exec(QStringLiteral("CREATE UNIQUE INDEX TestSeq ON QuoteDetail (QuoteID, SEQ)"));
-        m_db->exec(QStringLiteral("INSERT INTO QuoteMaster (QuoteID) VALUES ('OD1'), ('OD2')"));
-        m_db->exec(QStringLiteral("INSERT INTO QuoteDetail (QuoteID, SEQ, Quantity) VALUES "
-                                  "('OD1', '001', 1), ('OD1', '002', 2), ('OD2', '001', 5)"));
-        m_header = std::make_unique<TableCursor>();
-        m_header->setTableName(QStringLiteral("QuoteMaster"));
-        m_headerSource = std::make_unique<DataSource>();
-        m_headerSource->setDataSet(m_header.get());
-        m_lines = std::make_unique<TableCursor>();
-        m_lines->setTableName(QStringLiteral("QuoteDetail"));
-        m_lines->setIndexFieldNames(QStringLiteral("QuoteID;SEQ"));
-        m_lines->setMasterSource(m_headerSource.get());
-        m_lines->setMasterFields(QStringLiteral("QuoteID"));
-        m_lines->setDetailFields(QStringLiteral("QuoteID"));
-        m_lines->setCachedUpdates(true);
-        m_header->Open();
-        m_lines->Open();
     }
 
     void cleanup()
     {
-        m_lines.reset();
-        m_headerSource.reset();
-        m_header.reset();
-        m_db.reset();
+        m_book.reset();
     }
 
     void savepointUndoesOnlyItsOwnPart()
