@@ -198,7 +198,8 @@ QStringList windowNames()
 namespace {
 
 // Makes the windows at positions [from, to) of the start-up order. On failure the message
-// is shown and every window made so far goes again.
+// is shown and false returned; the windows made so far stay until the caller ends start-up
+// (a window may be delivering the very event that asked for the rest).
 bool createWindows(size_t from, size_t to)
 {
     try {
@@ -206,18 +207,25 @@ bool createWindows(size_t from, size_t to)
         for (size_t i = from; i < to && i < order.size(); ++i)
             createdWindows().push_back(order[i].create());
     } catch (const DatabaseError &error) {
-        shutDown();
         ShowError(error.message());
         return false;
     } catch (const SilentAbort &) {
-        shutDown();
         return false;
     } catch (const std::exception &error) {
-        shutDown();
         ShowError(QString::fromLocal8Bit(error.what()));
         return false;
     }
     return true;
+}
+
+// Start-up that ends in this call: on failure every window made goes again.
+bool createOrShutDown(size_t from, size_t to)
+{
+    shutDown();
+    if (databaseReady() && createWindows(from, to))
+        return true;
+    shutDown();
+    return false;
 }
 
 // The rest of start-up, after the main window: begun as soon as the main window has been
@@ -238,13 +246,16 @@ public:
 
     bool eventFilter(QObject *watched, QEvent *event) override
     {
+        // Once start-up has failed the application is ending: no input reaches its windows.
+        if (m_failed)
+            return isUserInput(event->type());
         if (m_done)
             return false;
         if (event->type() == QEvent::Paint && watched == main)
             QTimer::singleShot(0, this, &RestOfStartUp::begin);
         else if (isUserInput(event->type()))
             finish();
-        return false;
+        return m_failed;
     }
 
 private:
@@ -289,33 +300,36 @@ private:
         end(result);
     }
 
+    // The windows stay until the event loop has ended: one of them may be receiving the
+    // event that asked for the rest.
     void end(StartUpStep result)
     {
         m_done = true;
         m_fallback.stop();
-        m_app.removeEventFilter(this);
-        if (result == StartUpStep::Failed)
+        m_failed = result == StartUpStep::Failed;
+        if (m_failed)
             m_app.exit(1);
+        else
+            m_app.removeEventFilter(this);
     }
 
     QApplication &m_app;
     QTimer m_fallback;
     bool m_begun = false;
     bool m_done = false;
+    bool m_failed = false;
 };
 
 } // namespace
 
 bool startUp()
 {
-    shutDown();
-    return databaseReady() && createWindows(0, windowSlots().size());
+    return createOrShutDown(0, windowSlots().size());
 }
 
 bool startMainWindow()
 {
-    shutDown();
-    return databaseReady() && createWindows(0, 1);
+    return createOrShutDown(0, 1);
 }
 
 StartUpStep createNextWindow()

@@ -20,7 +20,7 @@ bool startMainWindow();
 enum class StartUpStep { More, Done, Failed };
 // Makes the next window of the start-up order after the main window. Done when none is
 // left (or the main window is not made yet); Failed when it could not be made: its message
-// is shown and every window goes again, as with startUp().
+// is shown, and the windows made stay until the caller ends start-up with shutDown().
 StartUpStep createNextWindow();
 
 // Destroys the windows in the reverse order of their creation and clears their instances.

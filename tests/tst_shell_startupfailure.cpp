@@ -25,6 +25,7 @@ private slots:
     void mainWindowFirstThenTheRest();
     void restComesOneWindowPerTurnUntilTheUserActs();
     void restOfStartUpFailsAfterTheMainWindow();
+    void restFailingOnAKeyPressSwallowsTheKey();
     void unreachableServerStopsStartUpBeforeAnyWindow();
 };
 
@@ -111,6 +112,38 @@ void TestStartupFailure::restOfStartUpFailsAfterTheMainWindow()
     db.exec("drop table Customer");
     test::ModalAnswer answer(QMessageBox::Ok);
     QCOMPARE(runApplication(*qApp), 1);
+    QCOMPARE(answer.seen(), 1);
+    QVERIFY2(answer.text().contains("Customer"), qPrintable(answer.text()));
+    QVERIFY(!main);
+    QVERIFY(!Quote);
+}
+
+void TestStartupFailure::restFailingOnAKeyPressSwallowsTheKey()
+{
+    test::TestDatabase db;
+    db.exec("drop table Customer");
+    test::ModalAnswer answer(QMessageBox::Ok);
+    // Counts the keys that reach the main window itself.
+    struct KeyCounter : QObject
+    {
+        int keys = 0;
+        bool eventFilter(QObject *, QEvent *event) override
+        {
+            keys += event->type() == QEvent::KeyPress ? 1 : 0;
+            return false;
+        }
+    } counter;
+    QTimer::singleShot(0, [&] {
+        // The key makes the rest first; a window that cannot be made ends start-up while
+        // the main window is still receiving the key: it must survive that, and the key
+        // must not reach it.
+        main->installEventFilter(&counter);
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_Alt, Qt::NoModifier);
+        QCoreApplication::sendEvent(main, &press);
+        QCoreApplication::sendEvent(main, &press);
+    });
+    QCOMPARE(runApplication(*qApp), 1);
+    QCOMPARE(counter.keys, 0);
     QCOMPARE(answer.seen(), 1);
     QVERIFY2(answer.text().contains("Customer"), qPrintable(answer.text()));
     QVERIFY(!main);
