@@ -62,6 +62,15 @@ stop() {
     if [ -f "$folder/data/postmaster.pid" ]; then
         as_owner "$bindir/pg_ctl" -D "$folder/data" -m fast -w stop >/dev/null || true
     fi
+    # Only a folder this script made goes: a mistyped FOLDER must never cost anything else.
+    for entry in "$folder"/* "$folder"/.[!.]*; do
+        [ -e "$entry" ] || continue
+        case "${entry##*/}" in
+            data|initdb.log|server.log|.s.PGSQL.*) ;;
+            *) echo "$folder holds more than a cluster of this script's; left as it is" >&2
+               return 1 ;;
+        esac
+    done
     rm -rf "$folder"
 }
 
