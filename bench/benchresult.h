@@ -48,6 +48,7 @@ struct RunResult
     double firstStartUpMs = -1; // the first start-up of the process, caches cold
     // Whole processes, from their start to their first window drawn (medians): the
     // application on this database, and a bare Qt window application.
+    bool processStartUpTimed = false; // the probes ran (a full run)
     double processStartUpMs = -1;
     double bareProcessStartUpMs = -1;
     // For reference: a bare window with the main window's menu text.
