@@ -189,7 +189,10 @@ TProduct::TProduct()
     });
 
     Table1->OnNewRecord = [this](DataSet &) { Table1NewRecord(); };
-    Table1->BeforePost = [this](DataSet &) { Table1BeforePost(); };
+    Table1->BeforePost = [this](DataSet &) {
+        Table1BeforePost();
+        checkBeforePost();
+    };
 
     onClick(Button2, [this] { Button2Click(); });
     onClick(Button3, [this] { Button3Click(); });
