@@ -125,6 +125,14 @@ QList<GridColumn> DBGrid::columns() const
     return m_model->declaredColumns();
 }
 
+QList<std::pair<QString, const Field *>> DBGrid::shownColumns() const
+{
+    QList<std::pair<QString, const Field *>> shown;
+    for (const GridModel::Column &column : m_model->columns())
+        shown.append({column.title(), column.field});
+    return shown;
+}
+
 void DBGrid::setColumnWidthAt(int visibleColumn, int width)
 {
     m_model->setColumnWidth(visibleColumn, width);

@@ -48,6 +48,9 @@ public:
     // No columns set: every field of the set, in field order, titled by field name.
     void setColumns(const QList<GridColumn> &columns);
     QList<GridColumn> columns() const;
+    // The columns as shown: their titles and the fields they are bound to (none for a
+    // declared column whose field the set lacks).
+    QList<std::pair<QString, const Field *>> shownColumns() const;
     void setColumnWidthAt(int visibleColumn, int width);
     void setReadOnly(bool readOnly);
     bool isReadOnly() const;

@@ -189,10 +189,8 @@ QVariant GridModel::headerData(int section, Qt::Orientation orientation, int rol
     }
     if (section < 0 || section >= m_columns.size())
         return QAbstractTableModel::headerData(section, orientation, role);
-    if (role == Qt::DisplayRole) {
-        const GridColumn &def = m_columns.at(section).def;
-        return def.title.isEmpty() ? def.fieldName : def.title;
-    }
+    if (role == Qt::DisplayRole)
+        return m_columns.at(section).title();
     return {};
 }
 

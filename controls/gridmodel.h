@@ -17,6 +17,7 @@ public:
     {
         GridColumn def;
         Field *field = nullptr;
+        QString title() const { return def.title.isEmpty() ? def.fieldName : def.title; }
     };
 
     GridModel(QObject *parent, SetSource set);

@@ -29,11 +29,6 @@ namespace {
                                  .toStdString());
 }
 
-QString count(qint64 rows)
-{
-    return QLocale(QLocale::Chinese, QLocale::Taiwan).toString(rows);
-}
-
 } // namespace
 
 CsvExport::CsvExport(const DataSet &set, QList<CsvColumn> columns)
@@ -41,27 +36,17 @@ CsvExport::CsvExport(const DataSet &set, QList<CsvColumn> columns)
 {
 }
 
+QString CsvExport::rowCountText(qint64 rows)
+{
+    return QLocale(QLocale::Chinese, QLocale::Taiwan).toString(rows);
+}
+
 QList<CsvColumn> CsvExport::gridColumns(const DBGrid &grid)
 {
     QList<CsvColumn> columns;
-    const DataSet *set = grid.dataSource() ? grid.dataSource()->dataSet() : nullptr;
-    if (!set)
-        return columns;
-    const QList<GridColumn> declared = grid.columns();
-    if (declared.isEmpty()) {
-        for (int i = 0; i < set->FieldCount(); ++i) {
-            const Field *field = set->FieldAt(i);
-            columns.append({field->FieldName(), i, field->DataType()});
-        }
-        return columns;
-    }
-    for (const GridColumn &column : declared) {
-        const Field *field = set->FindField(column.fieldName);
-        if (!column.visible || !field)
-            continue;
-        columns.append({column.title.isEmpty() ? column.fieldName : column.title,
-                        field->Index(), field->DataType()});
-    }
+    for (const auto &[title, field] : grid.shownColumns())
+        columns.append({title, field ? field->Index() : -1,
+                        field ? field->DataType() : FieldType::String});
     return columns;
 }
 
@@ -134,7 +119,7 @@ std::optional<qint64> CsvExport::saveWithProgress(const QString &path, qint64 to
                                                   QWidget *parent) const
 {
     const int maximum = int(std::min<qint64>(total, std::numeric_limits<int>::max()));
-    QProgressDialog dialog(ProgressText.arg(count(0), count(total)), CancelCaption, 0,
+    QProgressDialog dialog(ProgressText.arg(rowCountText(0), rowCountText(total)), CancelCaption, 0,
                            maximum, parent);
     dialog.setObjectName(QStringLiteral("ExportProgress"));
     dialog.setWindowTitle(ProgressCaption);
@@ -143,7 +128,7 @@ std::optional<qint64> CsvExport::saveWithProgress(const QString &path, qint64 to
     dialog.setAutoReset(false);
     dialog.setValue(0);
     return save(path, [&](qint64 rows) {
-        dialog.setLabelText(ProgressText.arg(count(rows), count(total)));
+        dialog.setLabelText(ProgressText.arg(rowCountText(rows), rowCountText(total)));
         dialog.setValue(int(std::min<qint64>(rows, maximum)));
         return !dialog.wasCanceled();
     });

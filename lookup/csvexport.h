@@ -38,6 +38,8 @@ public:
     // The columns a grid shows, titled as it titles them: its own, or every field of its
     // set in field order.
     static QList<CsvColumn> gridColumns(const DBGrid &grid);
+    // A number of rows as the messages write it: 1,234,567.
+    static QString rowCountText(qint64 rows);
     static QString cellText(const QVariant &value, FieldType type);
 
     // Writes everything to out. Returns the rows written, nothing when stopped; throws

@@ -17,7 +17,6 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLocale>
 #include <QPushButton>
 #include <QRect>
 
@@ -210,8 +209,7 @@ void QueryScreen::exportTo(const QString &path)
     const std::optional<qint64> rows =
         exporter.saveWithProgress(path, ADOQuery1->ResultCount(), this);
     if (rows)
-        ShowMessage(ExportedMessage.arg(QLocale(QLocale::Chinese, QLocale::Taiwan)
-                                            .toString(*rows),
+        ShowMessage(ExportedMessage.arg(CsvExport::rowCountText(*rows),
                                         QDir::toNativeSeparators(path)));
 }
 
