@@ -50,15 +50,6 @@ struct BoxEntry
     bool readOnly;
 };
 
-QPushButton *pickButton(QWidget *parent, const char *name)
-{
-    auto *button = new QPushButton(QStringLiteral("▼"), parent);
-    button->setObjectName(QLatin1String(name));
-    button->setFixedSize(17, 20);
-    button->setAutoDefault(false);
-    return button;
-}
-
 // A color square and its meaning, one line of the legend.
 QWidget *legendEntry(QWidget *parent, const QColor &color, const QString &text)
 {
@@ -122,37 +113,19 @@ TProduct::TProduct()
     columns->addLayout(rightColumn, 1);
     contentLayout()->addWidget(body, 1);
 
-    Button2 = pickButton(body, "Button2");
-    Button3 = pickButton(body, "Button3");
-    Button4 = pickButton(body, "Button4");
+    Button2 = makePickButton(body, QStringLiteral("Button2"));
+    Button3 = makePickButton(body, QStringLiteral("Button3"));
+    Button4 = makePickButton(body, QStringLiteral("Button4"));
 
     auto addBoxes = [&](QVBoxLayout *column, const auto &entries) {
         for (const BoxEntry &entry : entries) {
-            auto *label = new QLabel(QString::fromUtf8(entry.caption), body);
-            auto *box = new DBEdit(body);
-            box->setObjectName(QLatin1String(entry.name));
-            box->setDataSource(DataSource1);
-            box->setDataField(QLatin1String(entry.field));
-            box->setReadOnly(entry.readOnly);
-            box->setEnabled(false);
-            setBoxColor(box, entry.color);
-            setInputMethodName(box, ime::Cangjie);
-            label->setBuddy(box);
-            *entry.box = box;
-            column->addWidget(label);
+            *entry.box = boundBox(body, QLatin1String(entry.name), QLatin1String(entry.field),
+                                  entry.color, entry.readOnly);
             QPushButton *pick = entry.box == &EditType    ? Button2
                                 : entry.box == &EditUnit  ? Button3
                                 : entry.box == &EditColor ? Button4
                                                          : nullptr;
-            if (pick) {
-                auto *row = new QHBoxLayout;
-                row->setSpacing(0);
-                row->addWidget(box, 1);
-                row->addWidget(pick);
-                column->addLayout(row);
-            } else {
-                column->addWidget(box);
-            }
+            column->addLayout(captioned(body, QString::fromUtf8(entry.caption), *entry.box, pick));
         }
     };
     addBoxes(leftColumn, left);
