@@ -13,7 +13,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPalette>
 #include <QPushButton>
 #include <QScopedValueRollback>
 #include <QTimer>
@@ -25,13 +24,6 @@ namespace tb {
 const QString RecordScreen::DeleteQuestion = QStringLiteral("您要刪除此筆資料嗎?");
 const QString RecordScreen::NumberTakenMessage =
     QStringLiteral("編號 %1 已被使用,本筆資料已改以編號 %2 儲存。");
-
-void setBoxColor(QWidget *box, const QColor &color)
-{
-    QPalette palette = box->palette();
-    palette.setColor(QPalette::Base, color); // every colour group: disabled boxes too
-    box->setPalette(palette);
-}
 
 RequiredCheck RequiredCheck::filled(const QLineEdit *box, const QString &message)
 {
@@ -101,14 +93,9 @@ void RecordScreen::onClick(QAbstractButton *button, std::function<void()> handle
 DBEdit *RecordScreen::boundBox(QWidget *parent, const QString &name, const QString &field,
                                const QColor &color, bool readOnly)
 {
-    auto *box = new DBEdit(parent);
-    box->setObjectName(name);
-    box->setDataSource(DataSource1);
-    box->setDataField(field);
+    DBEdit *box = newBoundEdit(parent, name, DataSource1, field, color);
     box->setReadOnly(readOnly);
     box->setEnabled(false);
-    setBoxColor(box, color);
-    setInputMethodName(box, ime::Cangjie);
     return box;
 }
 

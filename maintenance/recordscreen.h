@@ -1,5 +1,6 @@
 #pragma once
 
+#include "controls/boundbox.h"
 #include "controls/recordtoolbar.h"
 #include "controls/workwindow.h"
 #include "maintenance/nextid.h"
@@ -23,17 +24,6 @@ class DataSource;
 class DBEdit;
 class DBMemo;
 class TableCursor;
-
-// Colour code of the boxes, shared by every maintenance screen.
-namespace fieldcolor {
-inline const QColor Generated = QColor(0xFF, 0xFF, 0x00); // yellow: identifier
-inline const QColor Required = QColor(0xA6, 0xCA, 0xF0);  // sky blue: must be filled
-inline const QColor Written = QColor(0xC0, 0xDC, 0xC0);   // money green: the system writes it
-inline const QColor Optional = QColor(0xFF, 0xFF, 0xFF);  // white: may stay empty
-} // namespace fieldcolor
-
-// Paints a box's background, enabled or not.
-void setBoxColor(QWidget *box, const QColor &color);
 
 // One check of a save: the test on what the screen shows, and the message when it fails.
 struct RequiredCheck

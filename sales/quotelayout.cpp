@@ -2,6 +2,7 @@
 
 #include "sales/quote.h"
 
+#include "controls/boundbox.h"
 #include "controls/datepicker.h"
 #include "controls/dbedit.h"
 #include "controls/dbgrid.h"
@@ -12,7 +13,6 @@
 #include "controls/recordtoolbar.h"
 #include "data/datasource.h"
 #include "data/tablecursor.h"
-#include "maintenance/recordscreen.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -50,13 +50,8 @@ DataSource *newSource(QObject *owner, const char *name, DataSet *set)
 DBEdit *newEdit(QWidget *parent, const char *name, DataSource *source, const char *field,
                 const QColor &color)
 {
-    auto *edit = new DBEdit(parent);
-    edit->setObjectName(QString::fromLatin1(name));
-    edit->setDataSource(source);
-    edit->setDataField(QString::fromLatin1(field));
-    setBoxColor(edit, color);
-    setInputMethodName(edit, ime::Cangjie);
-    return edit;
+    return newBoundEdit(parent, QString::fromLatin1(name), source, QString::fromLatin1(field),
+                        color);
 }
 
 void paintTeal(DBEdit *edit)
