@@ -58,17 +58,16 @@ TQuote::TQuote()
     connectHandlers();
     setEditingMode(false);
     DBEdit4->setEnabled(true); // until the modes first switch
-
-    // Opened with the window, so a database without these tables stops start-up here.
-    // The look-up tables first: the headers read their names through them.
-    for (TableCursor *cursor : {tbCUST, tbEMP, tbPROD, Table1, Table2, tbQuote, tbDetail})
-        cursor->Open();
     FormCreate();
 }
 
 void TQuote::FormCreate()
 {
-    Table2->Refresh();
+    // Opened with the window, so a database without these tables stops start-up here.
+    // The look-up tables first: the headers read their names through them. Table2 opens
+    // after its master, so its first read already holds the current header's lines.
+    for (TableCursor *cursor : {tbCUST, tbEMP, tbPROD, Table1, Table2, tbQuote, tbDetail})
+        cursor->Open();
 }
 
 // ---- modes --------------------------------------------------------------------------------
