@@ -214,10 +214,15 @@ void TQuote::moveToFreeNumber()
 
 void TQuote::RecalcTotals()
 {
-    const int amount = field(Table2, "Amount")->Index();
+    // From quantity and price, not the calculated Amount: a line whose amount no integer
+    // field holds shows it empty, yet must count. The sum goes in a double, as three such
+    // lines would overflow 64 bits; it is exact while the fields can hold it.
+    const int quantity = field(Table2, "Quantity")->Index();
+    const int price = field(Table2, "Price")->Index();
     double sum = 0;
     for (const RowSnapshot &line : lineRows())
-        sum += line.values.value(amount).toDouble(); // an amount shown empty counts 0
+        sum += double(line.values.value(quantity).toLongLong()
+                      * line.values.value(price).toLongLong());
     const QuoteTotals totals = QuoteTotals::fromSum(sum);
     // An amount an integer field cannot hold is refused by the field, with its message.
     field(Table1, "SubTotal")->setAsFloat(double(totals.subTotal));
