@@ -325,8 +325,8 @@ void TQuote::sbDeleteClick()
     WaitCursor wait;
     const QSqlDatabase db = Database::connection();
     Transaction transaction(db);
-    // Registered first, so it runs last: a deletion refused or answered No leaves the
-    // header as it was, not in edit with its totals at zero.
+    // Registered first, so it runs last: a header changed through its look-up boxes
+    // loses the change with a failed deletion, as it would with one that succeeds.
     Transaction::onRollback(db, [this] {
         if (Table1->State() == DataSetState::Edit)
             Table1->Cancel();
@@ -340,7 +340,6 @@ void TQuote::Table1BeforeDelete()
 {
     if (!m_deleteConfirmed && !Confirm(DeleteQuestion))
         Abort();
-    Table1->Edit(); // the totals follow the lines down to zero
     deleteAllLines();
 }
 
