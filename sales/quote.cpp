@@ -58,17 +58,16 @@ TQuote::TQuote()
     connectHandlers();
     setEditingMode(false);
     DBEdit4->setEnabled(true); // until the modes first switch
-
-    // Opened with the window, so a database without these tables stops start-up here.
-    // The look-up tables first: the headers read their names through them.
-    for (TableCursor *cursor : {tbCUST, tbEMP, tbPROD, Table1, Table2, tbQuote, tbDetail})
-        cursor->Open();
     FormCreate();
 }
 
 void TQuote::FormCreate()
 {
-    Table2->Refresh();
+    // Opened with the window, so a database without these tables stops start-up here.
+    // The look-up tables first: the headers read their names through them. Table2 opens
+    // after its master, so its first read already holds the current header's lines.
+    for (TableCursor *cursor : {tbCUST, tbEMP, tbPROD, Table1, Table2, tbQuote, tbDetail})
+        cursor->Open();
 }
 
 // ---- modes --------------------------------------------------------------------------------
@@ -215,10 +214,15 @@ void TQuote::moveToFreeNumber()
 
 void TQuote::RecalcTotals()
 {
-    const int amount = field(Table2, "Amount")->Index();
+    // From quantity and price, not the calculated Amount: a line whose amount no integer
+    // field holds shows it empty, yet must count. The sum goes in a double, as three such
+    // lines would overflow 64 bits; it is exact while the fields can hold it.
+    const int quantity = field(Table2, "Quantity")->Index();
+    const int price = field(Table2, "Price")->Index();
     double sum = 0;
     for (const RowSnapshot &line : lineRows())
-        sum += line.values.value(amount).toDouble(); // an amount shown empty counts 0
+        sum += double(line.values.value(quantity).toLongLong()
+                      * line.values.value(price).toLongLong());
     const QuoteTotals totals = QuoteTotals::fromSum(sum);
     // An amount an integer field cannot hold is refused by the field, with its message.
     field(Table1, "SubTotal")->setAsFloat(double(totals.subTotal));
@@ -321,8 +325,8 @@ void TQuote::sbDeleteClick()
     WaitCursor wait;
     const QSqlDatabase db = Database::connection();
     Transaction transaction(db);
-    // Registered first, so it runs last: a deletion refused or answered No leaves the
-    // header as it was, not in edit with its totals at zero.
+    // Registered first, so it runs last: a header changed through its look-up boxes
+    // loses the change with a failed deletion, as it would with one that succeeds.
     Transaction::onRollback(db, [this] {
         if (Table1->State() == DataSetState::Edit)
             Table1->Cancel();
@@ -336,7 +340,6 @@ void TQuote::Table1BeforeDelete()
 {
     if (!m_deleteConfirmed && !Confirm(DeleteQuestion))
         Abort();
-    Table1->Edit(); // the totals follow the lines down to zero
     deleteAllLines();
 }
 

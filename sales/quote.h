@@ -154,7 +154,7 @@ private:
 
     bool m_editing = false;
     bool m_linesQuiet = false;        // renumbering or moving lines: no totals per line
-    bool m_deletingQuote = false;     // all lines go: no renumbering per line
+    bool m_deletingQuote = false;     // all lines go: no totals or renumbering per line
     QString m_insertedNumber;         // the number the new quotation got at its insert
     bool m_deleteConfirmed = false;   // the delete button has asked already
     std::optional<DataSetWatch> m_printWatch; // "列印" follows the header's state

@@ -98,9 +98,10 @@ void TQuote::Table2AfterPost()
 
 void TQuote::Table2AfterDelete()
 {
+    if (m_deletingQuote)
+        return; // the header goes too: its totals and the numbers of the rest do not matter
     RecalcTotals();
-    if (!m_deletingQuote)
-        renumberLines();
+    renumberLines();
 }
 
 void TQuote::renumberLines()
@@ -152,7 +153,7 @@ void TQuote::moveLinesTo(const QString &newQuoteId)
 
 void TQuote::deleteAllLines()
 {
-    // The lines all go, so renumbering the rest after each one would be wasted work.
+    // The lines all go, so totals and numbers after each one would be wasted work.
     QScopedValueRollback deleting(m_deletingQuote, true);
     Table2->CheckBrowseMode();
     Table2->First();

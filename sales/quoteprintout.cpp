@@ -366,7 +366,11 @@ QVector<PagePlan> Sheet::paginate() const
     };
 
     for (int row = 0; row < m_rows.size(); ++row) {
-        if (page.rowTo > page.rowFrom && y + m_rowHeights[row] > bottom) {
+        // The first page has less room than the others: a line too tall for what is left
+        // of it starts the table on the next page, where fitRow has made sure it fits.
+        const bool pageHoldsRows = page.rowTo > page.rowFrom;
+        if ((pageHoldsRows || page.first) && y + m_rowHeights[row] > bottom) {
+            page.tableHead = pageHoldsRows; // no titles over an empty table
             nextPage();
             page.tableHead = true;
             y += headHeight();

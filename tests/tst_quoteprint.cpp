@@ -102,6 +102,7 @@ private slots:
     void textMapNamesTheIdeographs();
     void threeLinesOnOnePage();
     void sixtyLinesOverTwoPages();
+    void tallFirstLineStartsOnTheNextPage();
     void printButtonOnlyForAStoredQuotation();
     void previewSavesThePdf();
     void commandLineWithoutDisplay();
@@ -275,6 +276,31 @@ void TestQuotePrint::sixtyLinesOverTwoPages()
     for (const QString &total : {amount(sum), amount(tax), amount(sum + tax)})
         QVERIFY2(second.contains(total), qPrintable(total));
     QVERIFY(second.contains(Quote60)); // a loose page still says whose it is
+}
+
+// The first page has less room than the others (company and header): a first line too
+// tall for it starts the table on page 2 rather than running over the footer, and a line
+// taller than any page is cut to one.
+void TestQuotePrint::tallFirstLineStartsOnTheNextPage()
+{
+    const QString id = QStringLiteral("OD24050003");
+    seedQuotation(id, {{"PR900001", 1, 10}}, QString());
+    QStringList memo;
+    for (int i = 1; i <= 150; ++i)
+        memo << QStringLiteral("第%1行").arg(i);
+    m_db->exec(QStringLiteral("UPDATE QuoteDetail SET Memo = ? WHERE QuoteID = ?"),
+               {memo.join(QLatin1Char('\n')), id});
+
+    const QString pdf = writePdf(id);
+    QCOMPARE(pageCount(pdf), 3);
+    const QString first = pdfText(pdf, 1), second = pdfText(pdf, 2);
+    QVERIFY(first.contains(QStringLiteral("第 1 頁,共 3 頁")));
+    QVERIFY(!first.contains(QStringLiteral("PR900001")));
+    QVERIFY(!first.contains(QuotePrintout::ColumnTitles.at(1))); // no titles over nothing
+    QVERIFY(second.contains(QStringLiteral("PR900001")));
+    QVERIFY(second.contains(QStringLiteral("第1行")));
+    QVERIFY(second.contains(QStringLiteral("…")));
+    QVERIFY(!second.contains(QStringLiteral("第150行")));
 }
 
 void TestQuotePrint::printButtonOnlyForAStoredQuotation()

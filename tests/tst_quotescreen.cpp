@@ -989,6 +989,17 @@ void TestQuoteScreen::storedLineThatOverflowsShowsEmpty()
     Quote->show();
     QCOMPARE(cell(0, Amount), QString());
     QCOMPARE(cell(1, Amount), QStringLiteral("10"));
+
+    // Shown empty, the line still counts: the save refuses the total, never writes 10.
+    press("sbEdit");
+    {
+        ModalAnswer ok(QMessageBox::Ok);
+        press("sbPost");
+        QCOMPARE(ok.seen(), 1);
+        QVERIFY2(ok.text().contains("SubTotal"), qPrintable(ok.text()));
+    }
+    QCOMPARE(mode(), Mode::Editing);
+    QVERIFY(m_db->scalar("SELECT SubTotal FROM QuoteMaster").isNull());
 }
 
 QTEST_MAIN(TestQuoteScreen)
