@@ -6,6 +6,15 @@
 
 namespace tb {
 
+// What an engine's error says about the book itself, where it says anything.
+enum class EngineTrouble {
+    None, Locked, Full, ReadOnly, DiskError, Damaged, NotADatabase, CannotOpen, ConnectionLost,
+    Crowded
+};
+
+// The trouble an SQLite result code (plain or extended) names.
+EngineTrouble sqliteTroubleOf(const QString &engineCode);
+
 // The message a user reads for an error the database engine reports. The layer's own
 // messages keep their exact text ("Key violation.", "Field '%s' must have a value"); the
 // engine's troubles with the file itself (locked, full, read-only, damaged, not a database,
