@@ -77,6 +77,19 @@ QString bookLocation(const QString &path)
     return PgUri::isUri(path) ? path.trimmed() : QFileInfo(path).absoluteFilePath();
 }
 
+// Closes a connection for good: the statements prepared on it, the transaction scopes open
+// on it and what is known of its file go with it.
+void dropConnection(const QString &name)
+{
+    StatementCache::forget(name);
+    if (QSqlDatabase::contains(name)) {
+        QSqlDatabase::database(name, false).close();
+        QSqlDatabase::removeDatabase(name);
+    }
+    Transaction::forgetConnection(name);
+    SqliteBook::forget(name);
+}
+
 QSqlDatabase openConnection(const QString &alias)
 {
     const QString path = Database::path(alias);
@@ -106,13 +119,7 @@ QSqlDatabase Database::connection(const QString &alias)
 void Database::setPath(const QString &alias, const QString &path)
 {
     Schema::forgetStoredColumns();
-    const QString name = connectionName(alias);
-    StatementCache::forget(name);
-    if (QSqlDatabase::contains(name)) {
-        QSqlDatabase::database(name, false).close();
-        QSqlDatabase::removeDatabase(name);
-    }
-    SqliteBook::forget(name);
+    dropConnection(connectionName(alias));
     if (path.isEmpty())
         aliasPaths().remove(alias);
     else
@@ -209,15 +216,9 @@ QSqlDatabase Database::connectionFor(const QString &connectionString)
 void Database::closeAll()
 {
     Schema::forgetStoredColumns();
-    for (const QString &name : QSqlDatabase::connectionNames()) {
-        if (!name.startsWith(ConnectionPrefix))
-            continue;
-        StatementCache::forget(name);
-        QSqlDatabase::database(name, false).close();
-        QSqlDatabase::removeDatabase(name);
-        Transaction::forgetConnection(name);
-        SqliteBook::forget(name);
-    }
+    for (const QString &name : QSqlDatabase::connectionNames())
+        if (name.startsWith(ConnectionPrefix))
+            dropConnection(name);
 }
 
 QString Database::errorText(const QSqlError &error, const QSqlDatabase &db)
