@@ -90,6 +90,16 @@ void dropConnection(const QString &name)
     SqliteBook::forget(name);
 }
 
+// A connection the server lost is closed, whatever the driver reports, and the statements
+// prepared on it, which died with its session, are let go: the next Database::connection()
+// opens it anew and statements are prepared there afresh. Guards open on it keep their
+// scopes, since ending them undoes what their record sets did.
+void letGoOf(QSqlDatabase db)
+{
+    StatementCache::forget(db.connectionName());
+    db.close();
+}
+
 QSqlDatabase openConnection(const QString &alias)
 {
     const QString path = Database::path(alias);
@@ -223,7 +233,10 @@ void Database::closeAll()
 
 QString Database::errorText(const QSqlError &error, const QSqlDatabase &db)
 {
-    return userMessage(error, db);
+    const QString message = userMessage(error, db);
+    if (isConnectionLost(error, db))
+        letGoOf(db);
+    return message;
 }
 
 void Database::prepareWrite(QSqlDatabase db)

@@ -202,6 +202,13 @@ QString userMessage(const QSqlError &error, const QSqlDatabase &db)
     return withSentence(serverSentence(trouble, PgDatabase::placeOf(db)), text);
 }
 
+bool isConnectionLost(const QSqlError &error, const QSqlDatabase &db)
+{
+    return PgDatabase::isPostgres(db)
+           && serverTroubleOf(error.nativeErrorCode(), serverText(textOf(error)))
+                  == Trouble::ConnectionLost;
+}
+
 QString userMessage(const QSqlError &error, const QString &databaseFile)
 {
     const QString text = textOf(error);

@@ -24,5 +24,8 @@ QString userMessage(const QSqlError &error, const QString &databaseFile);
 // The same for an error on a connection: a server's troubles (a lost connection, a row
 // held by another PC, a full disk) name the server and the database instead of a file.
 QString userMessage(const QSqlError &error, const QSqlDatabase &db);
+// True when the error says the server's connection is gone (the server stopped, the network
+// broke, the session was ended): the connection is of no further use.
+bool isConnectionLost(const QSqlError &error, const QSqlDatabase &db);
 
 } // namespace tb
