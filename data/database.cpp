@@ -77,6 +77,29 @@ QString bookLocation(const QString &path)
     return PgUri::isUri(path) ? path.trimmed() : QFileInfo(path).absoluteFilePath();
 }
 
+// Closes a connection for good: the statements prepared on it, the transaction scopes open
+// on it and what is known of its file go with it.
+void dropConnection(const QString &name)
+{
+    StatementCache::forget(name);
+    if (QSqlDatabase::contains(name)) {
+        QSqlDatabase::database(name, false).close();
+        QSqlDatabase::removeDatabase(name);
+    }
+    Transaction::forgetConnection(name);
+    SqliteBook::forget(name);
+}
+
+// A connection the server lost is closed, whatever the driver reports, and the statements
+// prepared on it, which died with its session, are let go: the next Database::connection()
+// opens it anew and statements are prepared there afresh. Guards open on it keep their
+// scopes, since ending them undoes what their record sets did.
+void letGoOf(QSqlDatabase db)
+{
+    StatementCache::forget(db.connectionName());
+    db.close();
+}
+
 QSqlDatabase openConnection(const QString &alias)
 {
     const QString path = Database::path(alias);
@@ -106,13 +129,7 @@ QSqlDatabase Database::connection(const QString &alias)
 void Database::setPath(const QString &alias, const QString &path)
 {
     Schema::forgetStoredColumns();
-    const QString name = connectionName(alias);
-    StatementCache::forget(name);
-    if (QSqlDatabase::contains(name)) {
-        QSqlDatabase::database(name, false).close();
-        QSqlDatabase::removeDatabase(name);
-    }
-    SqliteBook::forget(name);
+    dropConnection(connectionName(alias));
     if (path.isEmpty())
         aliasPaths().remove(alias);
     else
@@ -209,20 +226,17 @@ QSqlDatabase Database::connectionFor(const QString &connectionString)
 void Database::closeAll()
 {
     Schema::forgetStoredColumns();
-    for (const QString &name : QSqlDatabase::connectionNames()) {
-        if (!name.startsWith(ConnectionPrefix))
-            continue;
-        StatementCache::forget(name);
-        QSqlDatabase::database(name, false).close();
-        QSqlDatabase::removeDatabase(name);
-        Transaction::forgetConnection(name);
-        SqliteBook::forget(name);
-    }
+    for (const QString &name : QSqlDatabase::connectionNames())
+        if (name.startsWith(ConnectionPrefix))
+            dropConnection(name);
 }
 
 QString Database::errorText(const QSqlError &error, const QSqlDatabase &db)
 {
-    return userMessage(error, db);
+    const QString message = userMessage(error, db);
+    if (isConnectionLost(error, db))
+        letGoOf(db);
+    return message;
 }
 
 void Database::prepareWrite(QSqlDatabase db)

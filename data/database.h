@@ -54,7 +54,8 @@ public:
     static void closeAll();
 
     // The message a refused statement shows (see errormessages.h); db names the file that
-    // the message speaks of.
+    // the message speaks of. A connection the error says is lost is closed, so that the
+    // next connection() opens it anew.
     static QString errorText(const QSqlError &error, const QSqlDatabase &db = QSqlDatabase());
 
     // Before a write on the connection: a book open for viewing only (its file could not be

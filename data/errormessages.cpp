@@ -11,29 +11,12 @@ namespace tb {
 
 namespace {
 
-enum class Trouble {
-    None, Locked, Full, ReadOnly, DiskError, Damaged, NotADatabase, CannotOpen, ConnectionLost,
-    Crowded
-};
+using Trouble = EngineTrouble;
 
-// SQLite reports extended result codes; the primary code is their low byte. PostgreSQL
-// reports SQLSTATEs.
-Trouble troubleOf(const QString &native)
+// A server reports SQLSTATEs: five characters, matched as text (some are all digits, and
+// must not be read as an SQLite code).
+Trouble sqlStateTroubleOf(const QString &native)
 {
-    bool numeric = false;
-    const int code = native.toInt(&numeric);
-    if (numeric && code > 0 && code < 100000) {
-        switch (code & 0xFF) {
-        case 5: case 6: return Trouble::Locked;        // SQLITE_BUSY, SQLITE_LOCKED
-        case 8: return Trouble::ReadOnly;               // SQLITE_READONLY
-        case 10: return Trouble::DiskError;             // SQLITE_IOERR
-        case 11: return Trouble::Damaged;               // SQLITE_CORRUPT
-        case 13: return Trouble::Full;                  // SQLITE_FULL
-        case 14: return Trouble::CannotOpen;            // SQLITE_CANTOPEN
-        case 26: return Trouble::NotADatabase;          // SQLITE_NOTADB
-        default: break;
-        }
-    }
     if (native == QLatin1String("55P03") || native == QLatin1String("40P01"))
         return Trouble::Locked;
     if (native == QLatin1String("53100"))
@@ -42,10 +25,12 @@ Trouble troubleOf(const QString &native)
         return Trouble::ReadOnly;
     if (native == QLatin1String("XX001") || native == QLatin1String("XX002"))
         return Trouble::Damaged;
+    if (native == QLatin1String("53300"))
+        return Trouble::Crowded;
     return Trouble::None;
 }
 
-// A server's troubles, by SQLSTATE; a connection that broke may come with no code at all.
+// A server's troubles; a connection that broke may come with no code at all.
 Trouble serverTroubleOf(const QString &native, const QString &text)
 {
     if (native.startsWith(QLatin1String("08")) || native.startsWith(QLatin1String("57P"))
@@ -53,9 +38,20 @@ Trouble serverTroubleOf(const QString &native, const QString &text)
             && (text.contains(QLatin1String("server closed the connection"))
                 || text.contains(QLatin1String("no connection to the server")))))
         return Trouble::ConnectionLost;
-    if (native == QLatin1String("53300"))
-        return Trouble::Crowded;
-    return troubleOf(native);
+    return sqlStateTroubleOf(native);
+}
+
+// The trouble behind a file's error: the engine's code, or an SQLSTATE.
+Trouble fileTroubleOf(const QString &native)
+{
+    const Trouble trouble = sqliteTroubleOf(native);
+    return trouble != Trouble::None ? trouble : sqlStateTroubleOf(native);
+}
+
+// The sentence first, the engine's own text below it as the detail.
+QString withSentence(const QString &sentence, const QString &text)
+{
+    return sentence.isEmpty() ? text : sentence + QLatin1Char('\n') + text;
 }
 
 QString serverSentence(Trouble trouble, const QString &place)
@@ -173,6 +169,25 @@ QString serverText(const QString &text)
 
 } // namespace
 
+// SQLite reports extended result codes; the primary code is their low byte.
+EngineTrouble sqliteTroubleOf(const QString &engineCode)
+{
+    bool numeric = false;
+    const int code = engineCode.toInt(&numeric);
+    if (!numeric || code <= 0 || code >= 100000)
+        return Trouble::None;
+    switch (code & 0xFF) {
+    case 5: case 6: return Trouble::Locked;        // SQLITE_BUSY, SQLITE_LOCKED
+    case 8: return Trouble::ReadOnly;               // SQLITE_READONLY
+    case 10: return Trouble::DiskError;             // SQLITE_IOERR
+    case 11: return Trouble::Damaged;               // SQLITE_CORRUPT
+    case 13: return Trouble::Full;                  // SQLITE_FULL
+    case 14: return Trouble::CannotOpen;            // SQLITE_CANTOPEN
+    case 26: return Trouble::NotADatabase;          // SQLITE_NOTADB
+    default: return Trouble::None;
+    }
+}
+
 QString userMessage(const QSqlError &error, const QSqlDatabase &db)
 {
     if (!PgDatabase::isPostgres(db))
@@ -184,7 +199,14 @@ QString userMessage(const QSqlError &error, const QSqlDatabase &db)
     const Trouble trouble = serverTroubleOf(error.nativeErrorCode(), text);
     if (trouble == Trouble::None)
         return text;
-    return serverSentence(trouble, PgDatabase::placeOf(db)) + QLatin1Char('\n') + text;
+    return withSentence(serverSentence(trouble, PgDatabase::placeOf(db)), text);
+}
+
+bool isConnectionLost(const QSqlError &error, const QSqlDatabase &db)
+{
+    return PgDatabase::isPostgres(db)
+           && serverTroubleOf(error.nativeErrorCode(), serverText(textOf(error)))
+                  == Trouble::ConnectionLost;
 }
 
 QString userMessage(const QSqlError &error, const QString &databaseFile)
@@ -193,13 +215,12 @@ QString userMessage(const QSqlError &error, const QString &databaseFile)
     const QString own = layerMessage(error, text);
     if (!own.isEmpty())
         return own;
-    const QString native = error.nativeErrorCode();
-    const Trouble trouble = troubleOf(native);
+    const Trouble trouble = fileTroubleOf(error.nativeErrorCode());
     if (trouble == Trouble::None)
         return text;
     const QString file = databaseFile.isEmpty() ? QStringLiteral("(未知)")
                                                 : QDir::toNativeSeparators(databaseFile);
-    return sentence(trouble, file) + QLatin1Char('\n') + text;
+    return withSentence(sentence(trouble, file), text);
 }
 
 } // namespace tb

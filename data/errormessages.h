@@ -6,6 +6,15 @@
 
 namespace tb {
 
+// What an engine's error says about the book itself, where it says anything.
+enum class EngineTrouble {
+    None, Locked, Full, ReadOnly, DiskError, Damaged, NotADatabase, CannotOpen, ConnectionLost,
+    Crowded
+};
+
+// The trouble an SQLite result code (plain or extended) names.
+EngineTrouble sqliteTroubleOf(const QString &engineCode);
+
 // The message a user reads for an error the database engine reports. The layer's own
 // messages keep their exact text ("Key violation.", "Field '%s' must have a value"); the
 // engine's troubles with the file itself (locked, full, read-only, damaged, not a database,
@@ -15,5 +24,8 @@ QString userMessage(const QSqlError &error, const QString &databaseFile);
 // The same for an error on a connection: a server's troubles (a lost connection, a row
 // held by another PC, a full disk) name the server and the database instead of a file.
 QString userMessage(const QSqlError &error, const QSqlDatabase &db);
+// True when the error says the server's connection is gone (the server stopped, the network
+// broke, the session was ended): the connection is of no further use.
+bool isConnectionLost(const QSqlError &error, const QSqlDatabase &db);
 
 } // namespace tb

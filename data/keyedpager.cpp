@@ -66,6 +66,8 @@ QSqlRecord KeyedPager::readRecord() const
     return columns;
 }
 
+// The limit, when there is one, is the last value bound: every page size is then one
+// prepared statement.
 QString KeyedPager::pageSql(const QString &where, bool forward, int limit) const
 {
     QString sql = QStringLiteral("SELECT * FROM (%1) tb_result").arg(m_sql);
@@ -73,14 +75,23 @@ QString KeyedPager::pageSql(const QString &where, bool forward, int limit) const
         sql += QLatin1String(" WHERE ") + where;
     sql += QLatin1String(" ORDER BY ") + orderTerm(m_key, forward, m_nullKeys, m_postgres);
     if (limit > 0)
-        sql += QLatin1String(" LIMIT ") + QString::number(limit);
+        sql += QLatin1String(" LIMIT ?");
     return sql;
+}
+
+QVariantList KeyedPager::pageBinds(const QVariantList &binds, int limit) const
+{
+    QVariantList all = m_binds + binds;
+    if (limit > 0)
+        all << limit;
+    return all;
 }
 
 KeyedPager::Rows KeyedPager::run(const QString &where, const QVariantList &binds, bool forward,
                                  int limit) const
 {
-    QSqlQuery &query = StatementCache::run(m_db, pageSql(where, forward, limit), m_binds + binds);
+    QSqlQuery &query = StatementCache::run(m_db, pageSql(where, forward, limit),
+                                           pageBinds(binds, limit));
     Rows rows;
     const int columns = query.record().count();
     while (query.next()) {
@@ -149,7 +160,8 @@ QStringList KeyedPager::plans() const
     QStringList plans;
     for (const auto &read : reads)
         plans << QString::fromLatin1(read.label) + QLatin1String(": ")
-                     + plan(m_db, pageSql(read.where, read.forward, 100), m_binds + read.binds);
+                     + plan(m_db, pageSql(read.where, read.forward, 100),
+                            pageBinds(read.binds, 100));
     return plans;
 }
 

@@ -49,6 +49,7 @@ public:
 private:
     QSqlRecord readRecord() const;
     QString pageSql(const QString &where, bool forward, int limit) const;
+    QVariantList pageBinds(const QVariantList &binds, int limit) const;
     Rows run(const QString &where, const QVariantList &binds, bool forward, int limit) const;
 
     QSqlDatabase m_db;

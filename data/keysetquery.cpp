@@ -63,9 +63,13 @@ KeysetQuery::Rows KeysetQuery::run(const Where &s, bool forward, int limit) cons
     if (!s.terms.isEmpty())
         sql += QLatin1String(" WHERE ") + s.terms.join(QLatin1String(" AND "));
     sql += QLatin1String(" ORDER BY ") + orderBy(forward);
-    if (limit > 0)
-        sql += QLatin1String(" LIMIT ") + QString::number(limit);
-    QSqlQuery &query = StatementCache::run(m_layout.db, sql, s.binds);
+    QVariantList binds = s.binds;
+    if (limit > 0) {
+        // Bound rather than written in: every page size is then one prepared statement.
+        sql += QLatin1String(" LIMIT ?");
+        binds << limit;
+    }
+    QSqlQuery &query = StatementCache::run(m_layout.db, sql, binds);
     Rows result;
     const int nIdentity = int(m_layout.identityCols.size());
     const int nFilter = int(m_layout.filterCols.size());

@@ -1,6 +1,7 @@
 #include "data/sqlitebook.h"
 
 #include "data/database.h"
+#include "data/errormessages.h"
 #include "data/errors.h"
 #include "data/schema.h"
 #include "data/transaction.h"
@@ -48,9 +49,15 @@ bool hasNoTables(const QSqlDatabase &db)
 // the journal's files not creatable. (A busy file is not one of these: it is waited for.)
 bool cannotWrite(const QString &engineCode)
 {
-    bool numeric = false;
-    const int code = engineCode.toInt(&numeric) & 0xFF;
-    return numeric && (code == 8 || code == 10 || code == 13 || code == 14 || code == 23);
+    switch (sqliteTroubleOf(engineCode)) {
+    case EngineTrouble::ReadOnly:
+    case EngineTrouble::DiskError:
+    case EngineTrouble::Full:
+    case EngineTrouble::CannotOpen:
+        return true;
+    default:
+        return false;
+    }
 }
 
 void openDriver(QSqlDatabase &db, const QString &name, const QString &options)

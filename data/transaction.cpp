@@ -8,7 +8,6 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
-#include <exception>
 #include <vector>
 
 namespace tb {
@@ -17,11 +16,10 @@ namespace {
 
 using Actions = std::vector<std::function<void()>>;
 
-// What one open guard has to do when it ends.
+// What one open guard has to undo should it roll back.
 struct Scope
 {
     Actions undo; // in the order registered; run backwards
-    Actions done;
 };
 
 // The open guards per connection, outermost first.
@@ -123,7 +121,6 @@ void Transaction::commit()
         // The outer transaction may still roll back: what this part did is undone then.
         Scope &outer = (*scopes)[size_t(m_depth - 1)];
         append(outer.undo, scopes->back().undo);
-        append(outer.done, scopes->back().done);
         scopes->pop_back();
         m_done = true;
         return;
@@ -134,20 +131,8 @@ void Transaction::commit()
         rollback();
         throw DatabaseError(message);
     }
-    Actions done = std::move(scopes->back().done);
     scopes->pop_back();
     m_done = true;
-    std::exception_ptr first;
-    for (auto &action : done) {
-        try {
-            action();
-        } catch (...) {
-            if (!first)
-                first = std::current_exception();
-        }
-    }
-    if (first)
-        std::rethrow_exception(first);
 }
 
 void Transaction::rollback() noexcept
@@ -188,12 +173,6 @@ void Transaction::onRollback(const QSqlDatabase &db, std::function<void()> undo)
 {
     if (std::vector<Scope> *scopes = scopesOf(db))
         scopes->back().undo.push_back(std::move(undo));
-}
-
-void Transaction::onCommit(const QSqlDatabase &db, std::function<void()> done)
-{
-    if (std::vector<Scope> *scopes = scopesOf(db))
-        scopes->back().done.push_back(std::move(done));
 }
 
 void Transaction::forgetConnection(const QString &connectionName)

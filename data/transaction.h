@@ -18,7 +18,7 @@ namespace tb {
 // going back to browse, cached lines forgetting what they wrote) register how to undo that
 // change with onRollback(): the undo runs when the part of the transaction holding the
 // write rolls back, so that every record set stands where it stood before and the user can
-// retry. Work registered with onCommit() runs once the outermost transaction has committed.
+// retry.
 class Transaction
 {
 public:
@@ -31,9 +31,8 @@ public:
 
     // True while a guard is open on the connection.
     static bool isOpen(const QSqlDatabase &db);
-    // Both do nothing when no guard is open on the connection.
+    // Does nothing when no guard is open on the connection.
     static void onRollback(const QSqlDatabase &db, std::function<void()> undo);
-    static void onCommit(const QSqlDatabase &db, std::function<void()> done);
     // A connection that is closed takes its scopes with it (they can no longer commit).
     static void forgetConnection(const QString &connectionName);
 

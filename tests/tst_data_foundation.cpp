@@ -35,6 +35,8 @@ private slots:
     void fileOfAnotherProgramIsRefusedUntouched();
     void engineTroublesNameTheFile_data();
     void engineTroublesNameTheFile();
+    void serverCodesAreNotFileCodes_data();
+    void serverCodesAreNotFileCodes();
     void missingKeyNamesTheField_data();
     void missingKeyNamesTheField();
 };
@@ -301,6 +303,50 @@ void TestFoundation::engineTroublesNameTheFile()
                           code);
     const QString expected = sentence.isEmpty() ? engine : sentence + QLatin1Char('\n') + engine;
     QCOMPARE(userMessage(error, QStringLiteral("/b/t.db")), expected);
+}
+
+// SQLSTATEs made of digits only are no SQLite codes: their low byte names no trouble of the
+// book's, and a trouble without a sentence leaves the server's text alone.
+void TestFoundation::serverCodesAreNotFileCodes_data()
+{
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<QString>("engine");
+    QTest::addColumn<QString>("sentence");
+    QTest::newRow("permission denied") << "42501" << "permission denied for table Product"
+                                       << QString();
+    QTest::newRow("cardinality") << "21000" << "more than one row returned by a subquery"
+                                 << QString();
+    QTest::newRow("not in repertoire") << "22021" << "invalid byte sequence for encoding"
+                                       << QString();
+    QTest::newRow("trim error") << "22027" << "trim error" << QString();
+    QTest::newRow("length mismatch") << "22026" << "string data length mismatch" << QString();
+    QTest::newRow("lock not available") << "55P03" << "could not obtain lock on row"
+                                        << "伺服器 srv 的資料庫 book 的這筆資料正由另一部電腦寫入,"
+                                           "請稍候再試一次。";
+}
+
+void TestFoundation::serverCodesAreNotFileCodes()
+{
+    QFETCH(QString, code);
+    QFETCH(QString, engine);
+    QFETCH(QString, sentence);
+    const QString name = QStringLiteral("server messages");
+    {
+        QSqlDatabase server = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
+        if (!server.isValid()) {
+            server = QSqlDatabase();
+            QSqlDatabase::removeDatabase(name);
+            QSKIP("no PostgreSQL driver");
+        }
+        server.setHostName(QStringLiteral("srv"));
+        server.setDatabaseName(QStringLiteral("book"));
+        const QSqlError error(QStringLiteral("Unable to execute"), engine,
+                              QSqlError::StatementError, code);
+        const QString expected = sentence.isEmpty() ? engine
+                                                    : sentence + QLatin1Char('\n') + engine;
+        QCOMPARE(userMessage(error, server), expected);
+    }
+    QSqlDatabase::removeDatabase(name);
 }
 
 QTEST_GUILESS_MAIN(TestFoundation)

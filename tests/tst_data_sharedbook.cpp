@@ -6,6 +6,7 @@
 #include "data/errors.h"
 #include "data/pguri.h"
 #include "data/schema.h"
+#include "data/statementcache.h"
 #include "data/statementcounter.h"
 #include "data/tablecursor.h"
 #include "data/transaction.h"
@@ -83,6 +84,7 @@ private slots:
     void copyIntoABookWithRowsOrOfBadRowsWritesNothing();
     void statementsPerAction();
     void countedStatementsAreWhatTheServerReceived();
+    void lostConnectionIsOpenedAnewOnTheNextUse();
 };
 
 void TestSharedBook::addresses_data()
@@ -302,6 +304,43 @@ void TestSharedBook::countedStatementsAreWhatTheServerReceived()
     QVERIFY(from >= 0 && to > from);
     const int received = int(text.mid(from, to - from).count(mine)) - 1; // less the marker
     QCOMPARE(counted, qint64(received));
+}
+
+// Ends a session on the server from a connection of the test's own, as a restarted server
+// or a broken network would, and waits until it is gone.
+static void endSession(const QString &uri, int backend)
+{
+    const QString name = QStringLiteral("session ender");
+    {
+        QSqlDatabase admin = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
+        PgUri::parse(uri).applyTo(admin);
+        QVERIFY(admin.open());
+        QSqlQuery ended(admin);
+        QVERIFY(ended.exec(QStringLiteral("SELECT pg_terminate_backend(%1, 5000)").arg(backend)));
+        QVERIFY(ended.next() && ended.value(0).toBool());
+    }
+    QSqlDatabase::removeDatabase(name);
+}
+
+void TestSharedBook::lostConnectionIsOpenedAnewOnTheNextUse()
+{
+    if (!TestDatabase::onServer())
+        QSKIP("Only a server's connection can be lost");
+    TestDatabase book;
+    const auto unitCount = [] {
+        QSqlQuery &units = StatementCache::run(Database::connection(),
+                                               QStringLiteral("SELECT count(*) FROM Unit"));
+        const int count = units.next() ? units.value(0).toInt() : -1;
+        units.finish();
+        return count;
+    };
+    QCOMPARE(unitCount(), 0); // prepared on the session about to end
+    endSession(book.path(), book.scalar(QStringLiteral("SELECT pg_backend_pid()")).toInt());
+    const QString lost = errorOf(unitCount);
+    QVERIFY2(lost.contains(QStringLiteral("連線中斷")), qPrintable(lost));
+    int units = -1;
+    QCOMPARE(errorOf([&] { units = unitCount(); }), QString());
+    QCOMPARE(units, 0);
 }
 
 QTEST_GUILESS_MAIN(TestSharedBook)

@@ -120,6 +120,13 @@ private slots:
                  QString());
     }
 
+    void guardOutlivingItsBookIsNotOpenOnTheNextOne()
+    {
+        Transaction transaction(Database::connection());
+        Database::setPath(QLatin1String(Database::DefaultAlias), m_db->path());
+        QVERIFY(!Transaction::isOpen(Database::connection()));
+    }
+
     void refusedLineLeavesHeaderAndLinesAsBefore()
     {
         newHeaderWithRefusedLine();
