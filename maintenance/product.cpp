@@ -162,10 +162,7 @@ TProduct::TProduct()
     });
 
     Table1->OnNewRecord = [this](DataSet &) { Table1NewRecord(); };
-    Table1->BeforePost = [this](DataSet &) {
-        Table1BeforePost();
-        checkBeforePost();
-    };
+    Table1->BeforePost = [this](DataSet &) { Table1BeforePost(); };
 
     onClick(Button2, [this] { Button2Click(); });
     onClick(Button3, [this] { Button3Click(); });

@@ -49,7 +49,7 @@ RecordScreen::RecordScreen(const RecordScreenSetup &setup)
     DataSource1 = new DataSource(this);
     DataSource1->setObjectName(QStringLiteral("DataSource1"));
     DataSource1->setDataSet(Table1);
-    // Every write of a record passes the checks, not only "儲存".
+    // A screen that sets its own BeforePost (the product screen) checks in "儲存" only.
     Table1->BeforePost = [this](DataSet &) { checkBeforePost(); };
     Table1->AfterPost = [this](DataSet &) { followTable(); };
     Table1->AfterCancel = [this](DataSet &) { followTable(); };

@@ -139,9 +139,6 @@ protected:
 
     // A number box whose exit check failed: emptied, and the focus given back to it.
     void refuseLeaving(QLineEdit *box);
-    // Table1's BeforePost: a record the checks refuse is not written. A screen with a
-    // BeforePost of its own calls it after its own work.
-    void checkBeforePost();
 
 private:
     bool tableBrowsing() const;
@@ -154,6 +151,8 @@ private:
     QString lastStoredIdentifier() const;
     // The first failing check shows its message; false then.
     bool runChecks() const;
+    // Table1's BeforePost: a record the checks refuse is not written.
+    void checkBeforePost();
     // Table1 left edit or insert: editing mode ends with it unless save or cancel is at work.
     void followTable();
     // Disabling the box under the focus may have left the focus nowhere or on a disabled
