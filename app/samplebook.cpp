@@ -221,11 +221,12 @@ void SampleBook::writeEmployees()
 void SampleBook::writeQuotations()
 {
     // Dates over the last four months, oldest first, so that the numbers of a month follow
-    // its days as they do when quotations are typed one by one.
+    // its days as they do when quotations are typed one by one; the last one today.
     std::vector<int> daysBack;
     for (int i = 0; i < Quotations; ++i)
         daysBack.push_back(m_details.between(0, 120));
     std::sort(daysBack.begin(), daysBack.end(), std::greater<>());
+    daysBack.back() = 0; // the month of the day the book is made has a quotation: 0001
     for (const int back : daysBack) {
         const QDate date = m_today.addDays(-back);
         const QString prefix = quotenumbers::monthPrefix(date);

@@ -336,6 +336,8 @@ void TestSampleBook::quotationsAgreeWithTheirLines()
     // Spread over the last months, not all on one day.
     QVERIFY(earliest < Today.addMonths(-2));
     QVERIFY(lastOfMonth.size() >= 3);
+    // The quotation a first try prints: the first of this month.
+    QVERIFY(lastOfMonth.contains(quotenumbers::monthPrefix(Today)));
 }
 
 void TestSampleBook::sameDaySameBook()
