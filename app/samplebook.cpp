@@ -193,12 +193,14 @@ void SampleBook::writeEmployees()
     static const char *const BloodTypes[] = {"A", "B", "AB", "O"};
     OpenTable open(m_alias, QStringLiteral("Employee"));
     QString id;
+    int seniority = 0; // the posts come in order of length of service
     for (const sample::StaffPost &post : sample::staff()) {
         id = nextId(id, QStringLiteral("EM"), 6);
         const bool female = m_details.between(0, 1) == 1;
-        const QDate born(m_details.between(1965, 1999), m_details.between(1, 12),
+        const QDate arrived =
+            m_today.addDays(-(6200 - 700 * seniority++) + m_details.between(0, 300));
+        const QDate born(arrived.year() - m_details.between(22, 40), m_details.between(1, 12),
                          m_details.between(1, 28));
-        const QDate arrived = m_today.addDays(-m_details.between(200, 6000));
         const QString career = u("%1 年進公司,任%2。").arg(arrived.year()).arg(post.duty);
         append(open.cursor(),
                {{u("EmployeeID"), id}, {u("EmployeeName"), m_details.personName(female)},
