@@ -64,11 +64,6 @@ bool writeInto(const QString &file, QString *error)
 
 } // namespace
 
-bool isSampleBookCommand(const QStringList &arguments)
-{
-    return arguments.size() > 1 && arguments.at(1) == QLatin1String(SampleBookOption);
-}
-
 int runSampleBookCommand(const QStringList &arguments)
 {
     if (arguments.size() != 3) {

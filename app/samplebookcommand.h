@@ -13,7 +13,6 @@ inline const QString SampleBookHelp = QStringLiteral(
     "  --sample-book FILE   寫一本新的範例帳本到 FILE (商品、客戶、廠商、員工與報價單),"
     "供試用;FILE 已存在時不寫");
 
-bool isSampleBookCommand(const QStringList &arguments);
 // Needs a QCoreApplication. Returns the process's exit code: 0 when the book is written, 1
 // when it is not (an existing FILE is never touched, and nothing is left behind), 2 for a
 // command line it cannot read.
