@@ -42,4 +42,9 @@ meta=$PREFIX/share/metainfo/$ID.metainfo.xml
 out=$(appstreamcli validate --no-net "$meta" 2>&1) || fail "appstreamcli validate: $out"
 grep -q "<launchable type=\"desktop-id\">$ID.desktop</launchable>" "$meta" \
     || fail "the metadata names another desktop entry"
-echo "installed and valid: $PREFIX"
+# What software centres show beside the name (the validator asks for some only as hints).
+for element in '<summary>' '<description>' '<screenshot type="default">' '<content_rating' \
+        '<project_license>'; do
+    grep -q "$element" "$meta" || fail "the metadata has no $element"
+done
+echo "installed and valid"
