@@ -1,10 +1,12 @@
 #include "app/commandline.h"
 
+#include "app/samplebookcommand.h"
 #include "data/database.h"
 #include "data/errors.h"
 #include "sales/quotedocument.h"
 #include "sales/quotepdf.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -74,6 +76,10 @@ int CommandLine::writeQuotationPdf(const QString &quoteId, const QString &file,
 
 std::optional<int> CommandLine::run(int &argc, char **argv)
 {
+    if (argc >= 2 && std::strcmp(argv[1], SampleBookOption) == 0) {
+        QCoreApplication app(argc, argv); // no window: it runs in a terminal
+        return runSampleBookCommand(app.arguments());
+    }
     if (argc < 2 || std::strcmp(argv[1], QuotationPdf) != 0)
         return std::nullopt;
     if (argc != 4) {

@@ -23,6 +23,8 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
         return 2;
     }
+    // Lets the desktop match the windows to the installed menu entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral(TRADEBOOK_APP_ID));
     QApplication app(argc, argv);
     return tb::runApplication(app);
 }
