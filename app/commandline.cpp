@@ -102,9 +102,10 @@ const CommandLine::Option *optionNamed(const QString &name)
     return nullptr;
 }
 
+// One line, as a script reads it: what was wrong, then the usage.
 int refuse(const QString &why)
 {
-    print(stderr, QStringLiteral("tradebook: %1\n%2\n").arg(why, CommandLine::usage()));
+    print(stderr, QStringLiteral("tradebook: %1。%2\n").arg(why, CommandLine::usage()));
     return Usage;
 }
 

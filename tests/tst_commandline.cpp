@@ -152,6 +152,7 @@ void TestCommandLine::mistypedOptionsOpenNoWindow()
     QCOMPARE(outcome.out, QString());
     QVERIFY2(outcome.err.contains(named), qPrintable(outcome.err));
     QVERIFY(outcome.err.contains(CommandLine::usage()));
+    QCOMPARE(outcome.err.count(QLatin1Char('\n')), 1); // one line, as a script reads it
     QVERIFY(!QFileInfo::exists(m_home.filePath(QStringLiteral("data/tradebook"))));
 }
 
