@@ -6,15 +6,12 @@
 #include "sales/quotedocument.h"
 #include "sales/quotepdf.h"
 
-#include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 
 #include <algorithm>
 #include <cstdio>
-#include <cstring>
 #include <exception>
 
 namespace tb {

@@ -43,7 +43,7 @@ public:
     // for the application itself. Arguments with one dash are Qt's own (-platform, -style).
     static std::optional<int> run(int &argc, char **argv);
 
-    // "用法: tradebook [--help] [--version] ...": one line.
+    // "用法: tradebook [--help | --version | ...]": one line.
     static QString usage();
     // The usage, then one line for each option.
     static QString help();
