@@ -214,13 +214,6 @@ void TestCommandLine::copiedBookIsPrivateAndItsSourceUnchanged()
     QVERIFY2(copy.out.contains(QStringLiteral("完成: 複製了")), qPrintable(copy.out));
     QCOMPARE(modeOf(target), 0600);
     QCOMPARE(contents(source), before);
-
-    // The quotation tool reads the copy without writing into it either.
-    const QByteArray copied = contents(target);
-    const Outcome pdf = run({"--quotation-pdf", "OD99990001", m_home.filePath("q.pdf")}, target);
-    QCOMPARE(pdf.code, 1);
-    QVERIFY(pdf.err.contains(QStringLiteral("OD99990001")));
-    QCOMPARE(contents(target), copied);
 }
 
 QTEST_GUILESS_MAIN(TestCommandLine)
