@@ -34,13 +34,13 @@ int refuse(const QString &message)
 
 // What the command creates is the user's alone: folders 0700, the book and the files the
 // engine keeps beside it 0600.
-class PrivateFiles
+class PrivateUmask
 {
 public:
-    PrivateFiles() : m_previous(::umask(077)) {}
-    ~PrivateFiles() { ::umask(m_previous); }
-    PrivateFiles(const PrivateFiles &) = delete;
-    PrivateFiles &operator=(const PrivateFiles &) = delete;
+    PrivateUmask() : m_previous(::umask(077)) {}
+    ~PrivateUmask() { ::umask(m_previous); }
+    PrivateUmask(const PrivateUmask &) = delete;
+    PrivateUmask &operator=(const PrivateUmask &) = delete;
 
 private:
     mode_t m_previous;
@@ -76,7 +76,7 @@ int runSampleBookCommand(const QStringList &arguments)
     if (target.exists() || target.isSymLink())
         return refuse(QStringLiteral("檔案 %1 已經存在,範例帳本沒有寫入,檔案保持原樣。"
                                      "請指定一個還不存在的檔案。").arg(path));
-    const PrivateFiles privateFiles;
+    const PrivateUmask privateUmask;
     const QString folder = target.absolutePath();
     if (!QDir().mkpath(folder))
         return refuse(QStringLiteral("無法建立資料夾 %1,範例帳本沒有寫入。請檢查路徑與權限。")

@@ -8,10 +8,6 @@ namespace tb {
 // tradebook --sample-book FILE: writes a new book holding a small sample business (see
 // SampleBook), to try the application on. Needs no display.
 inline constexpr const char *SampleBookOption = "--sample-book";
-// Its line in the list of options.
-inline const QString SampleBookHelp = QStringLiteral(
-    "  --sample-book FILE   寫一本新的範例帳本到 FILE (商品、客戶、廠商、員工與報價單),"
-    "供試用;FILE 已存在時不寫");
 
 // Needs a QCoreApplication. Returns the process's exit code: 0 when the book is written, 1
 // when it is not (an existing FILE is never touched, and nothing is left behind), 2 for a

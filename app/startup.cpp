@@ -119,6 +119,8 @@ const std::vector<WindowSlot> &windowSlots()
 
 const QString CreateDatabaseQuestion =
     QStringLiteral("資料庫檔案不存在,要建立新的資料庫嗎?");
+const QString FillEmptyFileQuestion =
+    QStringLiteral("資料庫檔案是空的 (0 位元組),要在這個檔案建立新的資料庫嗎?");
 
 // Why a database file cannot be made at its path, for the message that names it.
 QString cannotCreateCause(Database::FileState state, const QString &folder)
@@ -132,6 +134,7 @@ QString cannotCreateCause(Database::FileState state, const QString &folder)
         return QStringLiteral("這個路徑是資料夾,不是檔案");
     case Database::FileState::Exists:
     case Database::FileState::Missing:
+    case Database::FileState::Empty:
         break;
     }
     return {};
@@ -166,13 +169,17 @@ bool databaseReady()
         return true;
     const QFileInfo file(Database::path(alias));
     const QString shown = QDir::toNativeSeparators(file.absoluteFilePath());
-    if (state != Database::FileState::Missing) {
+    if (state != Database::FileState::Missing && state != Database::FileState::Empty) {
         const QString folder = QDir::toNativeSeparators(file.absolutePath());
         ShowError(QStringLiteral("無法建立資料庫檔案: %1\n%2")
                       .arg(shown, cannotCreateCause(state, folder)));
         return false;
     }
-    if (!AskYesNoDefaultNo(CreateDatabaseQuestion + QLatin1Char('\n') + shown))
+    // An empty file is no book (a copy cut short, a placeholder): asked about as a missing
+    // one, and No leaves it as it is.
+    const QString question = state == Database::FileState::Empty ? FillEmptyFileQuestion
+                                                                  : CreateDatabaseQuestion;
+    if (!AskYesNoDefaultNo(question + QLatin1Char('\n') + shown))
         return false;
     Database::allowCreate(alias);
     return true;

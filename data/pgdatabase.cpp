@@ -36,7 +36,8 @@ QString connectionFailure(const PgUri &uri, const QSqlError &error)
 
 } // namespace
 
-QSqlDatabase PgDatabase::open(const QString &connectionName, const QString &uriText)
+QSqlDatabase PgDatabase::open(const QString &connectionName, const QString &uriText,
+                              Access access)
 {
     const PgUri uri = PgUri::parse(uriText);
     if (!QSqlDatabase::isDriverAvailable(QString::fromLatin1(DriverName)))
@@ -53,7 +54,13 @@ QSqlDatabase PgDatabase::open(const QString &connectionName, const QString &uriT
         // A row another PC holds for longer than this gives the user a message to retry,
         // not a frozen window (SQLite's busy timeout does the same on a file).
         Database::exec(db, QStringLiteral("SET lock_timeout = 5000"));
-        provision(db);
+        if (access == Access::ReadWrite) {
+            provision(db);
+        } else {
+            Database::exec(db, QStringLiteral(
+                "SET SESSION CHARACTERISTICS AS TRANSACTION READ ONLY"));
+            verifyBook(db, uri);
+        }
     } catch (...) {
         db.close(); // a connection that was refused must not be handed out later
         throw;
@@ -76,6 +83,14 @@ void PgDatabase::provision(const QSqlDatabase &db)
         Schema::create(db);
     transaction.commit();
     Schema::forgetStoredColumns();
+    Schema::verify(db);
+}
+
+void PgDatabase::verifyBook(const QSqlDatabase &db, const PgUri &uri)
+{
+    if (hasNoTables(db))
+        throw DatabaseError(QStringLiteral("資料庫 %1 裡沒有帳本的資料表,不是帳本的資料庫。\n"
+                                           "請確認位址是否正確。").arg(uri.displayName()));
     Schema::verify(db);
 }
 
