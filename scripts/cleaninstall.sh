@@ -26,6 +26,8 @@ chroot "$ROOT" /bin/sh -eu -c "
     if dpkg-query -W -f '\${Package}\n' | grep -q -- '-dev\$'; then
         echo 'a -dev package came with the package'; exit 1
     fi
+    tradebook --version | grep -qx \"tradebook \$(dpkg-query -W -f '\${Version}' tradebook)\"
+    tradebook --help | grep -q -- --sample-book
     rm -f /tmp/sample.db /tmp/quotation.pdf
     tradebook --sample-book /tmp/sample.db
     quote=OD\$(date +%y%m)0001
