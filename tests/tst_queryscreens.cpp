@@ -490,13 +490,15 @@ void TestQueryScreens::searchesHandOverAndCancel()
     QCOMPARE(screen->ADOQuery1->SQL().Lines(), QStringList(c.selectLines) << c.fromLine);
     QCOMPARE(gridTitles(screen->DBGrid1), c.titles);
     QHeaderView *header = screen->DBGrid1->horizontalHeader();
-    const int untouched = header->defaultSectionSize();
     for (int column = 0; column < c.titles.size(); ++column) {
-        int width = untouched;
+        int width = -1; // untouched: as wide as the field's values, and its title
         for (const auto &[set, pixels] : c.widths)
             if (set == column)
                 width = pixels;
-        QCOMPARE(header->sectionSize(column), width);
+        if (width >= 0)
+            QCOMPARE(header->sectionSize(column), width);
+        else
+            QVERIFY(header->sectionSize(column) >= header->sectionSizeHint(column));
     }
 
     for (const Probe &probe : c.probes) {
