@@ -245,10 +245,28 @@ class RestOfStartUp : public QObject
 public:
     explicit RestOfStartUp(QApplication &app) : m_app(app)
     {
+        s_running = this;
         app.installEventFilter(this);
         m_fallback.setSingleShot(true);
         connect(&m_fallback, &QTimer::timeout, this, &RestOfStartUp::begin);
         m_fallback.start(250);
+    }
+
+    ~RestOfStartUp() override { s_running = nullptr; }
+
+    // The start-up at work, if any.
+    static RestOfStartUp *running() { return s_running; }
+
+    // Everything left, at once; false when start-up has failed.
+    bool finish()
+    {
+        if (!m_done) {
+            StartUpStep result = StartUpStep::More;
+            while (result == StartUpStep::More)
+                result = createNextWindow();
+            end(result);
+        }
+        return !m_failed;
     }
 
     bool eventFilter(QObject *watched, QEvent *event) override
@@ -299,14 +317,6 @@ private:
             end(result);
     }
 
-    void finish()
-    {
-        StartUpStep result = StartUpStep::More;
-        while (result == StartUpStep::More)
-            result = createNextWindow();
-        end(result);
-    }
-
     // The windows stay until the event loop has ended: one of them may be receiving the
     // event that asked for the rest.
     void end(StartUpStep result)
@@ -320,6 +330,7 @@ private:
             m_app.removeEventFilter(this);
     }
 
+    static inline RestOfStartUp *s_running = nullptr;
     QApplication &m_app;
     QTimer m_fallback;
     bool m_begun = false;
@@ -347,6 +358,16 @@ StartUpStep createNextWindow()
     if (!createWindows(next, next + 1))
         return StartUpStep::Failed;
     return next + 1 < windowSlots().size() ? StartUpStep::More : StartUpStep::Done;
+}
+
+bool finishStartUp()
+{
+    if (RestOfStartUp *rest = RestOfStartUp::running())
+        return rest->finish();
+    StartUpStep result = StartUpStep::More;
+    while (result == StartUpStep::More)
+        result = createNextWindow();
+    return result != StartUpStep::Failed;
 }
 
 void shutDown()
