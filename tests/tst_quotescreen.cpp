@@ -593,7 +593,12 @@ void TestQuoteScreen::totalsOutOfRangeStopTheSave()
         leaveLine();
         QCOMPARE(ok.seen(), 1);
         QVERIFY2(ok.text().contains("SubTotal"), qPrintable(ok.text()));
+        QVERIFY2(ok.text().startsWith(QStringLiteral("「合計金額」的值 4000000000 ")),
+                 qPrintable(ok.text()));
     }
+    // The totals stay those of the first line: none of them is written alone.
+    QCOMPARE(text("DBEdit6") + '/' + text("DBEdit7") + '/' + text("DBEdit8"),
+             QStringLiteral("2000000000/100000000/2100000000"));
     {
         ModalAnswer ok(QMessageBox::Ok);
         press("sbPost");
