@@ -1,5 +1,6 @@
 #include "app/commandline.h"
 
+#include "app/backupcommands.h"
 #include "data/database.h"
 #include "data/errors.h"
 #include "sales/quotedocument.h"
@@ -74,6 +75,12 @@ int CommandLine::writeQuotationPdf(const QString &quoteId, const QString &file,
 
 std::optional<int> CommandLine::run(int &argc, char **argv)
 {
+    if (argc >= 2 && std::strcmp(argv[1], BackupCommands::Backup) == 0)
+        return BackupCommands::backup(argc, argv);
+    if (argc >= 2 && std::strcmp(argv[1], BackupCommands::Restore) == 0)
+        return BackupCommands::restore(argc, argv);
+    if (argc >= 2 && std::strcmp(argv[1], BackupCommands::ListBackups) == 0)
+        return BackupCommands::listBackups(argc, argv);
     if (argc < 2 || std::strcmp(argv[1], QuotationPdf) != 0)
         return std::nullopt;
     if (argc != 4) {
