@@ -26,6 +26,8 @@ BackupScheduler::BackupScheduler(const QString &book, Clock now, QObject *parent
     connect(m_worker.get(), &BackupWorker::failed, this, &BackupScheduler::tell);
     // The worker's disk work must not slow the windows down.
     m_thread.start(QThread::LowPriority);
+    BackupWorker *worker = m_worker.get();
+    QMetaObject::invokeMethod(worker, [worker] { worker->prime(); }, Qt::QueuedConnection);
     m_timer.setInterval(LookEveryMilliseconds);
     connect(&m_timer, &QTimer::timeout, this, &BackupScheduler::look);
     m_timer.start();

@@ -10,16 +10,34 @@ BackupWorker::BackupWorker(const QString &book) : m_book(book), m_folder(book)
 
 BackupWorker::~BackupWorker() = default;
 
-bool BackupWorker::due(const QDateTime &now, bool atEnd)
+BookChanges &BackupWorker::changes()
 {
     if (!m_changes) {
         const std::vector<BackupCopy> copies = m_folder.copies();
         m_lastTry = copies.empty() ? QDateTime() : copies.back().time;
         m_changes = std::make_unique<BookChanges>(m_book, m_lastTry);
     }
-    if (!m_changes->pending())
+    return *m_changes;
+}
+
+void BackupWorker::prime()
+{
+    try {
+        changes().pending();
+    } catch (const DatabaseError &) {
+        // The first look says why, if the book still cannot be read then.
+    }
+}
+
+bool BackupWorker::due(const QDateTime &now, bool atEnd)
+{
+    if (!changes().pending())
         return false;
-    if (atEnd || !m_lastTry.isValid())
+    // What earlier runs changed waits for a look: a run that changed nothing ends at once
+    // instead of copying the whole book on its way out.
+    if (atEnd)
+        return m_changes->changedSinceFirstLook();
+    if (!m_lastTry.isValid())
         return true;
     const qint64 age = m_lastTry.secsTo(now);
     // A clock set back would otherwise hold the copies off until it caught up.

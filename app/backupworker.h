@@ -19,12 +19,15 @@ class BackupWorker : public QObject
     Q_OBJECT
 public:
     // A copy is due when the book changed and the last copy (or the last attempt) is this
-    // old; at the end of a run whenever the book changed.
+    // old; at the end of a run when the book changed during the run.
     static constexpr qint64 IntervalSeconds = 3600;
 
     explicit BackupWorker(const QString &book);
     ~BackupWorker() override;
 
+    // Notes the book's state as the run begins, so that the end of even a short run
+    // knows whether the run changed it.
+    void prime();
     // Takes a copy when one is due at that time.
     void look(const QDateTime &now, bool atEnd);
     // Lets go of the connection; call on the worker's thread before it ends.
@@ -36,6 +39,7 @@ signals:
 
 private:
     bool due(const QDateTime &now, bool atEnd);
+    BookChanges &changes();
 
     QString m_book;
     BackupFolder m_folder;

@@ -16,19 +16,25 @@ QDateTime lastWritten(const QString &book)
     return last;
 }
 
+// When the application ends, its last copy is taken just before the book's connection
+// closes, and closing moves the log into the file: the same saves, written once more.
+constexpr qint64 ClosingSeconds = 120;
+
 } // namespace
 
 BookChanges::BookChanges(const QString &book, const QDateTime &lastCopy)
     : m_connection(book, OwnConnection::Mode::ReadOnly),
-      m_pending(!lastCopy.isValid() || lastWritten(book) > lastCopy)
+      m_pending(!lastCopy.isValid() || lastWritten(book) > lastCopy.addSecs(ClosingSeconds))
 {
 }
 
 bool BookChanges::pending()
 {
     const qint64 version = dataVersion();
-    if (m_version >= 0 && version != m_version)
+    if (m_version >= 0 && version != m_version) {
         m_pending = true;
+        m_moved = true;
+    }
     m_version = version;
     return m_pending;
 }

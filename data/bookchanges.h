@@ -22,6 +22,9 @@ public:
     bool pending();
     // A copy has been taken that holds every change pending() saw.
     void copied();
+    // True when the data version moved since the first pending(): the book was written
+    // while this object watched it.
+    bool changedSinceFirstLook() const { return m_moved; }
 
 private:
     qint64 dataVersion();
@@ -29,6 +32,7 @@ private:
     OwnConnection m_connection;
     qint64 m_version = -1;
     bool m_pending = false;
+    bool m_moved = false;
 };
 
 } // namespace tb

@@ -152,6 +152,20 @@ private slots:
             lookAndWait(*backups, 0);
         }
         QCOMPARE(folder.copies().size(), size_t(3));
+
+        // Written by another program after the last copy, while no copy of the application
+        // ran: the next run's first look copies it.
+        Database::closeAll();
+        QFile file(book());
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.setFileTime(m_now.addSecs(Hour), QFileDevice::FileModificationTime));
+        file.close();
+        m_now = m_now.addSecs(2 * Hour);
+        {
+            auto backups = scheduler();
+            lookAndWait(*backups, 1);
+        }
+        QCOMPARE(folder.copies().size(), size_t(4));
     }
 
     // A folder that cannot be written: one message naming it per run, however often a copy
