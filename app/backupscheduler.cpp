@@ -24,8 +24,7 @@ BackupScheduler::BackupScheduler(const QString &book, Clock now, QObject *parent
     connect(m_worker.get(), &BackupWorker::copied, this, &BackupScheduler::copied);
     connect(m_worker.get(), &BackupWorker::failed, this, &BackupScheduler::failed);
     connect(m_worker.get(), &BackupWorker::failed, this, &BackupScheduler::tell);
-    // The worker's disk work must not slow the windows down.
-    m_thread.start(QThread::LowPriority);
+    m_thread.start();
     BackupWorker *worker = m_worker.get();
     QMetaObject::invokeMethod(worker, [worker] { worker->prime(); }, Qt::QueuedConnection);
     m_timer.setInterval(LookEveryMilliseconds);

@@ -1,6 +1,7 @@
 #include "app/backupworker.h"
 
 #include "data/errors.h"
+#include "data/threadpriority.h"
 
 namespace tb {
 
@@ -22,6 +23,7 @@ BookChanges &BackupWorker::changes()
 
 void BackupWorker::prime()
 {
+    yieldToUserThreads();
     try {
         changes().pending();
     } catch (const DatabaseError &) {

@@ -25,8 +25,8 @@ public:
     explicit BackupWorker(const QString &book);
     ~BackupWorker() override;
 
-    // Notes the book's state as the run begins, so that the end of even a short run
-    // knows whether the run changed it.
+    // Puts its thread behind the user's, and notes the book's state as the run begins, so
+    // that the end of even a short run knows whether the run changed it.
     void prime();
     // Takes a copy when one is due at that time.
     void look(const QDateTime &now, bool atEnd);
