@@ -480,6 +480,41 @@ private slots:
         QCOMPARE(m_db->count(QStringLiteral("Product")), 3);
     }
 
+    // A book left by a crash keeps saves in its log: the set-aside book has them, and the
+    // restored book shows the copy's rows, none of the old log's.
+    void restoreOverCrashedBook()
+    {
+        QTemporaryDir out;
+        const QString copy = out.filePath(QStringLiteral("copy.db"));
+        BookBackup::write(book(), copy);
+        Database::closeAll();
+        const QString log = book() + QStringLiteral("-wal");
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "crash");
+            db.setDatabaseName(book());
+            QVERIFY(db.open());
+            QSqlQuery q(db);
+            QVERIFY(q.exec(QStringLiteral("PRAGMA wal_autocheckpoint=0")));
+            QVERIFY(q.exec(QStringLiteral(
+                "WITH RECURSIVE n(i) AS (SELECT 500 UNION ALL SELECT i + 1 FROM n WHERE i < 900) "
+                "INSERT INTO Product (ProductID, ProductName) SELECT printf('PR%06d', i), "
+                "hex(randomblob(40)) FROM n")));
+            QVERIFY(QFile::copy(log, out.filePath(QStringLiteral("log"))));
+            q = QSqlQuery();
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("crash"));
+        // The book as a crash leaves it: the saves still in its log.
+        QFile::remove(log);
+        QVERIFY(QFile::copy(out.filePath(QStringLiteral("log")), log));
+
+        const QString aside = BookRestore::restore(copy, book(), QDateTime::currentDateTime());
+        QCOMPARE(m_db->count(QStringLiteral("Product")), 3); // opened as the application does
+        Database::closeAll();
+        BookBackup::check(book());
+        QCOMPARE(BookBackup::rowCounts(aside).products, qint64(3 + 401));
+    }
+
     void networkFileSystems_data()
     {
         QTest::addColumn<quint64>("type");
