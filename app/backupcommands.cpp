@@ -87,7 +87,7 @@ int backUp(const QString &file)
     }
     if (PgUri::isUri(book)) {
         backUpServerBook(book, file);
-        say(stdout, QStringLiteral("已把伺服器上的資料庫 %1 備份到 %2 (%3),備份已檢查無誤。")
+        say(stdout, QStringLiteral("已把%1 備份到 %2 (%3),備份已檢查無誤。")
                         .arg(PgUri::parse(book).displayName(), shown(file),
                              megabytes(QFileInfo(file).size())));
         return Done;
