@@ -1,5 +1,6 @@
 #include "app/commandline.h"
 
+#include "app/backupcommands.h"
 #include "app/copycommand.h"
 #include "app/samplebookcommand.h"
 #include "data/database.h"
@@ -82,6 +83,21 @@ int sampleBook(int &argc, char **argv, const QStringList &)
     return runSampleBookCommand(app.arguments());
 }
 
+int backupBook(int &argc, char **argv, const QStringList &)
+{
+    return BackupCommands::backup(argc, argv);
+}
+
+int restoreBook(int &argc, char **argv, const QStringList &)
+{
+    return BackupCommands::restore(argc, argv);
+}
+
+int listBackups(int &argc, char **argv, const QStringList &)
+{
+    return BackupCommands::listBackups(argc, argv);
+}
+
 // Where a line of help starts its text; wide (CJK) characters take two columns.
 int columns(const QString &text)
 {
@@ -134,6 +150,12 @@ const std::vector<CommandLine::Option> &CommandLine::options()
         {SampleBookOption, "檔案",
          "寫一本新的範例帳本 (商品、客戶、廠商、員工與報價單) 供試用;檔案已存在時不寫",
          sampleBook},
+        {BackupCommands::Backup, "檔案",
+         "把資料庫的一份檢查過的備份寫到檔案 (伺服器上的資料庫也可以)", backupBook},
+        {BackupCommands::Restore, "檔案",
+         "檢查檔案後用它還原資料庫,原來的資料庫保留在備份資料夾", restoreBook},
+        {BackupCommands::ListBackups, "",
+         "列出自動備份的時間、大小與產品、客戶、報價單筆數", listBackups},
     };
     return all;
 }

@@ -1,5 +1,6 @@
 #include "app/startup.h"
 
+#include "app/backupscheduler.h"
 #include "app/mainform.h"
 #include "controls/dialogs.h"
 #include "data/database.h"
@@ -50,6 +51,7 @@
 
 #include <cstdio>
 #include <functional>
+#include <memory>
 #include <vector>
 
 namespace tb {
@@ -406,6 +408,8 @@ int runApplication(QApplication &app)
     if (!startMainWindow())
         return 1;
     RestOfStartUp rest(app);
+    // Its last copy, if the book changed, is taken as this function ends.
+    const std::unique_ptr<BackupScheduler> backups = BackupScheduler::forApplicationBook();
     main->show();
     const int code = app.exec();
     shutDown();

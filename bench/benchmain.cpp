@@ -33,7 +33,7 @@ const char Usage[] =
     "  tradebook_bench                      generate the default and the 10,000-product\n"
     "                                       databases if absent, run on both, print tables\n"
     "  tradebook_bench run [--db FILE|postgresql://...] [--reps N] [--json FILE]\n"
-    "                      [--only open,navigate,product,query,list,quote,print,export]\n"
+    "                      [--only open,navigate,product,query,list,quote,print,export,backup]\n"
     "  tradebook_bench generate [--products N] [--customers N] [--suppliers N]\n"
     "                           [--employees N] [--quotations N] --out FILE\n"
     "Databases are kept in $TRADEBOOK_BENCH_DIR (default: the user's cache folder).\n";

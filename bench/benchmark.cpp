@@ -7,11 +7,14 @@
 #include "bench/queryscreendriver.h"
 #include "controls/dbedit.h"
 #include "controls/workwindow.h"
+#include "data/bookbackup.h"
 #include "data/clock.h"
 #include "data/database.h"
 #include "data/errors.h"
+#include "data/pguri.h"
 #include "data/statementcounter.h"
 #include "data/tablecursor.h"
+#include "data/threadpriority.h"
 #include "lookup/queryscreen.h"
 #include "lookup/r_product.h"
 #include "maintenance/customer.h"
@@ -30,11 +33,14 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QWidget>
 
 #include <sys/resource.h>
 
 #include <algorithm>
+#include <atomic>
+#include <thread>
 #include <stdexcept>
 
 namespace tb {
@@ -181,6 +187,8 @@ RunResult Benchmark::run()
         measureQuotationPdf();
     if (wanted(QStringLiteral("export")))
         measureCsvExport();
+    if (wanted(QStringLiteral("backup")))
+        measureBackup();
     m_result.peakRssMb = std::max(peakResidentMb(), m_peakBeforeReset);
     cleanUp();
     return m_result;
@@ -989,6 +997,82 @@ void Benchmark::measureCsvExport()
         row.bareMs = timeOnce([&] { m_bare.selectProducts(QString(), QVariant(), INT_MAX); });
         Q_EMIT R_product->Button2->clicked(false);
         backToMain(Product);
+    });
+}
+
+// An automatic copy of the whole book, written and checked off the user's thread as the
+// application takes it: its time and the memory it takes, then the longest a user's step
+// ("下一筆" on the product screen) waits while such a copy runs.
+void Benchmark::measureBackup()
+{
+    constexpr double OneFrameMs = 16.0;
+    if (PgUri::isUri(m_path))
+        return; // a server book has no automatic copies
+    const std::vector<QString> keys = {QStringLiteral("backup.copy"),
+                                       QStringLiteral("backup.wait")};
+    OperationResult &copy = add(keys[0], QStringLiteral("automatic copy, written and checked"));
+    copy.bareLabel = QStringLiteral("copying the file's bytes");
+    copy.longOperation = true;
+    copy.scaleChecked = false; // it grows with the book, as it must
+    OperationResult &wait = add(keys[1], QStringLiteral("product screen: next, during a copy"));
+    wait.bareLabel = QStringLiteral("the same steps with no copy running (the longest)");
+    wait.scaleChecked = false;
+    const std::size_t base = m_result.operations.size() - 2;
+    guarded(keys, [&] {
+        const QTemporaryDir dir;
+        OperationResult &row = m_result.operations[base];
+        m_peakBeforeReset = std::max(m_peakBeforeReset, peakResidentMb());
+        row.baselineMb = residentMb();
+        require(resetPeakResident(), QStringLiteral("the peak memory cannot be reset here"));
+        row.appMs = timeOnce([&] { BookBackup::write(m_path, dir.filePath("copy.db")); });
+        row.peakMb = peakResidentMb();
+        row.items = m_result.products;
+        row.bareMs = timeOnce([&] { QFile::copy(m_path, dir.filePath("bytes.db")); });
+        QFile::remove(dir.filePath("bytes.db"));
+
+        openScreen(QStringLiteral("N1"), Product);
+        Product->Table1->Open();
+        QAbstractButton *first = productButton("sbFirst");
+        QAbstractButton *next = productButton("sbNext");
+        OperationResult &during = m_result.operations[base + 1];
+        // One step after another, as a user holding the key down (the keyboard repeats it
+        // some 30 times a second): the longest, and how many took longer than a frame.
+        const auto step = [&](double *longest, int *slow) {
+            const double ms = timeOnce([&] { press(next); });
+            *longest = std::max(*longest, ms);
+            *slow += ms > OneFrameMs ? 1 : 0;
+            settle();
+            QThread::msleep(30);
+        };
+        press(first);
+        std::atomic<bool> done = false;
+        std::thread copier([&] {
+            yieldToUserThreads(); // as the application's copies do
+            try {
+                BookBackup::write(m_path, dir.filePath("during.db"));
+            } catch (const DatabaseError &) {
+            }
+            done = true;
+        });
+        double longest = 0;
+        int steps = 0, slow = 0;
+        for (; !done; ++steps)
+            step(&longest, &slow);
+        copier.join();
+        require(QFileInfo::exists(dir.filePath("during.db")), QStringLiteral("no copy written"));
+        // The same number of steps with no copy running: what the machine itself adds.
+        press(first);
+        double longestAlone = 0;
+        int slowAlone = 0;
+        for (int i = 0; i < steps; ++i)
+            step(&longestAlone, &slowAlone);
+        during.appMs = longest;
+        during.bareMs = longestAlone;
+        during.note = QStringLiteral("the longest of %1 steps, %2 over a frame; with no copy "
+                                     "running the longest of as many, %3 over a frame")
+                          .arg(steps).arg(slow).arg(slowAlone);
+        backToMain(Product);
+        Product->Table1->Close();
     });
 }
 

@@ -63,6 +63,7 @@ private:
     void measureQuotation();
     void measureQuotationPdf();
     void measureCsvExport();
+    void measureBackup();
     void cleanUp();
     bool wanted(const QString &group) const;
 

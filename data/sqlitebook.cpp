@@ -3,6 +3,7 @@
 #include "data/database.h"
 #include "data/errormessages.h"
 #include "data/errors.h"
+#include "data/networkshare.h"
 #include "data/schema.h"
 #include "data/transaction.h"
 
@@ -31,10 +32,18 @@ QHash<QString, State> &states()
     return all;
 }
 
-void applySettings(const QSqlDatabase &db)
+void applySettings(const QSqlDatabase &db, const QString &path)
 {
-    // WAL lets another process read while we write; FULL keeps a committed save on disk.
-    Database::exec(db, QStringLiteral("PRAGMA journal_mode=WAL"));
+    if (NetworkShare::holds(path)) {
+        // Opened on a share only by the expert's choice: no memory shared between PCs, and
+        // the file held for this connection alone, so a second PC is turned away.
+        Database::exec(db, QStringLiteral("PRAGMA locking_mode=EXCLUSIVE"));
+        Database::exec(db, QStringLiteral("PRAGMA journal_mode=DELETE"));
+    } else {
+        // WAL lets another process read while we write.
+        Database::exec(db, QStringLiteral("PRAGMA journal_mode=WAL"));
+    }
+    // FULL keeps a committed save on disk.
     Database::exec(db, QStringLiteral("PRAGMA synchronous=FULL"));
     Database::exec(db, QStringLiteral("PRAGMA foreign_keys=OFF"));
     Database::exec(db, QStringLiteral("PRAGMA busy_timeout=5000"));
@@ -75,6 +84,8 @@ void openDriver(QSqlDatabase &db, const QString &name, const QString &options)
 
 void SqliteBook::open(QSqlDatabase &db, const QString &path)
 {
+    if (NetworkShare::holds(path) && !NetworkShare::allowed())
+        throw DatabaseError(NetworkShare::refusal(path));
     states().insert(db.connectionName(), {path, false, states().value(db.connectionName())
                                                            .generation + 1});
     try {
@@ -101,7 +112,7 @@ void SqliteBook::openForWriting(QSqlDatabase &db, const QString &path)
     const bool empty = hasNoTables(db);
     if (!empty)
         Schema::verify(db);
-    applySettings(db);
+    applySettings(db, path);
     if (empty) {
         Transaction transaction(db);
         Schema::create(db);
