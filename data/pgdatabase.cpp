@@ -1,6 +1,7 @@
 #include "data/pgdatabase.h"
 
 #include "data/database.h"
+#include "data/errormessages.h"
 #include "data/errors.h"
 #include "data/pguri.h"
 #include "data/schema.h"
@@ -34,6 +35,17 @@ QString connectionFailure(const PgUri &uri, const QSqlError &error)
     return QStringLiteral("無法連線到資料庫伺服器: %1\n%2").arg(uri.displayName(), cause);
 }
 
+// The book's tables and columns are all there; a missing one is told with the server and
+// what to do.
+void verifyBook(const QSqlDatabase &db)
+{
+    try {
+        Schema::verify(db);
+    } catch (const MissingPartError &error) {
+        throw DatabaseError(missingPartsMessage(db, error.message()));
+    }
+}
+
 } // namespace
 
 QSqlDatabase PgDatabase::open(const QString &connectionName, const QString &uriText)
@@ -64,7 +76,7 @@ QSqlDatabase PgDatabase::open(const QString &connectionName, const QString &uriT
 void PgDatabase::provision(const QSqlDatabase &db)
 {
     if (!hasNoTables(db)) {
-        Schema::verify(db);
+        verifyBook(db);
         return;
     }
     // Two PCs starting on an empty database at once: the second waits for the first and
@@ -76,7 +88,7 @@ void PgDatabase::provision(const QSqlDatabase &db)
         Schema::create(db);
     transaction.commit();
     Schema::forgetStoredColumns();
-    Schema::verify(db);
+    verifyBook(db);
 }
 
 QString PgDatabase::withTextParameters(const QString &sql, const QVariantList &values)
