@@ -2,6 +2,7 @@
 
 #include "app/mainform.h"
 #include "controls/dialogs.h"
+#include "data/backgroundbookcheck.h"
 #include "data/database.h"
 #include "data/errors.h"
 #include "data/pguri.h"
@@ -50,6 +51,7 @@
 
 #include <cstdio>
 #include <functional>
+#include <utility>
 #include <vector>
 
 namespace tb {
@@ -236,7 +238,8 @@ bool createOrShutDown(size_t from, size_t to)
 class RestOfStartUp : public QObject
 {
 public:
-    explicit RestOfStartUp(QApplication &app) : m_app(app)
+    RestOfStartUp(QApplication &app, std::function<void()> whenDone)
+        : m_app(app), m_whenDone(std::move(whenDone))
     {
         app.installEventFilter(this);
         m_fallback.setSingleShot(true);
@@ -307,13 +310,17 @@ private:
         m_done = true;
         m_fallback.stop();
         m_failed = result == StartUpStep::Failed;
-        if (m_failed)
+        if (m_failed) {
             m_app.exit(1);
-        else
-            m_app.removeEventFilter(this);
+            return;
+        }
+        m_app.removeEventFilter(this);
+        if (m_whenDone)
+            QTimer::singleShot(0, this, m_whenDone);
     }
 
     QApplication &m_app;
+    std::function<void()> m_whenDone;
     QTimer m_fallback;
     bool m_begun = false;
     bool m_done = false;
@@ -377,7 +384,14 @@ int runApplication(QApplication &app)
     QApplication::setQuitOnLastWindowClosed(false);
     if (!startMainWindow())
         return 1;
-    RestOfStartUp rest(app);
+    // The book is checked for damage once the windows are all there, off the way of the
+    // start; damage found is told once.
+    BackgroundBookCheck bookCheck;
+    QObject::connect(&bookCheck, &BackgroundBookCheck::damaged, &bookCheck, &ShowError);
+    RestOfStartUp rest(app, [&bookCheck] {
+        if (!PgUri::isUri(Database::path()))
+            bookCheck.start(Database::path());
+    });
     main->show();
     const int code = app.exec();
     shutDown();
