@@ -2,7 +2,9 @@
 
 #include "data/bookcopier.h"
 #include "data/errors.h"
+#include "data/pguri.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 
 #include <cstdio>
@@ -11,33 +13,29 @@ namespace tb {
 
 namespace {
 
-const QString Option = QStringLiteral("--copy-database");
-
 void print(FILE *to, const QString &text)
 {
     std::fputs(text.toLocal8Bit().constData(), to);
     std::fflush(to);
 }
 
-} // namespace
-
-bool isCopyCommand(const QStringList &arguments)
+// The text with each of the URIs it repeats shown without its password.
+QString withoutPasswords(QString text, const QStringList &uris)
 {
-    return arguments.size() > 1 && arguments.at(1) == Option;
+    for (const QString &uri : uris)
+        if (PgUri::masked(uri) != uri)
+            text.replace(uri, PgUri::masked(uri));
+    return text;
 }
 
-int runCopyCommand(const QStringList &arguments)
+} // namespace
+
+int runCopyCommand(int &argc, char **argv, const QStringList &values)
 {
-    if (arguments.size() != 4) {
-        print(stderr, QStringLiteral(
-            "用法: tradebook --copy-database 來源 目的\n"
-            "來源與目的是 SQLite 檔案的路徑或 postgresql://[使用者@]伺服器[:埠]/資料庫名稱;\n"
-            "目的必須是空的資料庫 (或還不存在的檔案)。\n"));
-        return 2;
-    }
-    const QString from = arguments.at(2);
-    const QString to = arguments.at(3);
-    print(stdout, QStringLiteral("複製 %1 到 %2\n").arg(from, to));
+    QCoreApplication app(argc, argv); // no window: it runs in a terminal
+    const QString from = values.at(0);
+    const QString to = values.at(1);
+    print(stdout, QStringLiteral("複製 %1 到 %2\n").arg(PgUri::masked(from), PgUri::masked(to)));
     QElapsedTimer shown;
     shown.start();
     qint64 copied = 0;
@@ -52,7 +50,7 @@ int runCopyCommand(const QStringList &arguments)
         });
     } catch (const DatabaseError &error) {
         print(stderr, QStringLiteral("\n複製失敗,目的資料庫沒有寫入任何資料:\n%1\n")
-                          .arg(error.message()));
+                          .arg(withoutPasswords(error.message(), {from, to})));
         return 1;
     }
     print(stdout, QStringLiteral("\n完成: 複製了 %1 筆資料,每個資料表的筆數都與來源相符。\n")

@@ -1,5 +1,4 @@
 #include "app/commandline.h"
-#include "app/copycommand.h"
 #include "app/startup.h"
 
 #include <QApplication>
@@ -9,13 +8,9 @@
 
 int main(int argc, char *argv[])
 {
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
-    if (tb::isCopyCommand(arguments)) {
-        QCoreApplication app(argc, argv); // no window: it runs in a terminal
-        return tb::runCopyCommand(arguments);
-    }
+    QCoreApplication::setApplicationVersion(tb::CommandLine::version());
+    // Options are read before any application object exists: --help and the tools need
+    // no display, and a mistyped option never opens the window a script would wait on.
     if (const std::optional<int> code = tb::CommandLine::run(argc, argv))
         return *code;
     QString message;
@@ -23,6 +18,8 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
         return 2;
     }
+    // Lets the desktop match the windows to the installed menu entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral(TRADEBOOK_APP_ID));
     QApplication app(argc, argv);
     return tb::runApplication(app);
 }

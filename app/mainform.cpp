@@ -1,5 +1,7 @@
 #include "app/mainform.h"
 
+#include "app/startup.h"
+
 #include "controls/dialogs.h"
 #include "controls/guard.h"
 #include "controls/windowframe.h"
@@ -112,6 +114,14 @@ QPixmap loadPicture()
     return QPixmap::fromImage(image);
 }
 
+// The window an entry shows, read once every window is made: an entry may be chosen before
+// the rest of start-up has made its window. Null when start-up failed.
+template<typename Window>
+QWidget *made(Window *const &instance)
+{
+    return finishStartUp() ? instance : nullptr;
+}
+
 } // namespace
 
 Tmain::Tmain(QWidget *parent)
@@ -163,27 +173,27 @@ void Tmain::buildMenu()
     connect(exit, &QAction::triggered, this, &Tmain::N23Click);
 }
 
-void Tmain::N25Click() { showInstead(punit); }
-void Tmain::N26Click() { showInstead(ProductType); }
-void Tmain::N28Click() { showInstead(Pcolor); }
-void Tmain::N5Click() { showInstead(department); }
-void Tmain::N6Click() { showInstead(Duty); }
-void Tmain::N1Click() { showInstead(Product); }
-void Tmain::N2Click() { showInstead(Customer); }
-void Tmain::N3Click() { showInstead(Supplier); }
-void Tmain::N4Click() { showInstead(employee); }
-void Tmain::N8Click() { showInstead(Quote); }
-void Tmain::N9Click() { showInstead(Order); }
-void Tmain::N10Click() { showInstead(Delivery); }
-void Tmain::N11Click() { showInstead(DeliveryReturn); }
-void Tmain::N13Click() { showInstead(Requestbuymaster); }
-void Tmain::N14Click() { showInstead(buymaster); }
-void Tmain::N15Click() { showInstead(purchasemaster); }
-void Tmain::N16Click() { showInstead(purchasereturnmaster); }
-void Tmain::N18Click() { showInstead(accountreceivablemaster); }
-void Tmain::N19Click() { showInstead(accountpayablemaster); }
-void Tmain::N21Click() { showInstead(panshuan); }
-void Tmain::N22Click() { showInstead(talkabout); }
+void Tmain::N25Click() { showInstead(made(punit)); }
+void Tmain::N26Click() { showInstead(made(ProductType)); }
+void Tmain::N28Click() { showInstead(made(Pcolor)); }
+void Tmain::N5Click() { showInstead(made(department)); }
+void Tmain::N6Click() { showInstead(made(Duty)); }
+void Tmain::N1Click() { showInstead(made(Product)); }
+void Tmain::N2Click() { showInstead(made(Customer)); }
+void Tmain::N3Click() { showInstead(made(Supplier)); }
+void Tmain::N4Click() { showInstead(made(employee)); }
+void Tmain::N8Click() { showInstead(made(Quote)); }
+void Tmain::N9Click() { showInstead(made(Order)); }
+void Tmain::N10Click() { showInstead(made(Delivery)); }
+void Tmain::N11Click() { showInstead(made(DeliveryReturn)); }
+void Tmain::N13Click() { showInstead(made(Requestbuymaster)); }
+void Tmain::N14Click() { showInstead(made(buymaster)); }
+void Tmain::N15Click() { showInstead(made(purchasemaster)); }
+void Tmain::N16Click() { showInstead(made(purchasereturnmaster)); }
+void Tmain::N18Click() { showInstead(made(accountreceivablemaster)); }
+void Tmain::N19Click() { showInstead(made(accountpayablemaster)); }
+void Tmain::N21Click() { showInstead(made(panshuan)); }
+void Tmain::N22Click() { showInstead(made(talkabout)); }
 
 void Tmain::N23Click()
 {
@@ -192,9 +202,11 @@ void Tmain::N23Click()
 
 void Tmain::showInstead(QWidget *target)
 {
+    // Without a window to show, hiding this one would leave the user with none.
+    if (!target)
+        return;
     hide();
-    if (target)
-        target->show();
+    target->show();
 }
 
 void Tmain::closeEvent(QCloseEvent *event)

@@ -28,7 +28,8 @@ public:
     void N22Click();
     // Exit: closing this window ends the application, without asking.
     void N23Click();
-    // Hides this window and shows the target of a menu entry.
+    // Hides this window and shows the target of a menu entry; without a target (start-up
+    // failed to make it) this window stays.
     void showInstead(QWidget *target);
 
 protected:

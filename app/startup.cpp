@@ -121,6 +121,8 @@ const std::vector<WindowSlot> &windowSlots()
 
 const QString CreateDatabaseQuestion =
     QStringLiteral("資料庫檔案不存在,要建立新的資料庫嗎?");
+const QString FillEmptyFileQuestion =
+    QStringLiteral("資料庫檔案是空的 (0 位元組),要在這個檔案建立新的資料庫嗎?");
 
 // Why a database file cannot be made at its path, for the message that names it.
 QString cannotCreateCause(Database::FileState state, const QString &folder)
@@ -134,6 +136,7 @@ QString cannotCreateCause(Database::FileState state, const QString &folder)
         return QStringLiteral("這個路徑是資料夾,不是檔案");
     case Database::FileState::Exists:
     case Database::FileState::Missing:
+    case Database::FileState::Empty:
         break;
     }
     return {};
@@ -168,13 +171,17 @@ bool databaseReady()
         return true;
     const QFileInfo file(Database::path(alias));
     const QString shown = QDir::toNativeSeparators(file.absoluteFilePath());
-    if (state != Database::FileState::Missing) {
+    if (state != Database::FileState::Missing && state != Database::FileState::Empty) {
         const QString folder = QDir::toNativeSeparators(file.absolutePath());
         ShowError(QStringLiteral("無法建立資料庫檔案: %1\n%2")
                       .arg(shown, cannotCreateCause(state, folder)));
         return false;
     }
-    if (!AskYesNoDefaultNo(CreateDatabaseQuestion + QLatin1Char('\n') + shown))
+    // An empty file is no book (a copy cut short, a placeholder): asked about as a missing
+    // one, and No leaves it as it is.
+    const QString question = state == Database::FileState::Empty ? FillEmptyFileQuestion
+                                                                  : CreateDatabaseQuestion;
+    if (!AskYesNoDefaultNo(question + QLatin1Char('\n') + shown))
         return false;
     Database::allowCreate(alias);
     return true;
@@ -241,10 +248,28 @@ public:
     RestOfStartUp(QApplication &app, std::function<void()> whenDone)
         : m_app(app), m_whenDone(std::move(whenDone))
     {
+        s_running = this;
         app.installEventFilter(this);
         m_fallback.setSingleShot(true);
         connect(&m_fallback, &QTimer::timeout, this, &RestOfStartUp::begin);
         m_fallback.start(250);
+    }
+
+    ~RestOfStartUp() override { s_running = nullptr; }
+
+    // The start-up at work, if any.
+    static RestOfStartUp *running() { return s_running; }
+
+    // Everything left, at once; false when start-up has failed.
+    bool finish()
+    {
+        if (!m_done) {
+            StartUpStep result = StartUpStep::More;
+            while (result == StartUpStep::More)
+                result = createNextWindow();
+            end(result);
+        }
+        return !m_failed;
     }
 
     bool eventFilter(QObject *watched, QEvent *event) override
@@ -295,14 +320,6 @@ private:
             end(result);
     }
 
-    void finish()
-    {
-        StartUpStep result = StartUpStep::More;
-        while (result == StartUpStep::More)
-            result = createNextWindow();
-        end(result);
-    }
-
     // The windows stay until the event loop has ended: one of them may be receiving the
     // event that asked for the rest.
     void end(StartUpStep result)
@@ -319,6 +336,7 @@ private:
             QTimer::singleShot(0, this, m_whenDone);
     }
 
+    static inline RestOfStartUp *s_running = nullptr;
     QApplication &m_app;
     std::function<void()> m_whenDone;
     QTimer m_fallback;
@@ -347,6 +365,16 @@ StartUpStep createNextWindow()
     if (!createWindows(next, next + 1))
         return StartUpStep::Failed;
     return next + 1 < windowSlots().size() ? StartUpStep::More : StartUpStep::Done;
+}
+
+bool finishStartUp()
+{
+    if (RestOfStartUp *rest = RestOfStartUp::running())
+        return rest->finish();
+    StartUpStep result = StartUpStep::More;
+    while (result == StartUpStep::More)
+        result = createNextWindow();
+    return result != StartUpStep::Failed;
 }
 
 void shutDown()

@@ -23,6 +23,11 @@ enum class StartUpStep { More, Done, Failed };
 // is shown, and the windows made stay until the caller ends start-up with shutDown().
 StartUpStep createNextWindow();
 
+// Makes at once every window of the start-up order not made yet: whatever shows a window
+// calls it first, since a window may be asked for before the rest of start-up has made it.
+// False when one could not be made: its message is shown and the application ends.
+bool finishStartUp();
+
 // Destroys the windows in the reverse order of their creation and clears their instances.
 void shutDown();
 

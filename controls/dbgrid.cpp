@@ -23,6 +23,16 @@
 
 namespace tb {
 
+namespace {
+
+// Characters a column shows of a field that has no text width: a whole number's usual
+// display width, which dates and memos share.
+constexpr int UsualDisplayCharacters = 10;
+// Room around a cell's text, so that the widest value does not touch the grid lines.
+constexpr int CellMargin = 4;
+
+} // namespace
+
 // The grid hears its set here and passes what it hears to its model and cell cursor.
 class DBGrid::Link : public DataLink
 {
@@ -170,11 +180,34 @@ void DBGrid::applyColumnWidths()
 {
     m_applyingWidths = true;
     for (int i = 0; i < m_model->columns().size(); ++i) {
-        const int width = m_model->columns().at(i).def.width;
+        const GridModel::Column &column = m_model->columns().at(i);
+        const int width = column.def.width >= 0 ? column.def.width : fieldWidth(i);
         if (width >= 0)
             setColumnWidth(i, width);
     }
     m_applyingWidths = false;
+}
+
+// As wide as the field shows its values: its size in characters times the width of a
+// digit, and never narrower than its title. -1 for a column without a field.
+int DBGrid::fieldWidth(int column) const
+{
+    const Field *field = m_model->columns().at(column).field;
+    if (!field)
+        return -1;
+    const int characters = field->DataType() == FieldType::String && field->Size() > 0
+                               ? field->Size()
+                               : UsualDisplayCharacters;
+    const int cells = characters * fontMetrics().horizontalAdvance(QLatin1Char('0'))
+                      + CellMargin;
+    return std::max(cells, horizontalHeader()->sectionSizeHint(column));
+}
+
+void DBGrid::changeEvent(QEvent *event)
+{
+    QTableView::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        applyColumnWidths();
 }
 
 // Puts the cell cursor on the set's current row.

@@ -23,7 +23,7 @@ struct GridColumn
 
     QString fieldName;
     QString title;          // empty: the field name
-    int width = -1;         // -1: the grid's default
+    int width = -1;         // -1: as wide as the field shows its values (DBGrid)
     bool visible = true;
     bool readOnly = false;
     QColor color;           // cell background; invalid: default
@@ -35,7 +35,10 @@ struct GridColumn
 // never asking for all rows to show the first screen, and follows its current row.
 // Editing in place: typing in a cell edits the row; moving to another row posts it;
 // moving below the last row or pressing Insert adds a row; Ctrl+Delete deletes the
-// current row after "Delete record?" (OK and Cancel).
+// current row after "Delete record?" (OK and Cancel). A column without a given width is
+// as wide as its field's values show: the field's size in characters (a text field's
+// width; 10 for whole numbers, dates and memos) times the width of the digit "0" in the
+// grid's font, plus a small margin, and never narrower than its title.
 class DBGrid : public QTableView
 {
     Q_OBJECT
@@ -71,6 +74,7 @@ protected:
     void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
     bool edit(const QModelIndex &index, EditTrigger trigger, QEvent *event) override;
     void scrollContentsBy(int dx, int dy) override;
+    void changeEvent(QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 
 private:
@@ -84,6 +88,7 @@ private:
     void loadRowsAbove();
     void updateEditButton();
     void applyColumnWidths();
+    int fieldWidth(int column) const;
     void deleteCurrentRow();
     void insertRow(bool append);
 

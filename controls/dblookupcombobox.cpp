@@ -293,6 +293,9 @@ int DBLookupComboBox::loadedRowCount() const
 
 void DBLookupComboBox::showPopup()
 {
+    // Rows are added elsewhere while the box lives: each opening reads its first page
+    // afresh.
+    d->m_model->invalidate();
     d->m_model->ensureLoaded();
     d->selectCurrentKey();
     // Each listed column as wide as its widest loaded text.

@@ -30,6 +30,7 @@ public:
     // Rows of the list source read so far (they are read page by page).
     int loadedRowCount() const;
 
+    // Lists the rows as they are stored now, read afresh a page at a time.
     void showPopup() override;
 
 protected:

@@ -5,11 +5,13 @@
 #include "data/fieldvalue.h"
 #include "data/pgdatabase.h"
 #include "data/pguri.h"
+#include "data/privatefiles.h"
 #include "data/schema.h"
 #include "data/sqlterms.h"
 #include "data/statementcache.h"
 #include "data/transaction.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QSqlQuery>
 
@@ -24,13 +26,14 @@ const QString TargetAlias = QStringLiteral("copy target");
 // Rows a statement carries; well below either engine's limit on bound values.
 constexpr int BatchRows = 200;
 
-// Aliases of the copy's own, handed back however the copy ends.
+// Aliases of the copy's own, handed back however the copy ends. The source is only read.
 class CopyAliases
 {
 public:
     CopyAliases(const QString &from, const QString &to)
     {
         Database::setPath(SourceAlias, from);
+        Database::openReadOnly(SourceAlias);
         Database::setPath(TargetAlias, to);
     }
     ~CopyAliases()
@@ -145,17 +148,55 @@ void checkTargetEmpty(const QSqlDatabase &target, const QString &to)
         if (rowCount(target, table) > 0)
             throw DatabaseError(QStringLiteral("目的資料庫 %1 不是空的 (%2 已有資料),"
                                                "只能複製到空的資料庫。")
-                                    .arg(to, table.name));
+                                    .arg(PgUri::masked(to), table.name));
+}
+
+QString shownFile(const QString &path)
+{
+    return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
+}
+
+// What stands in the way of a target file, before anything is made there: a copy never
+// makes folders (a mistyped path would scatter them) and never writes into a file that is
+// no book, an empty one included.
+void checkTargetFile(const QString &to)
+{
+    const QFileInfo file(to);
+    if (file.exists() && !file.isFile())
+        throw DatabaseError(QStringLiteral("目的 %1 不是檔案。").arg(shownFile(to)));
+    if (file.isFile() && file.size() == 0)
+        throw DatabaseError(QStringLiteral("目的檔案 %1 是空的檔案,不是資料庫。\n"
+                                           "請刪除它,或指定一個還不存在的檔案。")
+                                .arg(shownFile(to)));
+    if (!QFileInfo(file.absolutePath()).isDir())
+        throw DatabaseError(QStringLiteral("目的資料夾 %1 不存在。\n"
+                                           "請先建立資料夾,或指定其他路徑。")
+                                .arg(QDir::toNativeSeparators(file.absolutePath())));
 }
 
 } // namespace
 
 qint64 BookCopier::copy(const QString &from, const QString &to, const Progress &progress)
 {
-    if (!PgUri::isUri(from) && !QFileInfo(from).isFile())
-        throw DatabaseError(QStringLiteral("來源資料庫檔案 %1 不存在。").arg(from));
-    if (!PgUri::isUri(to) && QFileInfo::exists(to) && !QFileInfo(to).isFile())
-        throw DatabaseError(QStringLiteral("目的 %1 不是檔案。").arg(to));
+    if (!PgUri::isUri(from) && !QFileInfo::exists(from))
+        throw DatabaseError(QStringLiteral("來源資料庫檔案 %1 不存在。").arg(shownFile(from)));
+    const bool targetIsFile = !PgUri::isUri(to);
+    if (targetIsFile)
+        checkTargetFile(to);
+    const bool newFile = targetIsFile && !QFileInfo::exists(to);
+    try {
+        return copyBook(from, to, progress);
+    } catch (...) {
+        // A failed copy takes back the file it made, companions and all: "nothing was
+        // written" then holds for the target's place as well.
+        if (newFile)
+            PrivateFiles::removeBook(to);
+        throw;
+    }
+}
+
+qint64 BookCopier::copyBook(const QString &from, const QString &to, const Progress &progress)
+{
     CopyAliases aliases(from, to);
     const QSqlDatabase source = Database::connection(SourceAlias);
     const QSqlDatabase target = Database::connection(TargetAlias);

@@ -17,11 +17,15 @@ public:
     // Rows copied so far, out of all rows, and the table being copied.
     using Progress = std::function<void(qint64 done, qint64 total, const QString &table)>;
 
-    // from and to are file paths or postgresql:// URIs. The source must exist; the target
-    // is created (a file) or provisioned (an empty server database) with the schema, and
-    // must hold no row. Returns the rows copied. Throws DatabaseError with a message naming
-    // the table that failed.
+    // from and to are file paths or postgresql:// URIs. The source must be a book, and is
+    // only read; the target is created (a file, in a folder that exists) or provisioned (an
+    // empty server database) with the schema, and must hold no row. A failed copy removes
+    // the target file it created. Returns the rows copied. Throws DatabaseError with a
+    // message naming the table or the file that failed.
     static qint64 copy(const QString &from, const QString &to, const Progress &progress = {});
+
+private:
+    static qint64 copyBook(const QString &from, const QString &to, const Progress &progress);
 };
 
 } // namespace tb

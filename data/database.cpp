@@ -4,6 +4,7 @@
 #include "data/errors.h"
 #include "data/pgdatabase.h"
 #include "data/pguri.h"
+#include "data/privatefiles.h"
 #include "data/schema.h"
 #include "data/sqlitebook.h"
 #include "data/statementcache.h"
@@ -13,6 +14,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
+#include <QSet>
 #include <QSettings>
 #include <QSqlQuery>
 #include <QStandardPaths>
@@ -39,6 +41,12 @@ QHash<QString, QString> &creatablePaths()
     return paths;
 }
 
+QSet<QString> &readOnlyAliases()
+{
+    static QSet<QString> aliases;
+    return aliases;
+}
+
 QString connectionName(const QString &alias)
 {
     return ConnectionPrefix + alias;
@@ -56,19 +64,48 @@ QString pathFromSettings()
         .toString();
 }
 
-// A missing file is made silently only where nobody typed the path: the default file and
-// its folder, or a path the program set. Otherwise the user must have agreed.
+bool isEmptyFile(const QFileInfo &file)
+{
+    return file.isFile() && file.size() == 0;
+}
+
+// A missing (or empty) file is made silently only where nobody typed the path: the default
+// file and its folder, or a path the program set. Otherwise the user must have agreed.
 void checkMayCreate(const QString &alias, const QString &path)
 {
-    if (QFileInfo::exists(path))
+    const QFileInfo file(path);
+    if (file.exists() && !isEmptyFile(file))
         return;
     const Database::PathSource source = Database::pathSource(alias);
     if (source == Database::PathSource::Default || source == Database::PathSource::Program) {
-        QDir().mkpath(QFileInfo(path).absolutePath());
+        PrivateFiles::makeFolders(file.absolutePath());
         return;
     }
     if (creatablePaths().value(alias) != path)
         throw DatabaseError(QStringLiteral("Database file '%1' does not exist").arg(path));
+}
+
+// A book that only the program's reader may see: the reason a file cannot be read as one,
+// before the engine is asked (which would make an empty file a database).
+void checkReadable(const QString &path)
+{
+    const QFileInfo file(path);
+    const QString shown = QDir::toNativeSeparators(file.absoluteFilePath());
+    if (!file.exists())
+        throw DatabaseError(QStringLiteral("資料庫檔案不存在: %1\n請確認路徑是否正確。")
+                                .arg(shown));
+    if (isEmptyFile(file))
+        throw DatabaseError(QStringLiteral("資料庫檔案 %1 是空的 (0 位元組),不是帳本的資料庫。\n"
+                                           "請確認路徑,或從備份還原這個檔案。")
+                                .arg(shown));
+    if (!file.isFile())
+        throw DatabaseError(QStringLiteral("資料庫路徑 %1 不是檔案。").arg(shown));
+}
+
+QSqlDatabase sqliteConnection(const QString &name)
+{
+    return QSqlDatabase::contains(name) ? QSqlDatabase::database(name, false)
+                                        : QSqlDatabase::addDatabase("QSQLITE", name);
 }
 
 // Where a path or URI leads, to tell whether two name the same book.
@@ -104,12 +141,29 @@ QSqlDatabase openConnection(const QString &alias)
 {
     const QString path = Database::path(alias);
     const QString name = connectionName(alias);
+    const bool readOnly = Database::isReadOnly(alias);
     if (PgUri::isUri(path))
-        return PgDatabase::open(name, path);
+        return PgDatabase::open(name, path,
+                                readOnly ? PgDatabase::Access::ReadOnly
+                                         : PgDatabase::Access::ReadWrite);
+    QSqlDatabase db = sqliteConnection(name);
+    if (readOnly) {
+        checkReadable(path);
+        SqliteBook::openReadOnly(db, path);
+        return db;
+    }
     checkMayCreate(alias, path);
-    QSqlDatabase db = QSqlDatabase::contains(name) ? QSqlDatabase::database(name, false)
-                                                   : QSqlDatabase::addDatabase("QSQLITE", name);
-    SqliteBook::open(db, path);
+    // Made here rather than by the engine, so that the book is private from its first byte.
+    const bool created = PrivateFiles::createEmpty(path);
+    try {
+        SqliteBook::open(db, path);
+    } catch (...) {
+        if (created) {
+            dropConnection(name);
+            PrivateFiles::removeBook(path);
+        }
+        throw;
+    }
     return db;
 }
 
@@ -130,6 +184,7 @@ void Database::setPath(const QString &alias, const QString &path)
 {
     Schema::forgetStoredColumns();
     dropConnection(connectionName(alias));
+    readOnlyAliases().remove(alias);
     if (path.isEmpty())
         aliasPaths().remove(alias);
     else
@@ -174,6 +229,8 @@ Database::FileState Database::fileState(const QString &alias)
     const QFileInfo file(path(alias));
     if (file.isDir())
         return FileState::IsFolder;
+    if (isEmptyFile(file))
+        return FileState::Empty;
     if (file.exists())
         return FileState::Exists;
     const QFileInfo folder(file.absolutePath());
@@ -185,6 +242,17 @@ Database::FileState Database::fileState(const QString &alias)
 void Database::allowCreate(const QString &alias)
 {
     creatablePaths().insert(alias, path(alias));
+}
+
+void Database::openReadOnly(const QString &alias)
+{
+    dropConnection(connectionName(alias));
+    readOnlyAliases().insert(alias);
+}
+
+bool Database::isReadOnly(const QString &alias)
+{
+    return readOnlyAliases().contains(alias);
 }
 
 QString Database::connectionString(const QString &alias)

@@ -16,7 +16,12 @@ namespace tb {
 // silently for the default file and a path set by setPath(); a file named by the
 // environment or the settings only once allowCreate() says so, since a mistyped path would
 // otherwise look like a book whose records are all gone. An existing file is never
-// altered: opening a record set checks its table instead.
+// altered: opening a record set checks its table instead. An empty file is no book: it is
+// treated as a missing one. Files and folders made here are private (see PrivateFiles).
+//
+// An alias opened read-only (the command-line tools that only read a book) reads an
+// existing book and never writes to it: a missing or empty file, or a database without the
+// book's tables, is refused, never given the schema.
 class Database
 {
 public:
@@ -25,7 +30,8 @@ public:
     // Where the path of an alias comes from.
     enum class PathSource { Default, Environment, Settings, Program };
     // Whether the file of an alias is there, or what stands in the way of creating it.
-    enum class FileState { Exists, Missing, FolderMissing, FolderNotWritable, IsFolder };
+    // Empty: a file of no bytes, which a book never is (a copy cut short, a placeholder).
+    enum class FileState { Exists, Missing, Empty, FolderMissing, FolderNotWritable, IsFolder };
 
     // The open connection of an alias, opening (and provisioning) it on first use.
     // Throws DatabaseError when the file cannot be opened.
@@ -40,6 +46,11 @@ public:
     static FileState fileState(const QString &alias = DefaultAlias);
     // Lets the next opening of the alias create its current path, wherever that came from.
     static void allowCreate(const QString &alias = DefaultAlias);
+    // From its next opening on, the alias only reads its book (until setPath() points it
+    // elsewhere): an SQLite file opened read-only, a server session in read-only
+    // transactions.
+    static void openReadOnly(const QString &alias = DefaultAlias);
+    static bool isReadOnly(const QString &alias = DefaultAlias);
 
     // The connection string the query screens carry, naming the same file as the alias:
     // "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=<path>;Persist Security Info=False".

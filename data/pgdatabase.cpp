@@ -37,7 +37,7 @@ QString connectionFailure(const PgUri &uri, const QSqlError &error)
 
 // The book's tables and columns are all there; a missing one is told with the server and
 // what to do.
-void verifyBook(const QSqlDatabase &db)
+void verifyTables(const QSqlDatabase &db)
 {
     try {
         Schema::verify(db);
@@ -48,7 +48,8 @@ void verifyBook(const QSqlDatabase &db)
 
 } // namespace
 
-QSqlDatabase PgDatabase::open(const QString &connectionName, const QString &uriText)
+QSqlDatabase PgDatabase::open(const QString &connectionName, const QString &uriText,
+                              Access access)
 {
     const PgUri uri = PgUri::parse(uriText);
     if (!QSqlDatabase::isDriverAvailable(QString::fromLatin1(DriverName)))
@@ -65,7 +66,13 @@ QSqlDatabase PgDatabase::open(const QString &connectionName, const QString &uriT
         // A row another PC holds for longer than this gives the user a message to retry,
         // not a frozen window (SQLite's busy timeout does the same on a file).
         Database::exec(db, QStringLiteral("SET lock_timeout = 5000"));
-        provision(db);
+        if (access == Access::ReadWrite) {
+            provision(db);
+        } else {
+            Database::exec(db, QStringLiteral(
+                "SET SESSION CHARACTERISTICS AS TRANSACTION READ ONLY"));
+            verifyBook(db, uri);
+        }
     } catch (...) {
         db.close(); // a connection that was refused must not be handed out later
         throw;
@@ -76,7 +83,7 @@ QSqlDatabase PgDatabase::open(const QString &connectionName, const QString &uriT
 void PgDatabase::provision(const QSqlDatabase &db)
 {
     if (!hasNoTables(db)) {
-        verifyBook(db);
+        verifyTables(db);
         return;
     }
     // Two PCs starting on an empty database at once: the second waits for the first and
@@ -88,7 +95,15 @@ void PgDatabase::provision(const QSqlDatabase &db)
         Schema::create(db);
     transaction.commit();
     Schema::forgetStoredColumns();
-    verifyBook(db);
+    verifyTables(db);
+}
+
+void PgDatabase::verifyBook(const QSqlDatabase &db, const PgUri &uri)
+{
+    if (hasNoTables(db))
+        throw DatabaseError(QStringLiteral("資料庫 %1 裡沒有帳本的資料表,不是帳本的資料庫。\n"
+                                           "請確認位址是否正確。").arg(uri.displayName()));
+    verifyTables(db);
 }
 
 QString PgDatabase::withTextParameters(const QString &sql, const QVariantList &values)

@@ -31,18 +31,26 @@ QString conninfoValue(const QString &value)
     return QLatin1Char('\'') + escaped + QLatin1Char('\'');
 }
 
-// The URI as the messages may show it: whatever followed a user name with a colon (a
-// password) is cut out.
-QString shown(const QString &text)
+} // namespace
+
+QString PgUri::masked(const QString &text)
 {
-    static const QRegularExpression password(QStringLiteral("^([a-z]+://[^:/@?]*):[^@/?]*@"),
-                                             QRegularExpression::CaseInsensitiveOption);
+    if (!isUri(text))
+        return text;
     QString safe = text;
-    safe.replace(password, QStringLiteral("\\1:***@"));
+    // The password follows the user name's colon up to the last @ before the parameters:
+    // typed raw, it may hold a slash or an @ of its own.
+    const qsizetype begin = safe.indexOf(QLatin1String("://")) + 3;
+    const qsizetype query = safe.indexOf(QLatin1Char('?'), begin);
+    const qsizetype at = safe.lastIndexOf(QLatin1Char('@'), query < 0 ? -1 : query);
+    const qsizetype colon = safe.indexOf(QLatin1Char(':'), begin);
+    if (at > begin && colon >= 0 && colon < at)
+        safe.replace(colon + 1, at - colon - 1, QStringLiteral("***"));
+    static const QRegularExpression parameter(QStringLiteral("([?&]password=)[^&]*"),
+                                              QRegularExpression::CaseInsensitiveOption);
+    safe.replace(parameter, QStringLiteral("\\1***"));
     return safe;
 }
-
-} // namespace
 
 bool PgUri::isUri(const QString &text)
 {
@@ -56,9 +64,12 @@ bool PgUri::isUri(const QString &text)
 PgUri PgUri::parse(const QString &input)
 {
     const QString text = input.trimmed();
-    const QString safe = shown(text);
+    const QString safe = masked(text);
     if (!isUri(text))
         refuse(safe, QStringLiteral("不是 postgresql:// 開頭的位址"));
+    // Refused before it is taken apart, so that no piece of it reaches a message.
+    if (safe != text)
+        refuse(safe, QStringLiteral("密碼不可以寫在位址裡,請放在 ~/.pgpass 或 PGPASSWORD"));
     QString rest = text.mid(text.indexOf(QLatin1String("://")) + 3);
     PgUri uri;
     QString query;

@@ -17,6 +17,10 @@ class PgUri
 public:
     // True for a text that is meant as such a URI ("postgresql://" or "postgres://").
     static bool isUri(const QString &text);
+    // The text as messages and output may show it: a password written into a URI (after
+    // the user name, or as a password= parameter) is replaced by ***. Other text is
+    // returned as it is.
+    static QString masked(const QString &text);
     // Throws DatabaseError with a message naming the URI when it cannot be used.
     static PgUri parse(const QString &text);
 

@@ -6,6 +6,7 @@
 #include "data/schema.h"
 #include "data/transaction.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
@@ -24,6 +25,7 @@ struct State
     QString path;
     bool viewing = false;
     int generation = 0;
+    bool readOnly = false; // opened by a reader: never opened for writing
 };
 
 QHash<QString, State> &states()
@@ -164,6 +166,32 @@ void SqliteBook::openForViewing(QSqlDatabase &db, const QString &path)
     states()[db.connectionName()].viewing = true;
 }
 
+void SqliteBook::openReadOnly(QSqlDatabase &db, const QString &path)
+{
+    const int generation = states().value(db.connectionName()).generation + 1;
+    states().insert(db.connectionName(), {path, true, generation, true});
+    const QFileInfo file(path);
+    QUrl url = QUrl::fromLocalFile(file.absoluteFilePath());
+    url.setQuery(QStringLiteral("mode=ro"));
+    const QString options = QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_OPEN_URI;"
+                                           "QSQLITE_BUSY_TIMEOUT=5000");
+    try {
+        openDriver(db, url.toString(QUrl::FullyEncoded), options);
+        if (hasNoTables(db))
+            throw DatabaseError(QStringLiteral("資料庫檔案 %1 裡沒有帳本的資料表,"
+                                               "不是帳本的資料庫。\n請確認路徑是否正確。")
+                                    .arg(QDir::toNativeSeparators(file.absoluteFilePath())));
+        verifyBook(db, path);
+    } catch (const DatabaseError &error) {
+        db.close();
+        // In a folder nobody can write to, no one else is saving either: the book is read
+        // as it lies, without the shared-memory file the engine cannot make there.
+        if (!cannotWrite(error.engineCode()) || QFileInfo(file.absolutePath()).isWritable())
+            throw;
+        openForViewing(db, path);
+    }
+}
+
 bool SqliteBook::viewingOnly(const QSqlDatabase &db)
 {
     return states().value(db.connectionName()).viewing;
@@ -174,6 +202,9 @@ void SqliteBook::prepareWrite(QSqlDatabase &db)
     if (!viewingOnly(db) || Transaction::isOpen(db))
         return;
     State &state = states()[db.connectionName()];
+    if (state.readOnly)
+        throw DatabaseError(QStringLiteral("資料庫檔案 %1 只開來讀取,不能寫入。")
+                                .arg(QDir::toNativeSeparators(state.path)));
     db.close();
     ++state.generation;
     try {

@@ -18,6 +18,9 @@ public:
     // Opens the connection (its name and driver set) on the file; throws when the file is
     // no book or cannot even be read.
     static void open(QSqlDatabase &db, const QString &path);
+    // Opens the connection on the book for reading only: nothing is ever written to the
+    // file, no schema given to it; a file without the book's tables is refused.
+    static void openReadOnly(QSqlDatabase &db, const QString &path);
     static bool viewingOnly(const QSqlDatabase &db);
     // Before a write: a book open for viewing only is opened for writing, or the reason why
     // not is thrown.

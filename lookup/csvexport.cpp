@@ -58,7 +58,7 @@ QString CsvExport::cellText(const QVariant &value, FieldType type)
         return value.toDate().toString(Qt::ISODate);
     if (type == FieldType::Integer)
         return QString::number(value.toLongLong());
-    return value.toString();
+    return CsvWriter::inertText(value.toString());
 }
 
 std::optional<qint64> CsvExport::write(QIODevice &out, const Progress &progress) const

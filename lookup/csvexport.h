@@ -26,7 +26,8 @@ struct CsvColumn
 
 // The whole of a record set as CSV (see CsvWriter), read a page at a time in the set's
 // order and never held whole: the column titles first, then one record per row, numbers
-// as digits, dates in ISO form (2024-05-17), empty values as empty fields.
+// as digits, dates in ISO form (2024-05-17), text that looks like a formula made inert (see
+// CsvWriter::inertText), empty values as empty fields.
 class CsvExport
 {
 public:

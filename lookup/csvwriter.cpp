@@ -7,6 +7,14 @@ QByteArray CsvWriter::byteOrderMark()
     return QByteArrayLiteral("\xEF\xBB\xBF");
 }
 
+QString CsvWriter::inertText(const QString &text)
+{
+    static const QString formulaStarts = QStringLiteral("=+-@\t\r");
+    if (text.isEmpty() || !formulaStarts.contains(text.front()))
+        return text;
+    return QLatin1Char('\'') + text;
+}
+
 QString CsvWriter::field(const QString &text)
 {
     static const QString special = QStringLiteral(",\"\r\n");

@@ -14,6 +14,10 @@ class CsvWriter
 {
 public:
     static QByteArray byteOrderMark();
+    // Text a spreadsheet shows as it is: one that begins like a formula (=, +, -, @, a tab
+    // or a carriage return) gets a leading apostrophe, so opening the file runs nothing.
+    // Only for text values; numbers and dates are written as they are.
+    static QString inertText(const QString &text);
     static QString field(const QString &text);
     static QString record(const QStringList &fields);
 };

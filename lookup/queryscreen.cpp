@@ -168,6 +168,9 @@ void QueryScreen::DBGrid1DblClick()
         return;
     const QString key = ADOQuery1->FieldByName(m_setup.keyTitle)->AsString();
     DataSet *table = m_setup.maintenance.table();
+    // What was typed while browsing is kept, or its check's refusal keeps this screen up.
+    if (table && table->Editing() && m_setup.maintenance.postAutomaticEdit)
+        m_setup.maintenance.postAutomaticEdit();
     if (table && table->Editing()) {
         ShowMessage(EditingMessage);
         return;

@@ -30,12 +30,19 @@ struct MaintenanceScreen
 {
     std::function<QWidget *()> window;
     std::function<DataSet *()> table; // its Table1
+    // Posts a record the screen's boxes put into edit while browsing, through its checks;
+    // throws when they refuse (their message shown).
+    std::function<void()> postAutomaticEdit;
 
     template<typename Screen>
     static MaintenanceScreen of(Screen *&instance)
     {
         return {[&instance]() -> QWidget * { return instance; },
-                [&instance]() -> DataSet * { return instance ? instance->Table1 : nullptr; }};
+                [&instance]() -> DataSet * { return instance ? instance->Table1 : nullptr; },
+                [&instance] {
+                    if (instance)
+                        instance->postAutomaticEdit();
+                }};
     }
 };
 
@@ -120,7 +127,9 @@ public:
     // back to the maintenance screen.
     void Button2Click();
     // Brings the maintenance screen onto the current result row's record, in browse mode.
-    // Without a current row it does nothing; while the maintenance screen edits a record it
+    // Without a current row it does nothing. A record its boxes put into edit while
+    // browsing is posted first, through its checks (a refusal shows the check's message and
+    // leaves both screens as they are); while the maintenance screen is in editing mode it
     // says so and leaves both screens as they are.
     void DBGrid1DblClick();
     // "匯出...": asks for a file (proposing "<caption>.csv" in the documents folder), then

@@ -372,8 +372,18 @@ void RecordScreen::sbRefreshClick()
         hide();
 }
 
+void RecordScreen::postAutomaticEdit()
+{
+    if (m_editing || !tableEditing())
+        return;
+    checkBeforePost(); // as "儲存" checks, whatever the table's own BeforePost does
+    WaitCursor wait;
+    Table1->Post();
+}
+
 void RecordScreen::closeScreen()
 {
+    postAutomaticEdit();
     Table1->Close();
     returnToMain();
 }

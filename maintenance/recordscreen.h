@@ -105,6 +105,12 @@ public:
 
     bool isEditingMode() const { return m_editing; }
 
+    // A record put into edit by a box that stays enabled while browsing, not by "新增" or
+    // "修改", is posted through the save's checks. A refusal shows the check's message and
+    // throws (a silent abort), the record staying in edit: whoever was about to leave it
+    // (the close button, a query screen moving the table) stops where it is.
+    void postAutomaticEdit();
+
     static const QString DeleteQuestion; // "您要刪除此筆資料嗎?"
     // "編號 %1 已被使用,本筆資料已改以編號 %2 儲存。"
     static const QString NumberTakenMessage;
@@ -134,7 +140,8 @@ protected:
     static QLayout *captioned(QWidget *parent, const QString &caption, QWidget *box,
                               QWidget *companion = nullptr);
 
-    // The close button's work: close the table, hide this screen, show the main window.
+    // The close button's work: keep what was typed while browsing (postAutomaticEdit), then
+    // close the table, hide this screen, show the main window.
     void closeScreen();
 
     // A number box whose exit check failed: emptied, and the focus given back to it.

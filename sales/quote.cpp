@@ -39,6 +39,8 @@ const QString TQuote::ProductMissing = QStringLiteral("商品編號不存在!");
 const QString TQuote::CustomerBlank = QStringLiteral("客戶編號不可空白!");
 const QString TQuote::CustomerWrong = QStringLiteral("客戶編號輸入錯誤!");
 const QString TQuote::DeleteQuestion = QStringLiteral("確定刪除本筆訂單資料?");
+const QString TQuote::DeleteWhileChanged = QStringLiteral(
+    "本筆報價單有尚未儲存的變更,不能刪除。請先按「修改」,再儲存或取消。");
 const QString TQuote::NumberTakenMessage =
     QStringLiteral("單據編號 %1 已被使用,本筆報價單已改存為 %2!");
 
@@ -283,9 +285,13 @@ void TQuote::sbPostClick()
 
 void TQuote::checkCurrentProduct()
 {
-    Table2->UpdateRecord(); // the text of a grid cell still being typed counts
+    // The text of a grid cell still being typed counts; written now, its own check may
+    // have told of an unknown product already, and once is enough.
+    m_productMissingTold = false;
+    Table2->UpdateRecord();
     if (!productExists(field(Table2, "ProductID")->AsVariant())) {
-        ShowMessage(ProductMissing);
+        if (!m_productMissingTold)
+            ShowMessage(ProductMissing);
         Abort();
     }
 }
@@ -346,6 +352,12 @@ void TQuote::sbCancelClick()
 
 void TQuote::sbDeleteClick()
 {
+    // A customer or employee chosen while browsing has put the header into edit: it is not
+    // deleted then, and the user is told what to do first.
+    if (Table1->Editing()) {
+        ShowMessage(DeleteWhileChanged);
+        return;
+    }
     if (!Table1->HasCurrentRecord())
         return;
     // Asked before the file is held: no other copy waits on the question.

@@ -74,6 +74,7 @@ public:
     static const QString CustomerBlank;       // "客戶編號不可空白!"
     static const QString CustomerWrong;       // "客戶編號輸入錯誤!"
     static const QString DeleteQuestion;      // "確定刪除本筆訂單資料?"
+    static const QString DeleteWhileChanged;  // the header has a change not yet saved
     static const QString NumberTakenMessage;  // the number changed at save: %1 old, %2 new
     static const QString PrintCaption;        // "列印"
 
@@ -157,6 +158,7 @@ private:
     bool m_deletingQuote = false;     // all lines go: no totals or renumbering per line
     QString m_insertedNumber;         // the number the new quotation got at its insert
     bool m_deleteConfirmed = false;   // the delete button has asked already
+    bool m_productMissingTold = false; // the product check has told of an unknown product
     std::optional<DataSetWatch> m_printWatch; // "列印" follows the header's state
 };
 

@@ -77,6 +77,28 @@ QuoteDocumentLine lineOf(const DataSet &set, const RowSnapshot &row)
     return line;
 }
 
+// A line typed into the grid carries neither the product's name nor its unit: the page
+// shows the product's own then, and the line's text wherever it has one.
+void fillFromProducts(QVector<QuoteDocumentLine> &lines)
+{
+    TableCursor product;
+    bool opened = false;
+    for (QuoteDocumentLine &line : lines) {
+        if (!line.productName.isEmpty() && !line.unit.isEmpty())
+            continue;
+        if (!opened) {
+            product.setTableName(QStringLiteral("Product"));
+            product.setIndexFieldNames(QStringLiteral("ProductID"));
+            product.Open();
+            opened = true;
+        }
+        if (line.productId.isEmpty() || !product.FindKey({line.productId}))
+            continue;
+        line.productName = firstOf(line.productName, text(product, "ProductName"));
+        line.unit = firstOf(line.unit, text(product, "UnitName"));
+    }
+}
+
 // The lines in the order the quotation window lists them, read a page at a time.
 void readLines(QuoteDocument &doc)
 {
@@ -127,6 +149,7 @@ std::optional<QuoteDocument> QuoteDocument::read(const QString &quoteId)
     readCustomer(doc, header.FieldByName(QStringLiteral("CustomerID"))->AsString());
     readEmployee(doc, header.FieldByName(QStringLiteral("EmployeeID"))->AsString());
     readLines(doc);
+    fillFromProducts(doc.lines);
     return doc;
 }
 

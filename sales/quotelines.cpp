@@ -43,8 +43,10 @@ void TQuote::Table2CalcFields()
 // Tells of an unknown product at once; the value stays, and Save checks again.
 void TQuote::Table2ProductIDValidate()
 {
-    if (!productExists(field(Table2, "ProductID")->AsVariant()))
+    if (!productExists(field(Table2, "ProductID")->AsVariant())) {
         ShowMessage(ProductMissing);
+        m_productMissingTold = true;
+    }
 }
 
 QVector<RowSnapshot> TQuote::lineRows() const

@@ -1,7 +1,5 @@
 #include "sales/quoteprintout.h"
 
-#include "data/shortdate.h"
-
 #include <QFont>
 #include <QFontMetricsF>
 #include <QPagedPaintDevice>
@@ -46,6 +44,13 @@ const QStringList TotalLabels = {QStringLiteral("合計金額"), QStringLiteral(
                                  QStringLiteral("總計金額")};
 
 const QColor Shade(0xe6, 0xe6, 0xe6); // behind the table's titles and the total
+
+// Paper leaves the office: its dates read one way whatever the system's locale or the
+// screens' date format ("2026/12/08").
+QString printedDate(const QDate &date)
+{
+    return date.isValid() ? date.toString(QStringLiteral("yyyy/MM/dd")) : QString();
+}
 
 constexpr int ColumnCount = 8;
 enum Column { Item, ProductId, Name, Quantity, Unit, Price, Amount, Memo };
@@ -322,8 +327,8 @@ QVector<TextItem> Sheet::topItems() const
         return at;
     };
     const qreal leftWidth = m_width * 0.6;
-    const QString date = ShortDate::format(m_doc.quoteDate);
-    const QString until = ShortDate::format(m_doc.availableDate);
+    const QString date = printedDate(m_doc.quoteDate);
+    const QString until = printedDate(m_doc.availableDate);
     const qreal left = pairs(0, leftWidth - mm(4),
                              {{QStringLiteral("客戶編號"), m_doc.customerId},
                               {QStringLiteral("客戶名稱"), m_doc.customerName},

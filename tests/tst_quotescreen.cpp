@@ -15,11 +15,13 @@
 #include "data/shortdate.h"
 #include "data/tablecursor.h"
 #include "lookup/productpicker.h"
+#include "maintenance/customer.h"
 #include "sales/quote.h"
 #include "sales/quotenumbers.h"
 #include "testsupport/datasetprobe.h"
 #include "testsupport/modalaction.h"
 #include "testsupport/modalanswer.h"
+#include "testsupport/screendriver.h"
 #include "testsupport/testdatabase.h"
 
 #include <QApplication>
@@ -201,6 +203,10 @@ private slots:
     void lookupBoxesAndPickers();
     void closeOnlyFromBrowseMode();
     void storedLineThatOverflowsShowsEmpty();
+    void unknownProductBeingTypedToldOnceAtSave();
+    void lookupListsOfferRowsAddedLater();
+    void columnsAsWideAsTheirFields();
+    void deleteAfterAChoiceWhileBrowsingSaysWhy();
 
 private:
     void seedQuote(const QString &id, const QStringList &lines = {});
@@ -1029,6 +1035,140 @@ void TestQuoteScreen::storedLineThatOverflowsShowsEmpty()
     }
     QCOMPARE(mode(), Mode::Editing);
     QVERIFY(m_db->scalar("SELECT SubTotal FROM QuoteMaster").isNull());
+}
+
+void TestQuoteScreen::unknownProductBeingTypedToldOnceAtSave()
+{
+    press("sbInsert");
+    Quote->Table1->FieldByName("CustomerID")->setAsString("CU000001");
+    clickCell(0, Product);
+    type("PR999999"); // the cell is still open when the user saves
+    {
+        ModalAnswer ok(QMessageBox::Ok, 2);
+        press("sbPost");
+        QTest::qWait(20);
+        QCOMPARE(ok.seen(), 1);
+        QCOMPARE(ok.text(), TQuote::ProductMissing);
+    }
+    QCOMPARE(mode(), Mode::Editing);
+    QCOMPARE(m_db->count("QuoteMaster"), 0);
+    // Saved again with nothing typed meanwhile, the check still tells.
+    ModalAnswer again(QMessageBox::Ok, 2);
+    press("sbPost");
+    QTest::qWait(20);
+    QCOMPARE(again.seen(), 1);
+}
+
+void TestQuoteScreen::lookupListsOfferRowsAddedLater()
+{
+    seedQuote("OD24050001");
+    press("sbRefresh");
+    auto *customers = control<DBLookupComboBox>("EditCUSTID");
+    auto *employees = control<DBLookupComboBox>("EditEMPID");
+    customers->showPopup();
+    customers->hidePopup();
+    employees->showPopup();
+    employees->hidePopup();
+    QCOMPARE(customers->loadedRowCount(), 2);
+    QCOMPARE(employees->loadedRowCount(), 1);
+
+    // A customer added on the customer screen meanwhile, as a user adds one.
+    {
+        TCustomer screen;
+        screen.show();
+        const test::ScreenDriver ui(&screen);
+        ui.press("sbInsert");
+        QCOMPARE(ui.text("DBEdit1"), QStringLiteral("CU000003"));
+        ui.type("DBEdit2", QStringLiteral("Lin"));
+        ui.type("DBEdit3", QStringLiteral("Lin Co"));
+        ui.type("DBEdit4", QStringLiteral("04595252"));
+        for (const char *box : {"DBEdit5", "DBEdit7", "DBEdit9", "DBEdit10"})
+            ui.type(QLatin1String(box), QStringLiteral("x"));
+        ModalAnswer none(QMessageBox::Ok);
+        ui.press("sbPost");
+        QCOMPARE(none.seen(), 0);
+    }
+    QCOMPARE(m_db->count("Customer"), 3);
+    m_db->exec(QStringLiteral("INSERT INTO Employee (EmployeeID, EmployeeName) VALUES "
+                              "('EM000002', '陳美玲')"));
+
+    QApplication::setActiveWindow(Quote);
+    customers->showPopup();
+    QCOMPARE(customers->loadedRowCount(), 3);
+    QCOMPARE(customers->model()->index(2, 0).data().toString(), QStringLiteral("CU000003"));
+    customers->hidePopup();
+    emit customers->activated(2);
+    QCOMPARE(header("CustomerID"), QStringLiteral("CU000003"));
+    QCOMPARE(text("DBEdit3"), QStringLiteral("Lin"));
+    employees->showPopup();
+    QCOMPARE(employees->loadedRowCount(), 2);
+    employees->hidePopup();
+    emit employees->activated(1);
+    QCOMPARE(header("EmployeeID"), QStringLiteral("EM000002"));
+    QCOMPARE(text("DBEdit4"), QStringLiteral("陳美玲"));
+}
+
+void TestQuoteScreen::columnsAsWideAsTheirFields()
+{
+    // At the window's own size every line's amount and remarks are in view.
+    QHeaderView *titles = grid()->horizontalHeader();
+    const int zero = grid()->fontMetrics().horizontalAdvance(QLatin1Char('0'));
+    QVERIFY(zero > 0);
+    const std::pair<Column, int> characters[] = {{Item, 10}, {Product, 8}, {Quantity, 10},
+                                                 {Unit, 4},   {Price, 10},  {Amount, 10},
+                                                 {Memo, 10}};
+    for (const auto &[column, chars] : characters) {
+        const int width = grid()->columnWidth(column);
+        const int title = titles->sectionSizeHint(column);
+        QVERIFY2(width >= chars * zero && width >= title, qPrintable(cell(0, column)));
+        // A small margin only, unless the title needs more.
+        QVERIFY2(width <= std::max(chars * zero + 8, title), qPrintable(QString::number(width)));
+    }
+    QCOMPARE(grid()->columnWidth(Name), 135); // a given width stays
+    QVERIFY(grid()->columnWidth(Unit) < grid()->columnWidth(Price));
+    const int visible = grid()->viewport()->width();
+    for (Column column : {Amount, Memo}) {
+        const int end = grid()->columnViewportPosition(column) + grid()->columnWidth(column);
+        QVERIFY2(end <= visible, qPrintable(QStringLiteral("%1 > %2").arg(end).arg(visible)));
+    }
+
+    // A column the user widened keeps its width when the lines are read again.
+    grid()->horizontalHeader()->resizeSection(Memo, 150);
+    press("sbRefresh");
+    QCOMPARE(grid()->columnWidth(Memo), 150);
+}
+
+void TestQuoteScreen::deleteAfterAChoiceWhileBrowsingSaysWhy()
+{
+    seedQuote("OD24050001", {"001:001:PR000001:1:100"});
+    press("sbRefresh");
+    auto *customers = control<DBLookupComboBox>("EditCUSTID");
+    customers->showPopup();
+    customers->hidePopup();
+    emit customers->activated(1);
+    QCOMPARE(Quote->Table1->State(), DataSetState::Edit);
+    QCOMPARE(mode(), Mode::Browse);
+    {
+        ModalAnswer ok(QMessageBox::Ok, 2);
+        press("sbDelete");
+        QTest::qWait(20);
+        QCOMPARE(ok.seen(), 1);
+        QCOMPARE(ok.text(), TQuote::DeleteWhileChanged);
+    }
+    // Nothing is deleted, nothing changes: the choice is still there to save or cancel.
+    QCOMPARE(m_db->count("QuoteMaster"), 1);
+    QCOMPARE(m_db->count("QuoteDetail"), 1);
+    QCOMPARE(Quote->Table1->State(), DataSetState::Edit);
+    QCOMPARE(header("CustomerID"), QStringLiteral("CU000002"));
+    press("sbEdit");
+    press("sbPost");
+    QCOMPARE(m_db->scalar("SELECT CustomerID FROM QuoteMaster").toString(),
+             QStringLiteral("CU000002"));
+    // Once saved, the quotation can be deleted again.
+    ModalAnswer yes(QMessageBox::Yes);
+    press("sbDelete");
+    QCOMPARE(yes.text(), TQuote::DeleteQuestion);
+    QCOMPARE(m_db->count("QuoteMaster"), 0);
 }
 
 QTEST_MAIN(TestQuoteScreen)

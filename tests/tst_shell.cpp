@@ -434,6 +434,10 @@ void TestShell::orderWindowShowsFirstHeaderAndAllLines()
     QVERIFY(Order->findChild<DBMemo *>("DBMemo1"));
     // The grid is not linked to the header: it lists the lines of every order.
     QCOMPARE(gridRows(Order->DBGrid1), 3);
+    // At the window's own size a line's price is in view (columns as wide as their fields).
+    DBGrid *lines = Order->DBGrid1;
+    const int priceEnd = lines->columnViewportPosition(7) + lines->columnWidth(7);
+    QVERIFY2(priceEnd <= lines->viewport()->width(), qPrintable(QString::number(priceEnd)));
 
     // The number labels are red, the others sky blue.
     const QList<QLabel *> labels = Order->findChildren<QLabel *>();

@@ -10,7 +10,9 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QMap>
 #include <QSettings>
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -18,6 +20,8 @@
 #include <QTimer>
 
 #include <memory>
+
+#include <sys/stat.h>
 
 using namespace tb;
 using tb::test::ModalAnswer;
@@ -38,6 +42,13 @@ void configure(const QString &source, const QString &path)
         qputenv("TRADEBOOK_DATABASE", path.toLocal8Bit());
     else
         settings().setValue(QStringLiteral("database/path"), path);
+}
+
+int modeOf(const QString &path)
+{
+    struct stat status = {};
+    return stat(QFile::encodeName(path).constData(), &status) == 0 ? int(status.st_mode & 0777)
+                                                                    : -1;
 }
 
 int tableCount()
@@ -100,6 +111,8 @@ private slots:
     void placeThatCannotHoldAFile_data();
     void placeThatCannotHoldAFile();
     void defaultFileMadeWithoutAsking();
+    void emptyFileAskedAboutAsMissing();
+    void madeFilesAndFoldersArePrivate();
 
 private:
     QTemporaryDir m_home;
@@ -112,6 +125,7 @@ void TestDatabasePath::initTestCase()
     // are read, so that the tests neither see nor touch the real ones.
     qputenv("XDG_DATA_HOME", m_home.filePath(QStringLiteral("data")).toLocal8Bit());
     qputenv("XDG_CONFIG_HOME", m_home.filePath(QStringLiteral("config")).toLocal8Bit());
+    umask(022); // the usual one, under which the book used to be readable by every account
 }
 
 void TestDatabasePath::init()
@@ -181,6 +195,7 @@ void TestDatabasePath::acceptedCreatesFullSchema()
     QCOMPARE(answer.seen(), 1);
     QVERIFY(main);
     QVERIFY(QFileInfo::exists(path));
+    QCOMPARE(modeOf(path), 0600);
     QCOMPARE(Database::path(), path);
     QCOMPARE(tableCount(), int(Schema::tables().size()));
 }
@@ -226,6 +241,64 @@ void TestDatabasePath::defaultFileMadeWithoutAsking()
     QCOMPARE(Database::path(), expected);
     QVERIFY(QFileInfo::exists(expected));
     QCOMPARE(tableCount(), int(Schema::tables().size()));
+}
+
+// A file of no bytes is no book (a copy cut short, a placeholder): asked about as a missing
+// one, and left as it was on No.
+void TestDatabasePath::emptyFileAskedAboutAsMissing()
+{
+    const QString path = m_dir->filePath(QStringLiteral("empty.db"));
+    QFile(path).open(QIODevice::WriteOnly);
+    configure(QStringLiteral("environment"), path);
+
+    {
+        ModalAnswer answer(QMessageBox::No);
+        QVERIFY(runWholeApplication() != 0);
+        QCOMPARE(answer.seen(), 1);
+        QCOMPARE(answer.text(),
+                 QStringLiteral("資料庫檔案是空的 (0 位元組),要在這個檔案建立新的資料庫嗎?\n")
+                     + QDir::toNativeSeparators(path));
+        QCOMPARE(answer.defaultButton(), QMessageBox::No);
+        QVERIFY(!main);
+        QCOMPARE(QFileInfo(path).size(), 0);
+        QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList{"empty.db"});
+        // Nor does the data layer fill it when something else asks for it.
+        QVERIFY(!test::errorOf([] { Database::connection(); }).isEmpty());
+        QCOMPARE(QFileInfo(path).size(), 0);
+    }
+
+    ModalAnswer answer(QMessageBox::Yes);
+    QVERIFY(startUp());
+    QCOMPARE(answer.seen(), 1);
+    QCOMPARE(tableCount(), int(Schema::tables().size()));
+}
+
+void TestDatabasePath::madeFilesAndFoldersArePrivate()
+{
+    const QByteArray dataHome = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", m_dir->filePath(QStringLiteral("home/data")).toLocal8Bit());
+
+    ModalAnswer answer(QMessageBox::No);
+    const bool started = startUp();
+    Database::exec(Database::connection(),
+                   QStringLiteral("INSERT INTO Unit (UnitID, UnitName) VALUES ('UN0001', '箱')"));
+    const QString book = m_dir->filePath(QStringLiteral("home/data/tradebook/tradebook.db"));
+    QMap<QString, int> modes;
+    for (const char *folder : {"home", "home/data", "home/data/tradebook"})
+        modes.insert(QLatin1String(folder), modeOf(m_dir->filePath(QLatin1String(folder))));
+    for (const char *suffix : {"", "-wal", "-shm"})
+        modes.insert(QStringLiteral("tradebook.db") + QLatin1String(suffix),
+                     modeOf(book + QLatin1String(suffix)));
+    shutDown();
+    Database::closeAll();
+    qputenv("XDG_DATA_HOME", dataHome);
+
+    QVERIFY(started);
+    QCOMPARE(answer.seen(), 0);
+    const QMap<QString, int> expected = {
+        {"home", 0700}, {"home/data", 0700}, {"home/data/tradebook", 0700},
+        {"tradebook.db", 0600}, {"tradebook.db-wal", 0600}, {"tradebook.db-shm", 0600}};
+    QCOMPARE(modes, expected);
 }
 
 QTEST_MAIN(TestDatabasePath)

@@ -9,6 +9,7 @@
 #include "testsupport/modalanswer.h"
 #include "testsupport/testdatabase.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QFile>
 #include <QRandomGenerator>
@@ -16,6 +17,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+
+#include <functional>
 
 using namespace tb;
 
@@ -29,6 +32,9 @@ private slots:
     void restComesOneWindowPerTurnUntilTheUserActs();
     void restOfStartUpFailsAfterTheMainWindow();
     void restFailingOnAKeyPressSwallowsTheKey();
+    void menuEntryChosenAtOnceFindsItsWindow_data();
+    void menuEntryChosenAtOnceFindsItsWindow();
+    void menuEntryChosenAtOnceWhenTheRestFails();
     void unreachableServerStopsStartUpBeforeAnyWindow();
     void damagedBookIsToldOnceAfterStartUp();
 };
@@ -152,6 +158,89 @@ void TestStartupFailure::restFailingOnAKeyPressSwallowsTheKey()
     QVERIFY2(answer.text().contains("Customer"), qPrintable(answer.text()));
     QVERIFY(!main);
     QVERIFY(!Quote);
+}
+
+// Runs the action once the main window has been drawn, before anything else reaches it:
+// as an accessibility tool or a global menu bar would choose a menu entry.
+class TriggerWhenDrawn : public QObject
+{
+public:
+    explicit TriggerWhenDrawn(std::function<void()> trigger) : m_trigger(std::move(trigger))
+    {
+        qApp->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (!m_done && watched == main && event->type() == QEvent::Paint) {
+            m_done = true;
+            QTimer::singleShot(0, qApp, m_trigger);
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> m_trigger;
+    bool m_done = false;
+};
+
+QWidget *topLevel(const QString &name)
+{
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (w->objectName() == name)
+            return w;
+    return nullptr;
+}
+
+void TestStartupFailure::menuEntryChosenAtOnceFindsItsWindow_data()
+{
+    QTest::addColumn<QString>("window");
+    const std::pair<const char *, const char *> entries[] = {
+        {"N25", "punit"}, {"N26", "ProductType"}, {"N28", "Pcolor"}, {"N5", "department"},
+        {"N6", "Duty"}, {"N1", "Product"}, {"N2", "Customer"}, {"N3", "Supplier"},
+        {"N4", "employee"}, {"N8", "Quote"}, {"N9", "Order"}, {"N10", "Delivery"},
+        {"N11", "DeliveryReturn"}, {"N13", "Requestbuymaster"}, {"N14", "buymaster"},
+        {"N15", "purchasemaster"}, {"N16", "purchasereturnmaster"},
+        {"N18", "accountreceivablemaster"}, {"N19", "accountpayablemaster"},
+        {"N21", "panshuan"}, {"N22", "talkabout"}};
+    for (const auto &[action, window] : entries)
+        QTest::newRow(action) << QString::fromLatin1(window);
+}
+
+void TestStartupFailure::menuEntryChosenAtOnceFindsItsWindow()
+{
+    QFETCH(QString, window);
+    test::TestDatabase db;
+    const QString action = QString::fromLatin1(QTest::currentDataTag());
+    bool shown = false, mainHidden = false;
+    TriggerWhenDrawn trigger([&] {
+        main->findChild<QAction *>(action)->trigger();
+        QWidget *target = topLevel(window);
+        shown = target && target->isVisible();
+        mainHidden = !main->isVisible();
+        QCoreApplication::exit(0);
+    });
+    QCOMPARE(runApplication(*qApp), 0);
+    QVERIFY(shown);
+    QVERIFY(mainHidden);
+}
+
+void TestStartupFailure::menuEntryChosenAtOnceWhenTheRestFails()
+{
+    test::TestDatabase db;
+    db.exec("drop table Customer");
+    test::ModalAnswer answer(QMessageBox::Ok);
+    bool mainShown = false;
+    TriggerWhenDrawn trigger([&] {
+        main->findChild<QAction *>(QStringLiteral("N22"))->trigger();
+        // The application is ending with the message; until then the main window stays.
+        mainShown = main && main->isVisible();
+    });
+    QCOMPARE(runApplication(*qApp), 1);
+    QCOMPARE(answer.seen(), 1);
+    QVERIFY2(answer.text().contains("Customer"), qPrintable(answer.text()));
+    QVERIFY(mainShown);
+    QVERIFY(!main);
 }
 
 void TestStartupFailure::unreachableServerStopsStartUpBeforeAnyWindow()
