@@ -3,6 +3,7 @@
 #include "controls/fieldinput.h"
 #include "controls/fieldlink.h"
 #include "controls/guard.h"
+#include "data/dataset.h"
 #include "data/field.h"
 
 #include <QApplication>
@@ -57,6 +58,13 @@ QString DBEdit::dataField() const
 Field *DBEdit::field() const
 {
     return m_link->field();
+}
+
+void DBEdit::setCaption(const QString &caption)
+{
+    DataSource *source = dataSource();
+    if (source && source->dataSet())
+        source->dataSet()->setDisplayLabel(dataField(), caption);
 }
 
 bool DBEdit::hasPendingText() const

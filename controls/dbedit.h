@@ -21,7 +21,9 @@ class FieldValidator;
 // - The text is written into the field when the box is left and when the record is
 //   posted; an empty text makes the field null. A text that does not convert keeps the
 //   focus and shows the layer's message ("'%s' is not a valid integer value for field
-//   '%s'").
+//   '%s'"), below a sentence naming the box by its caption.
+// - Full-width digits and signs go in as ASCII; a text pasted into an integer field goes
+//   in only when it is a whole number, else it is refused whole with a beep.
 class DBEdit : public QLineEdit
 {
     Q_OBJECT
@@ -34,6 +36,9 @@ public:
     void setDataField(const QString &fieldName);
     QString dataField() const;
     Field *field() const; // nullptr while unbound or closed
+    // The caption the box is shown with: the field's display label, by which a value the
+    // field refuses is told.
+    void setCaption(const QString &caption);
     // Text changed since the field was last shown or written.
     bool hasPendingText() const;
     // Writes a changed text into the field now (throws the layer's conversion error).

@@ -54,6 +54,9 @@ protected:
     void recordChanged(Field *) override { m_grid->m_model->currentRecordChanged(); }
     void editingChanged() override
     {
+        DataSet *set = dataSet();
+        if (!(set && set->Editing()))
+            m_grid->m_model->clearRefusedText(); // the edit it belonged to is over
         m_grid->m_model->currentRecordChanged();
         m_grid->followCurrent();
     }
@@ -66,9 +69,7 @@ DBGrid::DBGrid(QWidget *parent)
       m_model(new GridModel(this, [this] { return m_link->dataSet(); })),
       m_link(std::make_unique<Link>(this))
 {
-    m_model->onTextRefused = [this](int column, const QString &text) {
-        reopenEditor(column, text);
-    };
+    m_model->onTextRefused = [this] { reopenEditor(); };
     m_delegate = new GridDelegate(this, m_model);
     setModel(m_model);
     setItemDelegate(m_delegate);
@@ -248,8 +249,10 @@ void DBGrid::writeEditor()
     // The field may show a message (a check on its new value): the editor then loses the
     // focus to the message box, and the view closes and deletes it meanwhile.
     const QPointer<QLineEdit> editor = m_delegate->editor();
-    if (!editor || state() != QAbstractItemView::EditingState)
+    if (!editor || state() != QAbstractItemView::EditingState) {
+        writeRefusedText();
         return;
+    }
     if (editor->isModified()) {
         const QString text = editor->text();
         // Handed over once: losing the focus must not hand the same text over again.
@@ -258,8 +261,13 @@ void DBGrid::writeEditor()
             try {
                 field->setAsString(text);
             } catch (...) {
-                if (editor)
-                    editor->setModified(true); // kept for correction
+                // Kept for correction: the record goes nowhere without it, and the cell is
+                // offered again once the message is read. Closed meanwhile, the editor does
+                // not hand the text over a second time as the message takes the focus.
+                m_model->keepRefusedText(currentIndex().column(), text);
+                if (editor && state() == QAbstractItemView::EditingState)
+                    closeEditor(editor, QAbstractItemDelegate::NoHint);
+                reopenEditor();
                 throw;
             }
         }
@@ -276,22 +284,44 @@ void DBGrid::cancelEditor()
     closeEditor(editor, QAbstractItemDelegate::RevertModelCache);
 }
 
-// A cell text the field refused is offered again for correction.
-void DBGrid::reopenEditor(int column, const QString &text)
+// The record is posted while a refused cell text waits to be offered again: the text is
+// handed over once more, so the record never goes on without what the user typed.
+void DBGrid::writeRefusedText()
 {
-    QTimer::singleShot(0, this, [this, column, text] {
+    if (!m_model->hasRefusedText())
+        return;
+    if (Field *field = m_model->fieldAt(m_model->refusedColumn())) {
+        field->setAsString(m_model->refusedText());
+        m_model->clearRefusedText();
+    }
+}
+
+// A cell text the field refused is offered again for correction, once the view is done
+// with the editor that held it and the message about it is read (an editor opened under
+// the message box would lose the focus as it closes, and hand the text over again); not
+// when the record's edit ended meanwhile.
+void DBGrid::reopenEditor(int delay)
+{
+    QTimer::singleShot(delay, this, [this] {
+        if (!m_model->hasRefusedText())
+            return;
+        const QWidget *modal = QApplication::activeModalWidget();
+        if (modal && !modal->isAncestorOf(this)) {
+            reopenEditor(50);
+            return;
+        }
         followCurrent();
         const int row = m_model->currentRow();
         if (row < 0)
             return;
-        const QModelIndex target = m_model->index(row, column);
+        const QModelIndex target = m_model->index(row, m_model->refusedColumn());
         m_following = true;
         selectionModel()->setCurrentIndex(target, QItemSelectionModel::ClearAndSelect);
         m_following = false;
         if (QTableView::edit(target, QAbstractItemView::AllEditTriggers, nullptr)
             && m_delegate->editor()) {
-            m_delegate->editor()->setText(text);
-            m_delegate->editor()->setModified(true);
+            m_delegate->restoreEditorText(m_model->refusedText());
+            m_model->clearRefusedText(); // the editor holds it now
         }
     });
 }

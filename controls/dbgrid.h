@@ -83,8 +83,9 @@ private:
     void moveToRow(int row);
     void commitEditor();
     void writeEditor();
+    void writeRefusedText();
     void cancelEditor();
-    void reopenEditor(int column, const QString &text);
+    void reopenEditor(int delay = 0);
     void loadRowsAbove();
     void updateEditButton();
     void applyColumnWidths();

@@ -2,6 +2,7 @@
 
 #include "data/big5.h"
 #include "data/field.h"
+#include "data/fieldvalue.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -33,12 +34,24 @@ bool acceptsCharacters(const Field *field, QStringView text)
     if (!field)
         return true;
     if (isIntegerField(field)) {
-        for (QChar c : text)
+        for (QChar c : fieldvalue::narrowed(text))
             if (!integerCharacter(c))
                 return false;
         return true;
     }
     return big5::isStorable(text, field->DataType() == FieldType::Memo);
+}
+
+QString integerInsertion(const QString &inserted)
+{
+    // One character is being typed: a sign may stand anywhere while the number is written,
+    // and a text that is still no number is refused when the box is left. More at once is
+    // pasted or committed by an input method, and goes in only as a whole number: "1.5" or
+    // "0x10" filtered to their digits would be another number.
+    const QString narrow = fieldvalue::narrowed(inserted);
+    if (narrow.size() == 1)
+        return integerCharacter(narrow.at(0)) ? narrow : QString();
+    return fieldvalue::isWholeNumber(narrow) ? narrow.trimmed() : QString();
 }
 
 QString fitted(const Field *field, const QString &inserted, int otherBytes)
@@ -110,6 +123,9 @@ FieldValidator::FieldValidator(QLineEdit *edit, std::function<Field *()> field)
     connect(edit, &QLineEdit::textChanged, this, [this](const QString &text) {
         m_previous = text;
     });
+    // A text the rules altered is set anew, which clears the box's modified flag; the
+    // user's edit it was must still be written.
+    connect(edit, &QLineEdit::textEdited, edit, [edit] { edit->setModified(true); });
 }
 
 QValidator::State FieldValidator::validate(QString &input, int &pos) const
@@ -136,6 +152,16 @@ QValidator::State FieldValidator::validate(QString &input, int &pos) const
         return Acceptable;
     const QString left = input.left(head);
     const QString right = input.right(tail);
+    if (fieldinput::isIntegerField(field)) {
+        const QString number = fieldinput::integerInsertion(inserted);
+        if (number != inserted) {
+            if (number.isEmpty())
+                QApplication::beep(); // refused whole: the box keeps what it had
+            input = number.isEmpty() ? previous : left + number + right;
+            pos = int(number.isEmpty() ? head : head + number.size());
+        }
+        return Acceptable;
+    }
     const QString fit = fieldinput::fitted(field, inserted,
                                            big5::width(left) + big5::width(right));
     if (fit != inserted) {

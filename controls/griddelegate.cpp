@@ -26,18 +26,34 @@ QWidget *GridDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem 
     return editor;
 }
 
-void GridDelegate::setEditorData(QWidget *editor, const QModelIndex &index) const
+namespace {
+
+// Shows text the input rules need not check: the field's own value, or one it refused.
+void setUncheckedText(QLineEdit *line, const QString &text)
 {
-    auto *line = qobject_cast<QLineEdit *>(editor);
-    if (!line)
-        return;
     auto *validator = const_cast<FieldValidator *>(
         qobject_cast<const FieldValidator *>(line->validator()));
     if (validator)
         validator->setBypass(true);
-    line->setText(index.data(Qt::EditRole).toString());
+    line->setText(text);
     if (validator)
         validator->setBypass(false);
+}
+
+} // namespace
+
+void GridDelegate::setEditorData(QWidget *editor, const QModelIndex &index) const
+{
+    if (auto *line = qobject_cast<QLineEdit *>(editor))
+        setUncheckedText(line, index.data(Qt::EditRole).toString());
+}
+
+void GridDelegate::restoreEditorText(const QString &text) const
+{
+    if (!m_editor)
+        return;
+    setUncheckedText(m_editor, text);
+    m_editor->setModified(true);
 }
 
 void GridDelegate::setModelData(QWidget *editor, QAbstractItemModel *model,

@@ -18,6 +18,9 @@ public:
 
     // The open cell editor, if any.
     QLineEdit *editor() const { return m_editor; }
+    // Puts text into the open editor as the user's own edit, past the input rules (a text
+    // the field refused, offered again for correction).
+    void restoreEditorText(const QString &text) const;
 
     QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option,
                           const QModelIndex &index) const override;

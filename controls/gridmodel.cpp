@@ -128,6 +128,18 @@ bool GridModel::takeTextRefused()
     return refused;
 }
 
+void GridModel::keepRefusedText(int column, const QString &text)
+{
+    m_refusedColumn = column;
+    m_refusedText = text;
+}
+
+void GridModel::clearRefusedText()
+{
+    m_refusedColumn = -1;
+    m_refusedText.clear();
+}
+
 void GridModel::beginInsert(bool append)
 {
     m_lastBookmark = m_currentBookmark;
@@ -218,10 +230,13 @@ bool GridModel::setData(const QModelIndex &index, const QVariant &value, int rol
         field->setAsString(text);
         ok = true;
     });
-    if (!ok) {
+    if (ok) {
+        clearRefusedText();
+    } else {
         m_textRefused = true;
+        keepRefusedText(index.column(), text);
         if (onTextRefused)
-            onTextRefused(index.column(), text);
+            onTextRefused();
     }
     return ok;
 }
@@ -250,9 +265,13 @@ void GridModel::bindColumns()
         return;
     }
     // Declared columns keep their titles while the set is closed.
-    for (const GridColumn &def : std::as_const(m_declared))
+    for (const GridColumn &def : std::as_const(m_declared)) {
+        // A field users know by its column's title is named by it when it refuses a value.
+        if (s && !def.title.isEmpty() && s->displayLabel(def.fieldName).isEmpty())
+            s->setDisplayLabel(def.fieldName, def.title);
         if (def.visible)
             m_columns.append({def, active ? s->FindField(def.fieldName) : nullptr});
+    }
 }
 
 void GridModel::resetAll()

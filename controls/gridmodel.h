@@ -45,9 +45,16 @@ public:
 
     // -- editing
     // A cell text the field refused (the view offers it again for correction).
-    std::function<void(int column, const QString &text)> onTextRefused;
+    std::function<void()> onTextRefused;
     // True once after a cell text was refused.
     bool takeTextRefused();
+    // The last text a cell of the current record refused, kept until the cell is offered
+    // again or the record's edit ends: the record must not be posted without it.
+    bool hasRefusedText() const { return m_refusedColumn >= 0; }
+    int refusedColumn() const { return m_refusedColumn; }
+    const QString &refusedText() const { return m_refusedText; }
+    void keepRefusedText(int column, const QString &text);
+    void clearRefusedText();
     // An insert (append: at the end) is about to begin, and has ended.
     void beginInsert(bool append);
     void endInsert() { m_appendPending = false; }
@@ -85,6 +92,8 @@ private:
     Bookmark m_lastBookmark;     // current row before an insert began
     bool m_appendPending = false;
     bool m_textRefused = false;
+    int m_refusedColumn = -1;
+    QString m_refusedText;
 };
 
 } // namespace tb

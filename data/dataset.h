@@ -66,6 +66,10 @@ public:
     Field *AddLookupField(const QString &name, FieldType type, int size,
                           const QString &keyFields, DataSet *lookupDataSet,
                           const QString &lookupKeyFields, const QString &resultField);
+    // The caption users know a field by (its box's label, its grid column's title), kept by
+    // field name across Open and Close: a refused value names the field by it.
+    void setDisplayLabel(const QString &fieldName, const QString &label);
+    QString displayLabel(const QString &fieldName) const; // "" when none was given
     Field *FieldByName(const QString &name) const; // throws "Field '%s' not found"
     Field *FindField(const QString &name) const;   // nullptr when absent
     int FieldCount() const;

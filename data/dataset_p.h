@@ -3,6 +3,7 @@
 #include "data/dataset.h"
 #include "data/datasource.h"
 
+#include <QHash>
 #include <QPointer>
 
 #include <functional>
@@ -34,6 +35,7 @@ struct DataSet::Impl
 {
     std::vector<std::unique_ptr<Field>> fields;
     int dynamicFrom = -1; // first field created by Open (removed again by Close)
+    QHash<QString, QString> displayLabels; // by field name in lower case
 
     DataSetState state = DataSetState::Inactive;
     bool bof = true;

@@ -3,6 +3,7 @@
 #include "data/dataset_p.h"
 #include "data/big5.h"
 #include "data/errors.h"
+#include "data/fieldmessages.h"
 #include "data/fieldvalue.h"
 
 namespace tb {
@@ -62,6 +63,16 @@ Field *DataSet::addDynamicField(const QString &name, FieldType type, int size)
     field->m_index = int(d->fields.size());
     d->fields.push_back(std::move(field));
     return d->fields.back().get();
+}
+
+void DataSet::setDisplayLabel(const QString &fieldName, const QString &label)
+{
+    d->displayLabels.insert(fieldName.trimmed().toLower(), label);
+}
+
+QString DataSet::displayLabel(const QString &fieldName) const
+{
+    return d->displayLabels.value(fieldName.trimmed().toLower());
 }
 
 Field *DataSet::FieldByName(const QString &name) const
@@ -189,12 +200,13 @@ void DataSet::refuseCalculatedValue(Field *field, const QVariant &value, const Q
     if (field->DataType() != FieldType::Integer)
         throw DatabaseError(error);
     const bool number = value.typeId() == QMetaType::Double || value.typeId() == QMetaType::Float;
-    throw DatabaseError(formatMessage(
+    const QString shown = number ? QString::number(value.toDouble(), 'f', 0) : value.toString();
+    const QString layerText = formatMessage(
         QStringLiteral("Field '%s': the calculated value %s of field '%s' is out of range "
                        "(-2147483648 to 2147483647)"),
-        {d->calcInput->FieldName(), number ? QString::number(value.toDouble(), 'f', 0)
-                                           : value.toString(),
-         field->FieldName()}));
+        {d->calcInput->FieldName(), shown, field->FieldName()});
+    throw DatabaseError(
+        fieldmessages::calculatedOutOfRange(*d->calcInput, *field, shown, layerText));
 }
 
 QVariant DataSet::fieldValue(const Field *field) const

@@ -3,6 +3,7 @@
 #include "data/dataset.h"
 #include "data/dataset_p.h"
 #include "data/errors.h"
+#include "data/fieldmessages.h"
 #include "data/fieldvalue.h"
 #include "data/shortdate.h"
 
@@ -11,6 +12,11 @@ namespace tb {
 Field::Field(DataSet *owner, QString name, FieldType type, int size, FieldKind kind)
     : m_owner(owner), m_name(std::move(name)), m_type(type), m_size(size), m_kind(kind)
 {
+}
+
+QString Field::DisplayLabel() const
+{
+    return m_owner->displayLabel(m_name);
 }
 
 bool Field::IsNull() const
@@ -94,7 +100,8 @@ void Field::setAsVariant(const QVariant &value)
             m_owner->refuseCalculatedValue(this, value, error.message());
             return;
         }
-        throw;
+        throw DatabaseError(fieldmessages::valueRefused(*this, value, error.message()),
+                            error.engineCode());
     }
     m_owner->setFieldValue(this, converted);
 }

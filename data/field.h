@@ -28,6 +28,8 @@ public:
     FieldKind Kind() const { return m_kind; }
     DataSet *dataSet() const { return m_owner; }
     int Index() const { return m_index; }        // position in DataSet::Fields()
+    // The caption users know the field by ("" when its screen gave none).
+    QString DisplayLabel() const;
 
     bool IsNull() const;
     QVariant AsVariant() const;

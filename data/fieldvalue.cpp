@@ -53,11 +53,11 @@ QVariant integerFrom(double value, const QString &fieldName)
 
 QVariant integerFromText(const QString &text, const QString &fieldName)
 {
-    const QString t = text.trimmed();
+    const QString t = narrowed(text).trimmed();
     if (t.isEmpty())
         return {};
     bool ok = false;
-    const qint64 v = t.toLongLong(&ok);
+    const qint64 v = isWholeNumber(t) ? t.toLongLong(&ok) : 0;
     if (!ok || v < std::numeric_limits<qint32>::min() || v > std::numeric_limits<qint32>::max())
         notInteger(text, fieldName);
     return QVariant::fromValue(qint32(v));
@@ -92,6 +92,32 @@ QVariant dateFromText(const QString &text)
 }
 
 } // namespace
+
+QString narrowed(QStringView text)
+{
+    // The full-width forms U+FF01..U+FF5E stand 0xFEE0 above their ASCII ones.
+    QString result = text.toString();
+    for (QChar &c : result) {
+        const char16_t u = c.unicode();
+        if ((u >= u'\uFF10' && u <= u'\uFF19') || u == u'\uFF0B' || u == u'\uFF0D')
+            c = QChar(char16_t(u - 0xFEE0));
+        else if (u == u'\u3000')
+            c = QLatin1Char(' ');
+    }
+    return result;
+}
+
+bool isWholeNumber(QStringView text)
+{
+    const QString t = narrowed(text).trimmed();
+    qsizetype i = t.startsWith(QLatin1Char('+')) || t.startsWith(QLatin1Char('-')) ? 1 : 0;
+    if (i == t.size())
+        return false;
+    for (; i < t.size(); ++i)
+        if (t.at(i) < QLatin1Char('0') || t.at(i) > QLatin1Char('9'))
+            return false;
+    return true;
+}
 
 qint64 roundHalfEven(double value)
 {

@@ -21,6 +21,12 @@ QVariant fromStorage(FieldType type, const QVariant &stored, const QString &fiel
 // Orders stored values the way SQLite orders them: null, numbers, text (by UTF-8 bytes).
 int compareStored(const QVariant &a, const QVariant &b);
 
+// Full-width digits, signs and spaces (what an input method types in its full-width mode)
+// as their ASCII forms; every other character as it is.
+QString narrowed(QStringView text);
+// True when text, narrowed and trimmed, is a whole number: an optional sign, then digits.
+bool isWholeNumber(QStringView text);
+
 // Rounds half to even, as integer fields store computed amounts.
 qint64 roundHalfEven(double value);
 

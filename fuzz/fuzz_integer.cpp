@@ -1,5 +1,6 @@
 // Integer fields on arbitrary input, typed or read back from the file: either a 32-bit
-// value or the layer's conversion error, never a wrapped number.
+// value or the layer's conversion error, never a wrapped number; full-width digits read as
+// the digits.
 
 #include "data/errors.h"
 #include "data/fieldvalue.h"
@@ -30,11 +31,37 @@ void tryConvert(const QVariant &value)
     }
 }
 
+// Full-width digits and signs read as their ASCII forms: a text and its narrowed form
+// convert alike, and a whole number within range always converts.
+void checkNarrowing(const QString &text)
+{
+    using namespace tb;
+    QVariant wide, narrow;
+    bool wideFailed = false, narrowFailed = false;
+    try {
+        wide = fieldvalue::convert(FieldType::Integer, text, QStringLiteral("Stock"));
+    } catch (const DatabaseError &) {
+        wideFailed = true;
+    }
+    try {
+        narrow = fieldvalue::convert(FieldType::Integer, fieldvalue::narrowed(text),
+                                     QStringLiteral("Stock"));
+    } catch (const DatabaseError &) {
+        narrowFailed = true;
+    }
+    if (wideFailed != narrowFailed || wide != narrow)
+        std::abort();
+    if (wideFailed && fieldvalue::isWholeNumber(text) && fieldvalue::narrowed(text).size() < 10)
+        std::abort();
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    tryConvert(QString::fromUtf8(reinterpret_cast<const char *>(data), qsizetype(size)));
+    const QString text = QString::fromUtf8(reinterpret_cast<const char *>(data), qsizetype(size));
+    tryConvert(text);
+    checkNarrowing(text);
     if (size >= sizeof(double)) {
         double number = 0;
         std::memcpy(&number, data, sizeof number);

@@ -127,6 +127,8 @@ QLayout *RecordScreen::captioned(QWidget *parent, const QString &caption, QWidge
 {
     auto *label = new QLabel(caption, parent);
     label->setBuddy(box);
+    if (auto *edit = qobject_cast<DBEdit *>(box))
+        edit->setCaption(caption);
     auto *layout = new QVBoxLayout;
     layout->setSpacing(1);
     layout->addWidget(label);

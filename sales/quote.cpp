@@ -229,10 +229,15 @@ void TQuote::RecalcTotals()
         sum += double(line.values.value(quantity).toLongLong()
                       * line.values.value(price).toLongLong());
     const QuoteTotals totals = QuoteTotals::fromSum(sum);
-    // An amount an integer field cannot hold is refused by the field, with its message.
-    field(Table1, "SubTotal")->setAsFloat(double(totals.subTotal));
-    field(Table1, "ValueAddTax")->setAsFloat(double(totals.tax));
-    field(Table1, "Amount")->setAsFloat(double(totals.amount));
+    const std::pair<const char *, qint64> money[] = {
+        {"SubTotal", totals.subTotal}, {"ValueAddTax", totals.tax}, {"Amount", totals.amount}};
+    // An amount an integer field cannot hold is refused by the field, with its message,
+    // before any is written: the boxes never show totals of different lines.
+    for (const auto &[name, value] : money)
+        if (!QuoteTotals::fits(value))
+            field(Table1, name)->setAsFloat(double(value));
+    for (const auto &[name, value] : money)
+        field(Table1, name)->setAsFloat(double(value));
 }
 
 // ---- save and cancel ----------------------------------------------------------------------

@@ -68,6 +68,8 @@ QLabel *newLabel(QWidget *parent, const char *name, const char *caption, QWidget
     auto *label = new QLabel(QString::fromUtf8(caption), parent);
     label->setObjectName(QString::fromLatin1(name));
     label->setBuddy(buddy);
+    if (auto *edit = qobject_cast<DBEdit *>(buddy))
+        edit->setCaption(label->text());
     return label;
 }
 

@@ -2,6 +2,8 @@
 
 #include "data/fieldvalue.h"
 
+#include <limits>
+
 namespace tb {
 
 QuoteTotals QuoteTotals::fromSum(double sum)
@@ -11,6 +13,12 @@ QuoteTotals QuoteTotals::fromSum(double sum)
     const double tax = sum * TaxRate;
     return {fieldvalue::roundHalfEven(sum), fieldvalue::roundHalfEven(tax),
             fieldvalue::roundHalfEven(sum + tax)};
+}
+
+bool QuoteTotals::fits(qint64 amount)
+{
+    return amount >= std::numeric_limits<qint32>::min()
+           && amount <= std::numeric_limits<qint32>::max();
 }
 
 } // namespace tb

@@ -16,6 +16,8 @@ struct QuoteTotals
     qint64 amount = 0;
 
     static QuoteTotals fromSum(double sum);
+    // True when an integer field can hold the amount.
+    static bool fits(qint64 amount);
 };
 
 } // namespace tb

@@ -221,6 +221,90 @@ private slots:
         QCOMPARE(s.table.State(), DataSetState::Edit);
     }
 
+    // Digits typed by an input method in full-width mode are the digits; a pasted text is
+    // a number whole or not at all, never filtered into another number.
+    void fullWidthDigitsAndPastedNumbers()
+    {
+        Screen s;
+        s.table.Open();
+        Field *stock = s.table.FieldByName(QStringLiteral("SafeStock"));
+        s.focus(s.stock);
+        s.stock->selectAll();
+        typeText(s.stock, QStringLiteral("１２３"));
+        QCOMPARE(s.stock->text(), QStringLiteral("123"));
+        s.leave(s.stock);
+        QCOMPARE(stock->AsInteger(), 123);
+
+        s.focus(s.stock);
+        s.stock->clear();
+        commitText(s.stock, QStringLiteral("－４５"));
+        QCOMPARE(s.stock->text(), QStringLiteral("-45"));
+        s.stock->clear();
+        commitText(s.stock, QStringLiteral("＋６"));
+        QCOMPARE(s.stock->text(), QStringLiteral("+6"));
+
+        const auto paste = [&](const QString &text) {
+            QApplication::clipboard()->setText(text);
+            QTest::keySequence(s.stock, QKeySequence::Paste);
+        };
+        s.stock->clear();
+        paste(QStringLiteral("　７７０ "));
+        QCOMPARE(s.stock->text(), QStringLiteral("770"));
+        for (const char *refused : {"1.5", "1e10", "0x10", "12abc", "1,000", "１．５"}) {
+            paste(QString::fromUtf8(refused));
+            QCOMPARE(s.stock->text(), QStringLiteral("770"));
+        }
+        s.stock->selectAll();
+        paste(QStringLiteral("1.5")); // over a selection: the selection stays as it was
+        QCOMPARE(s.stock->text(), QStringLiteral("770"));
+        s.leave(s.stock);
+        QCOMPARE(stock->AsInteger(), 770);
+        s.table.Post();
+        QCOMPARE(m_db->scalar(QStringLiteral("SELECT SafeStock FROM Product")).toInt(), 770);
+
+        // Code that writes a full-width number gets the number, too.
+        s.table.Edit();
+        stock->setAsString(QStringLiteral("８"));
+        QCOMPARE(stock->AsInteger(), 8);
+        s.table.Cancel();
+    }
+
+    // A value the field cannot hold is told in Chinese, naming the box by its caption, the
+    // layer's text below; the field keeps its value.
+    void refusedValueNamesTheCaption()
+    {
+        Screen s;
+        s.stock->setCaption(QStringLiteral("安全存量"));
+        s.table.Open();
+        s.focus(s.stock);
+        s.stock->selectAll();
+        typeText(s.stock, QStringLiteral("2147483648"));
+        ModalAnswer answer(QMessageBox::Ok);
+        s.leave(s.stock);
+        QTRY_COMPARE(answer.seen(), 1);
+        const QStringList lines = answer.text().split(QLatin1Char('\n'));
+        QCOMPARE(lines.size(), 2);
+        QVERIFY2(lines[0].startsWith(QStringLiteral("「安全存量」")), qPrintable(lines[0]));
+        QVERIFY2(lines[0].contains(QStringLiteral("2147483648")), qPrintable(lines[0]));
+        QCOMPARE(lines[1], QStringLiteral("'2147483648' is not a valid integer value for "
+                                          "field 'SafeStock'"));
+        QCOMPARE(s.table.FieldByName(QStringLiteral("SafeStock"))->AsInteger(), 5);
+        QTRY_COMPARE(s.window.focusWidget(), s.stock);
+
+        // The caption stays with the field when the set is opened again.
+        s.table.Cancel();
+        s.table.Close();
+        s.table.Open();
+        s.table.Edit();
+        try {
+            s.table.FieldByName(QStringLiteral("SafeStock"))->setAsString(QStringLiteral("1-2"));
+            QFAIL("1-2 was taken");
+        } catch (const DatabaseError &error) {
+            QVERIFY2(error.message().startsWith(QStringLiteral("「安全存量」只能填入整數")),
+                     qPrintable(error.message()));
+        }
+    }
+
     void emptyTextMakesTheFieldNull()
     {
         Screen s;

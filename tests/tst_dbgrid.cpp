@@ -8,7 +8,10 @@
 #include "testsupport/testdatabase.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QHeaderView>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -318,6 +321,47 @@ private slots:
         s.click(1, 2);
         QCOMPARE(m_db->scalar(QStringLiteral("SELECT SafeStock FROM Product "
                                              "WHERE ProductID = 'PR000001'")).toInt(), 12);
+    }
+
+    // What an input method types in full-width mode is the number; a pasted text goes in
+    // whole when it is a number and not at all when it is not.
+    void integerCellsReadFullWidthAndRefusePastedNonNumbers()
+    {
+        addProducts(2);
+        Screen s(ProductColumns);
+        s.table.Open();
+        s.click(0, 2);
+        for (QChar c : QStringLiteral("４２")) {
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+            QApplication::sendEvent(s.focused(), &press);
+        }
+        QTRY_VERIFY(qobject_cast<QLineEdit *>(s.focused()));
+        auto *editor = qobject_cast<QLineEdit *>(s.focused());
+        QCOMPARE(editor->text(), QStringLiteral("42"));
+        for (const char *refused : {"1.5", "1e10", "0x10"}) {
+            QApplication::clipboard()->setText(QString::fromLatin1(refused));
+            QTest::keySequence(editor, QKeySequence::Paste);
+            QCOMPARE(editor->text(), QStringLiteral("42"));
+        }
+        QInputMethodEvent commit;
+        commit.setCommitString(QStringLiteral("７"));
+        QApplication::sendEvent(editor, &commit);
+        QCOMPARE(editor->text(), QStringLiteral("427"));
+        s.click(1, 2);
+        QCOMPARE(m_db->scalar(QStringLiteral("SELECT SafeStock FROM Product "
+                                             "WHERE ProductID = 'PR000001'")).toInt(), 427);
+
+        // A pasted number alone in the cell is written as well.
+        s.type(QStringLiteral("1"));
+        QTRY_VERIFY(qobject_cast<QLineEdit *>(s.focused()));
+        editor = qobject_cast<QLineEdit *>(s.focused());
+        editor->selectAll();
+        QApplication::clipboard()->setText(QStringLiteral("－１６"));
+        QTest::keySequence(editor, QKeySequence::Paste);
+        QCOMPARE(editor->text(), QStringLiteral("-16"));
+        s.click(0, 2);
+        QCOMPARE(m_db->scalar(QStringLiteral("SELECT SafeStock FROM Product "
+                                             "WHERE ProductID = 'PR000002'")).toInt(), -16);
     }
 
     void downOnTheLastRowAppends()

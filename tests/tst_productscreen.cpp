@@ -155,6 +155,7 @@ private slots:
     void deleteOnClosedTableDoesNothing();
     void refusedSaveKeepsInput();
     void editChangedByAnotherUserReloadsKeepingTheTypedFields();
+    void numberBeyondTheRangeNamedByItsCaption();
     void numberTakenMeanwhileSavesUnderTheNext();
     void saveWaitingForAnotherCopyShowsTheWaitCursor();
     void saveWithoutNumberRefused();
@@ -579,6 +580,39 @@ void TestProductScreen::refusedSaveKeepsInput()
     press("sbCancel");
     QVERIFY(!inEditingMode());
     QCOMPARE(m_db->count(QStringLiteral("Product")), 0);
+}
+
+void TestProductScreen::numberBeyondTheRangeNamedByItsCaption()
+{
+    press("sbInsert");
+    type("EditName", QStringLiteral("lamp"));
+    box("EditType")->setText(QStringLiteral("T"));
+    box("EditUnit")->setText(QStringLiteral("U"));
+    type("EditSafeStock", QStringLiteral("2147483648"));
+    {
+        ModalAnswer answer(QMessageBox::Ok);
+        press("sbPost");
+        QCOMPARE(answer.seen(), 1);
+        const QStringList lines = answer.text().split(QLatin1Char('\n'));
+        QCOMPARE(lines.size(), 2);
+        QVERIFY2(lines[0].startsWith(QStringLiteral("「安全存量」")), qPrintable(lines[0]));
+        QCOMPARE(lines[1], QStringLiteral("'2147483648' is not a valid integer value for "
+                                          "field 'SafeStock'"));
+    }
+    QVERIFY(inEditingMode());
+    QCOMPARE(box("EditSafeStock")->text(), QStringLiteral("2147483648"));
+    QCOMPARE(m_db->count(QStringLiteral("Product")), 0);
+
+    // Corrected in full-width digits, as an input method in full-width mode types them.
+    clear("EditSafeStock");
+    type("EditSafeStock", QStringLiteral("２０"));
+    clear("EditPriceA");
+    type("EditPriceA", QStringLiteral("１５００"));
+    press("sbPost");
+    QVERIFY(!inEditingMode());
+    QCOMPARE(m_db->scalar(QStringLiteral("SELECT SafeStock || '/' || PriceA FROM Product"))
+                 .toString(),
+             QStringLiteral("20/1500"));
 }
 
 void TestProductScreen::numberTakenMeanwhileSavesUnderTheNext()

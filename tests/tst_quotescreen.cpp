@@ -111,6 +111,14 @@ void type(const QString &text)
         QTest::keyClick(focused(), c.toLatin1());
 }
 
+// Keys as an input method in full-width mode delivers them: each carries its character.
+void typeWide(const QString &text)
+{
+    for (QChar c : text)
+        QTest::sendKeyEvent(QTest::Click, focused(), Qt::Key_unknown, QString(c),
+                            Qt::NoModifier);
+}
+
 // Types into a cell of the line grid as the user does: a click on the cell, then the keys.
 void typeIntoCell(int row, Column column, const QString &value)
 {
@@ -189,6 +197,8 @@ private slots:
     void pendingDeletionFreesItsNumbers();
     void lineNumbersThatCannotGoOn();
     void totalsOutOfRangeStopTheSave();
+    void fullWidthQuantityReachesTheSavedLine();
+    void lineAmountOutOfRangeNeverStoredHalf();
     void saveChecksInOrder();
     void saveWritesHeaderAndLines();
     void failedSaveWritesNothingAndKeepsEverything();
@@ -591,7 +601,12 @@ void TestQuoteScreen::totalsOutOfRangeStopTheSave()
         leaveLine();
         QCOMPARE(ok.seen(), 1);
         QVERIFY2(ok.text().contains("SubTotal"), qPrintable(ok.text()));
+        QVERIFY2(ok.text().startsWith(QStringLiteral("「合計金額」的值 4000000000 ")),
+                 qPrintable(ok.text()));
     }
+    // The totals stay those of the first line: none of them is written alone.
+    QCOMPARE(text("DBEdit6") + '/' + text("DBEdit7") + '/' + text("DBEdit8"),
+             QStringLiteral("2000000000/100000000/2100000000"));
     {
         ModalAnswer ok(QMessageBox::Ok);
         press("sbPost");
@@ -601,6 +616,97 @@ void TestQuoteScreen::totalsOutOfRangeStopTheSave()
     QCOMPARE(mode(), Mode::Editing);
     QCOMPARE(m_db->count("QuoteMaster"), 0);
     QCOMPARE(m_db->count("QuoteDetail"), 0);
+}
+
+void TestQuoteScreen::fullWidthQuantityReachesTheSavedLine()
+{
+    press("sbInsert");
+    Quote->Table1->FieldByName("CustomerID")->setAsString("CU000001");
+    typeIntoCell(0, Product, "PR000001");
+    clickCell(0, Quantity);
+    typeWide(QStringLiteral("１２"));
+    typeIntoCell(0, Price, "5");
+    QCOMPARE(cell(0, Quantity), QStringLiteral("12"));
+    press("sbPost");
+    QCOMPARE(mode(), Mode::Browse);
+    QCOMPARE(m_db->scalar("SELECT Quantity || '/' || Price FROM QuoteDetail").toString(),
+             QStringLiteral("12/5"));
+    QCOMPARE(m_db->scalar("SELECT SubTotal FROM QuoteMaster").toInt(), 60);
+}
+
+void TestQuoteScreen::lineAmountOutOfRangeNeverStoredHalf()
+{
+    // 2147483647 x 2147483647: the price no amount can hold is refused where it is typed,
+    // named by the columns' titles, and the line goes nowhere without it.
+    press("sbInsert");
+    Quote->Table1->FieldByName("CustomerID")->setAsString("CU000001");
+    typeIntoCell(0, Product, "PR000001");
+    typeIntoCell(0, Quantity, "2147483647");
+    {
+        ModalAnswer ok(QMessageBox::Ok, 3);
+        typeIntoCell(0, Price, "2147483647");
+        clickCell(0, Product);
+        QCOMPARE(ok.seen(), 1);
+        const QStringList lines = ok.text().split(QLatin1Char('\n'));
+        QCOMPARE(lines.size(), 2);
+        QVERIFY2(lines[0].startsWith(QStringLiteral("填入「單價」後,「金額」會是 46116860141"))
+                     && lines[0].contains(QStringLiteral("2147483647")),
+                 qPrintable(lines[0]));
+        QVERIFY2(lines[1].startsWith(QStringLiteral("Field 'Price': the calculated value "))
+                     && lines[1].contains(QStringLiteral("of field 'Amount' is out of range")),
+                 qPrintable(lines[1]));
+        // Moving on at once, before the cell is offered again, does not post the line
+        // with the price it had.
+        QTest::keyClick(focused(), Qt::Key_Down);
+        QCOMPARE(ok.seen(), 2);
+        QCOMPARE(ok.text(1), ok.text());
+        QCOMPARE(gridRows(), 1);
+        // Save says it once more, and stores nothing.
+        press("sbPost");
+        QCOMPARE(ok.seen(), 3);
+        QCOMPARE(ok.text(2), ok.text());
+    }
+    QCOMPARE(mode(), Mode::Editing);
+    QCOMPARE(m_db->count("QuoteMaster"), 0);
+    QCOMPARE(m_db->count("QuoteDetail"), 0);
+
+    // The refused price is offered again; 1 fits the line but not the total with its tax:
+    // the totals are refused whole at save, and the boxes never show part of them.
+    QTRY_VERIFY(qobject_cast<QLineEdit *>(focused()));
+    auto *editor = qobject_cast<QLineEdit *>(focused());
+    QCOMPARE(editor->text(), QStringLiteral("2147483647"));
+    QCOMPARE(grid()->currentIndex().column(), int(Price));
+    editor->selectAll();
+    type("1");
+    {
+        ModalAnswer ok(QMessageBox::Ok, 2);
+        press("sbPost");
+        QCOMPARE(ok.seen(), 1);
+        QVERIFY2(ok.text().startsWith(QStringLiteral("「總計金額」的值 2254857829 ")),
+                 qPrintable(ok.text()));
+        QVERIFY2(ok.text().contains(QStringLiteral("\n'2254857829' is not a valid integer "
+                                                   "value for field 'Amount'")),
+                 qPrintable(ok.text()));
+    }
+    QCOMPARE(mode(), Mode::Editing);
+    QCOMPARE(m_db->count("QuoteDetail"), 0);
+    QCOMPARE(text("DBEdit6"), QStringLiteral("0"));
+    QCOMPARE(text("DBEdit8"), QStringLiteral("0"));
+
+    // Corrected, the quotation is stored exactly as the grid and the totals show it.
+    typeIntoCell(0, Quantity, "100");
+    press("sbPost");
+    QCOMPARE(mode(), Mode::Browse);
+    QCOMPARE(cell(0, Quantity) + '/' + cell(0, Price) + '/' + cell(0, Amount),
+             QStringLiteral("100/1/100"));
+    QCOMPARE(text("DBEdit6") + '/' + text("DBEdit7") + '/' + text("DBEdit8"),
+             QStringLiteral("100/5/105"));
+    QCOMPARE(m_db->scalar("SELECT group_concat(Quantity || '/' || Price) FROM QuoteDetail")
+                 .toString(),
+             QStringLiteral("100/1"));
+    QCOMPARE(m_db->scalar("SELECT SubTotal || '/' || ValueAddTax || '/' || Amount "
+                          "FROM QuoteMaster").toString(),
+             QStringLiteral("100/5/105"));
 }
 
 void TestQuoteScreen::saveChecksInOrder()
