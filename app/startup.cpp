@@ -3,6 +3,7 @@
 #include "app/backupscheduler.h"
 #include "app/mainform.h"
 #include "controls/dialogs.h"
+#include "data/backgroundbookcheck.h"
 #include "data/database.h"
 #include "data/errors.h"
 #include "data/pguri.h"
@@ -52,6 +53,7 @@
 #include <cstdio>
 #include <functional>
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace tb {
@@ -245,7 +247,8 @@ bool createOrShutDown(size_t from, size_t to)
 class RestOfStartUp : public QObject
 {
 public:
-    explicit RestOfStartUp(QApplication &app) : m_app(app)
+    RestOfStartUp(QApplication &app, std::function<void()> whenDone)
+        : m_app(app), m_whenDone(std::move(whenDone))
     {
         s_running = this;
         app.installEventFilter(this);
@@ -326,14 +329,18 @@ private:
         m_done = true;
         m_fallback.stop();
         m_failed = result == StartUpStep::Failed;
-        if (m_failed)
+        if (m_failed) {
             m_app.exit(1);
-        else
-            m_app.removeEventFilter(this);
+            return;
+        }
+        m_app.removeEventFilter(this);
+        if (m_whenDone)
+            QTimer::singleShot(0, this, m_whenDone);
     }
 
     static inline RestOfStartUp *s_running = nullptr;
     QApplication &m_app;
+    std::function<void()> m_whenDone;
     QTimer m_fallback;
     bool m_begun = false;
     bool m_done = false;
@@ -407,7 +414,14 @@ int runApplication(QApplication &app)
     QApplication::setQuitOnLastWindowClosed(false);
     if (!startMainWindow())
         return 1;
-    RestOfStartUp rest(app);
+    // The book is checked for damage once the windows are all there, off the way of the
+    // start; damage found is told once.
+    BackgroundBookCheck bookCheck;
+    QObject::connect(&bookCheck, &BackgroundBookCheck::damaged, &bookCheck, &ShowError);
+    RestOfStartUp rest(app, [&bookCheck] {
+        if (!PgUri::isUri(Database::path()))
+            bookCheck.start(Database::path());
+    });
     // Its last copy, if the book changed, is taken as this function ends.
     const std::unique_ptr<BackupScheduler> backups = BackupScheduler::forApplicationBook();
     main->show();

@@ -8,12 +8,17 @@ namespace tb {
 
 namespace {
 
+const QString EmptyTextFallback = QStringLiteral(
+    "這項操作沒有完成,也沒有取得原因的說明。請再試一次;若一再發生,請重新啟動程式。");
+
 QMessageBox::StandardButton ask(const QString &caption, const QString &text,
                                 QMessageBox::Icon icon, QMessageBox::StandardButtons buttons,
                                 QMessageBox::StandardButton defaultButton,
                                 QMessageBox::StandardButton escapeButton)
 {
-    QMessageBox box(icon, caption, text, buttons, QApplication::activeWindow());
+    // A box with nothing to read leaves the user guessing: say at least what to do.
+    const QString shown = text.trimmed().isEmpty() ? EmptyTextFallback : text;
+    QMessageBox box(icon, caption, shown, buttons, QApplication::activeWindow());
     if (defaultButton != QMessageBox::NoButton)
         box.setDefaultButton(defaultButton);
     if (escapeButton != QMessageBox::NoButton)

@@ -5,7 +5,9 @@
 
 namespace tb {
 
-// Every dialog of one kind looks and answers alike; all go through QMessageBox.
+// Every dialog of one kind looks and answers alike; all go through QMessageBox. A box is
+// never empty: a text with nothing to read shows a sentence saying the operation did not
+// complete and what to do.
 
 // The application title: the main window's caption and the caption of plain messages and
 // error boxes. It is not made the application's display name, which Qt would add to every

@@ -19,7 +19,8 @@ void runGuarded(const std::function<void()> &handler)
         ShowError(QString::fromUtf8(error.what()));
     } catch (...) {
         // Qt's event loop must never see an exception, whatever its type.
-        ShowError(QStringLiteral("Unexpected error"));
+        ShowError(QStringLiteral("發生未預期的錯誤,這項操作沒有完成。請再試一次。\n"
+                                 "Unexpected error"));
     }
 }
 

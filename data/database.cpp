@@ -128,9 +128,9 @@ void dropConnection(const QString &name)
 }
 
 // A connection the server lost is closed, whatever the driver reports, and the statements
-// prepared on it, which died with its session, are let go: the next Database::connection()
-// opens it anew and statements are prepared there afresh. Guards open on it keep their
-// scopes, since ending them undoes what their record sets did.
+// prepared on it, which died with its session, are let go: its next use opens it anew (see
+// Database::reopenIfLost) and prepares statements there afresh. Guards open on it keep
+// their scopes, since ending them undoes what their record sets did.
 void letGoOf(QSqlDatabase db)
 {
     StatementCache::forget(db.connectionName());
@@ -299,6 +299,19 @@ void Database::closeAll()
             dropConnection(name);
 }
 
+void Database::reopenIfLost(const QSqlDatabase &db)
+{
+    if (db.isOpen() || !PgDatabase::isPostgres(db)
+        || !db.connectionName().startsWith(ConnectionPrefix))
+        return;
+    // A transaction open on the lost session went with it: what follows in it must not run
+    // on a new session, outside it. Ending the guards undoes what their record sets did.
+    if (Transaction::isOpen(db))
+        throw DatabaseError(lostConnectionMessage(db));
+    StatementCache::forget(db.connectionName());
+    openConnection(db.connectionName().mid(ConnectionPrefix.size()));
+}
+
 QString Database::errorText(const QSqlError &error, const QSqlDatabase &db)
 {
     const QString message = userMessage(error, db);
@@ -320,6 +333,7 @@ int Database::generation(const QSqlDatabase &db)
 
 QSqlQuery Database::exec(const QSqlDatabase &db, const QString &sql, const QVariantList &values)
 {
+    reopenIfLost(db);
     QSqlQuery query(db);
     query.setForwardOnly(true);
     if (values.isEmpty()) {

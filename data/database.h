@@ -64,6 +64,12 @@ public:
     // Closes every connection (tests and the benchmark switch databases with it).
     static void closeAll();
 
+    // Before a statement on a server connection that was lost and let go: opens it anew,
+    // so that record sets holding it go on working once the server is back. Throws the
+    // reason when the server still cannot be reached, or when a transaction was open on
+    // the lost session.
+    static void reopenIfLost(const QSqlDatabase &db);
+
     // The message a refused statement shows (see errormessages.h); db names the file that
     // the message speaks of. A connection the error says is lost is closed, so that the
     // next connection() opens it anew.

@@ -4,17 +4,25 @@
 #include "data/datasource.h"
 #include "data/errors.h"
 #include "data/fieldvalue.h"
+#include "data/sqlterms.h"
 #include "data/transaction.h"
 
 #include <QPointer>
 
 #include <algorithm>
+#include <exception>
+#include <utility>
 
 namespace tb {
 
 namespace {
 
 const char *const Closed = "Cannot perform this operation on a closed dataset";
+
+bool sameValue(const QVariant &a, const QVariant &b)
+{
+    return sqlterms::isNull(a) == sqlterms::isNull(b) && (sqlterms::isNull(a) || a == b);
+}
 
 QVariantList valueList(const QVariant &values, int count)
 {
@@ -283,7 +291,15 @@ void DataSet::rowsChanged()
 {
     if (!Active())
         return;
-    moveTo(readFirst(), -1);
+    try {
+        moveTo(readFirst(), -1);
+    } catch (...) {
+        // The rows cannot be read now (a server that is away): none is shown, rather than
+        // one that may be gone.
+        setEmpty();
+        notifyDataSet();
+        throw;
+    }
     notifyDataSet();
     runHook(AfterScroll);
 }
@@ -423,26 +439,65 @@ void DataSet::Cancel()
     const bool wasInsert = d->state == DataSetState::Insert;
     d->state = DataSetState::Browse;
     d->modified = false;
-    if (wasInsert) {
-        const Bookmark back = d->insertReturn;
-        d->insertReturn = {};
-        if (back.isNull()) {
-            moveTo(readFirst(), -1);
+    try {
+        if (wasInsert) {
+            returnFromInsert(std::exchange(d->insertReturn, Bookmark()));
         } else {
-            OptRow row = readRow(back);
-            if (!row)
-                row = readNext(back);
-            if (!row)
-                row = readPrior(back);
-            moveTo(row, 0);
+            d->buf = d->oldBuf;
+            computeDerived(d->buf, true);
         }
-    } else {
-        d->buf = d->oldBuf;
-        computeDerived(d->buf, true);
+    } catch (...) {
+        // A cancel always ends the edit, even when the row to show cannot be read now (a
+        // server that is away): the set then stands on no row, and the controls hear of it.
+        setEmpty();
+        notifyEditing();
+        notifyDataSet();
+        throw;
     }
     notifyEditing();
     notifyDataSet();
     runHook(AfterCancel);
+}
+
+void DataSet::returnFromInsert(const Bookmark &back)
+{
+    if (back.isNull()) {
+        moveTo(readFirst(), -1);
+        return;
+    }
+    OptRow row = readRow(back);
+    if (!row)
+        row = readNext(back);
+    if (!row)
+        row = readPrior(back);
+    moveTo(row, 0);
+}
+
+bool DataSet::ReloadKeepingChanges()
+{
+    checkActive();
+    if (d->state != DataSetState::Edit || !d->hasRow)
+        return false;
+    updateControlsData(); // what is typed but not yet written counts as changed
+    const OptRow row = readRow(d->bookmark);
+    if (!row)
+        return false;
+    QVector<QVariant> stored = row->values;
+    stored.resize(FieldCount());
+    computeDerived(stored, false);
+    QVector<QVariant> values = stored;
+    for (const auto &field : d->fields) {
+        const int i = field->Index();
+        if (field->Kind() == FieldKind::Data && !sameValue(d->buf.value(i), d->oldBuf.value(i)))
+            values[i] = d->buf.value(i);
+    }
+    d->oldBuf = stored;
+    d->buf = values;
+    d->bookmark = row->bookmark;
+    computeDerived(d->buf, true);
+    d->modified = true;
+    notifyDataSet();
+    return true;
 }
 
 void DataSet::Delete()
@@ -600,9 +655,25 @@ void DataSet::CancelUpdates()
     checkActive();
     if (!d->cached)
         return;
-    Cancel();
-    cancelPendingUpdates();
-    rowsChanged();
+    // What was pending goes even when rows cannot be read again now (a server that is
+    // away); the first failure is told afterwards.
+    std::exception_ptr failure;
+    try {
+        Cancel();
+    } catch (...) {
+        failure = std::current_exception();
+    }
+    try {
+        cancelPendingUpdates();
+        rowsChanged();
+    } catch (...) {
+        if (!failure)
+            failure = std::current_exception();
+        setEmpty();
+        notifyDataSet();
+    }
+    if (failure)
+        std::rethrow_exception(failure);
 }
 
 // ---- transactions ------------------------------------------------------------------------

@@ -99,6 +99,12 @@ public:
     void Cancel();
     void Delete();
     void Refresh();
+    // After an edit was refused because another user changed the stored record since it was
+    // read (RecordChangedError): reads the stored record again; the fields this edit changed
+    // keep their values, the others take the stored ones, and the stored values become what
+    // the next Post compares with, so that it writes over them knowingly. The set stays in
+    // edit. False, and nothing changes, outside edit or when the record is gone.
+    bool ReloadKeepingChanges();
     // Posts or cancels a record in edit/insert, as before a move.
     void CheckBrowseMode();
     // Bound controls hand the text typed but not yet written (a grid's open cell) to their
@@ -238,6 +244,8 @@ private:
     // refused with a message naming the input and the limit while the user types.
     void refuseCalculatedValue(Field *field, const QVariant &value, const QString &error);
     void moveTo(const OptRow &row, int direction);
+    // A cancelled insert goes back to the row it started from (or its neighbour).
+    void returnFromInsert(const Bookmark &back);
     void step(int direction);
     // BeforePost, the write, browse state, AfterPost: the post shared by Post and a move.
     void postRecord();

@@ -2,9 +2,12 @@
 
 #include "data/errors.h"
 #include "data/pgdatabase.h"
+#include "data/pguri.h"
 #include "data/schema.h"
 
 #include <QDir>
+#include <QFileInfo>
+#include <QStorageInfo>
 #include <QRegularExpression>
 
 namespace tb {
@@ -12,6 +15,9 @@ namespace tb {
 namespace {
 
 using Trouble = EngineTrouble;
+
+// The layer's detail where the driver gives none: it closed a broken connection silently.
+const QString NoConnectionText = QStringLiteral("no connection to the server");
 
 // A server reports SQLSTATEs: five characters, matched as text (some are all digits, and
 // must not be read as an SQLite code).
@@ -30,13 +36,27 @@ Trouble sqlStateTroubleOf(const QString &native)
     return Trouble::None;
 }
 
+// What the client library says when the connection broke without a word from the server.
+bool saysConnectionBroke(const QString &text)
+{
+    static const QLatin1String phrases[] = {
+        QLatin1String("server closed the connection"),
+        QLatin1String("no connection to the server"),
+        QLatin1String("could not receive data from server"),
+        QLatin1String("could not send data to server"),
+        QLatin1String("terminating connection"),
+        QLatin1String("SSL connection has been closed")};
+    for (const QLatin1String &phrase : phrases)
+        if (text.contains(phrase))
+            return true;
+    return false;
+}
+
 // A server's troubles; a connection that broke may come with no code at all.
 Trouble serverTroubleOf(const QString &native, const QString &text)
 {
     if (native.startsWith(QLatin1String("08")) || native.startsWith(QLatin1String("57P"))
-        || (native.isEmpty()
-            && (text.contains(QLatin1String("server closed the connection"))
-                || text.contains(QLatin1String("no connection to the server")))))
+        || (native.isEmpty() && saysConnectionBroke(text)))
         return Trouble::ConnectionLost;
     return sqlStateTroubleOf(native);
 }
@@ -46,6 +66,17 @@ Trouble fileTroubleOf(const QString &native)
 {
     const Trouble trouble = sqliteTroubleOf(native);
     return trouble != Trouble::None ? trouble : sqlStateTroubleOf(native);
+}
+
+// A full disk reaches the engine as whatever failed first: a journal file it could not make
+// or size, a write it could not finish. The disk's own free space tells which it was.
+bool hasNoRoom(const QString &databaseFile)
+{
+    if (databaseFile.isEmpty() || PgUri::isUri(databaseFile))
+        return false;
+    constexpr qint64 TooLittle = 256 * 1024; // less than a journal's first pages need
+    const QStorageInfo disk(QFileInfo(databaseFile).absolutePath());
+    return disk.isValid() && disk.isReady() && disk.bytesAvailable() < TooLittle;
 }
 
 // The sentence first, the engine's own text below it as the detail.
@@ -167,6 +198,13 @@ QString serverText(const QString &text)
     return kept.join(QLatin1Char('\n'));
 }
 
+// The driver closes a connection it finds broken, and what is tried on it later fails
+// without a word.
+bool closedSilently(const QSqlError &error, const QSqlDatabase &db)
+{
+    return !db.isOpen() && textOf(error).trimmed().isEmpty();
+}
+
 } // namespace
 
 // SQLite reports extended result codes; the primary code is their low byte.
@@ -192,21 +230,52 @@ QString userMessage(const QSqlError &error, const QSqlDatabase &db)
 {
     if (!PgDatabase::isPostgres(db))
         return userMessage(error, db.isValid() ? db.databaseName() : QString());
-    const QString text = serverText(textOf(error));
+    QString text = serverText(textOf(error));
     const QString own = layerMessage(error, text);
     if (!own.isEmpty())
         return own;
-    const Trouble trouble = serverTroubleOf(error.nativeErrorCode(), text);
+    Trouble trouble = serverTroubleOf(error.nativeErrorCode(), text);
+    if (closedSilently(error, db)) {
+        trouble = Trouble::ConnectionLost;
+        text = NoConnectionText;
+    }
     if (trouble == Trouble::None)
         return text;
     return withSentence(serverSentence(trouble, PgDatabase::placeOf(db)), text);
 }
 
+QString missingPartsMessage(const QString &databaseFile, const QString &detail)
+{
+    return withSentence(QStringLiteral("資料庫檔案 %1 缺少本系統需要的資料表或欄位,"
+                                       "它可能是其他程式的檔案或不完整的資料庫。"
+                                       "請確認資料庫檔案的路徑,或從備份還原。")
+                            .arg(QDir::toNativeSeparators(databaseFile)),
+                        detail);
+}
+
+QString missingPartsMessage(const QSqlDatabase &db, const QString &detail)
+{
+    if (!PgDatabase::isPostgres(db))
+        return missingPartsMessage(db.databaseName(), detail);
+    return withSentence(QStringLiteral("%1 缺少本系統需要的資料表或欄位,"
+                                       "它可能是其他程式的資料庫。"
+                                       "請確認連線的資料庫,或通知管理者。")
+                            .arg(PgDatabase::placeOf(db)),
+                        detail);
+}
+
+QString lostConnectionMessage(const QSqlDatabase &db)
+{
+    return withSentence(serverSentence(Trouble::ConnectionLost, PgDatabase::placeOf(db)),
+                        NoConnectionText);
+}
+
 bool isConnectionLost(const QSqlError &error, const QSqlDatabase &db)
 {
     return PgDatabase::isPostgres(db)
-           && serverTroubleOf(error.nativeErrorCode(), serverText(textOf(error)))
-                  == Trouble::ConnectionLost;
+           && (closedSilently(error, db)
+               || serverTroubleOf(error.nativeErrorCode(), serverText(textOf(error)))
+                      == Trouble::ConnectionLost);
 }
 
 QString userMessage(const QSqlError &error, const QString &databaseFile)
@@ -215,7 +284,10 @@ QString userMessage(const QSqlError &error, const QString &databaseFile)
     const QString own = layerMessage(error, text);
     if (!own.isEmpty())
         return own;
-    const Trouble trouble = fileTroubleOf(error.nativeErrorCode());
+    Trouble trouble = fileTroubleOf(error.nativeErrorCode());
+    if ((trouble == Trouble::DiskError || trouble == Trouble::CannotOpen)
+        && hasNoRoom(databaseFile))
+        trouble = Trouble::Full;
     if (trouble == Trouble::None)
         return text;
     const QString file = databaseFile.isEmpty() ? QStringLiteral("(未知)")

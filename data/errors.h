@@ -29,6 +29,21 @@ private:
 // (another copy of the application took the number first).
 inline const QString KeyViolationMessage = QStringLiteral("Key violation.");
 
+// The layer's text for an edit refused because the stored record is no longer what the edit
+// started from: another user changed or deleted it since it was read.
+inline const QString RecordChangedText =
+    QStringLiteral("Record not found or changed by another user");
+
+// That refusal, with the sentence the user reads first. A screen may catch it to offer
+// reloading the record (DataSet::ReloadKeepingChanges); the guard shows it like any other.
+class RecordChangedError : public DatabaseError
+{
+public:
+    RecordChangedError() : DatabaseError(Sentence + QLatin1Char('\n') + RecordChangedText) {}
+    static inline const QString Sentence = QStringLiteral(
+        "這筆資料在您開啟之後已被其他使用者修改或刪除,這次的變更沒有寫入。");
+};
+
 // Stops the running operation and the handler that called it without any message.
 class SilentAbort : public std::exception
 {

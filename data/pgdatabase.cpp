@@ -1,6 +1,7 @@
 #include "data/pgdatabase.h"
 
 #include "data/database.h"
+#include "data/errormessages.h"
 #include "data/errors.h"
 #include "data/pguri.h"
 #include "data/schema.h"
@@ -32,6 +33,17 @@ QString connectionFailure(const PgUri &uri, const QSqlError &error)
     if (cause.isEmpty())
         cause = error.text().trimmed();
     return QStringLiteral("無法連線到資料庫伺服器: %1\n%2").arg(uri.displayName(), cause);
+}
+
+// The book's tables and columns are all there; a missing one is told with the server and
+// what to do.
+void verifyTables(const QSqlDatabase &db)
+{
+    try {
+        Schema::verify(db);
+    } catch (const MissingPartError &error) {
+        throw DatabaseError(missingPartsMessage(db, error.message()));
+    }
 }
 
 } // namespace
@@ -71,7 +83,7 @@ QSqlDatabase PgDatabase::open(const QString &connectionName, const QString &uriT
 void PgDatabase::provision(const QSqlDatabase &db)
 {
     if (!hasNoTables(db)) {
-        Schema::verify(db);
+        verifyTables(db);
         return;
     }
     // Two PCs starting on an empty database at once: the second waits for the first and
@@ -83,7 +95,7 @@ void PgDatabase::provision(const QSqlDatabase &db)
         Schema::create(db);
     transaction.commit();
     Schema::forgetStoredColumns();
-    Schema::verify(db);
+    verifyTables(db);
 }
 
 void PgDatabase::verifyBook(const QSqlDatabase &db, const PgUri &uri)
@@ -91,7 +103,7 @@ void PgDatabase::verifyBook(const QSqlDatabase &db, const PgUri &uri)
     if (hasNoTables(db))
         throw DatabaseError(QStringLiteral("資料庫 %1 裡沒有帳本的資料表,不是帳本的資料庫。\n"
                                            "請確認位址是否正確。").arg(uri.displayName()));
-    Schema::verify(db);
+    verifyTables(db);
 }
 
 QString PgDatabase::withTextParameters(const QString &sql, const QVariantList &values)

@@ -15,12 +15,6 @@ namespace tb {
 using sqlterms::isNull;
 using sqlterms::quoted;
 
-namespace {
-
-const QString ChangedMessage = QStringLiteral("Record not found or changed by another user");
-
-} // namespace
-
 QString RowWriter::whereIdentity(const QVariantList &identity, QVariantList &binds) const
 {
     if (identity.size() != m_layout.identityCols.size())
@@ -137,7 +131,7 @@ void RowWriter::update(const QVariantList &identity, const QVector<QVariant> &ol
                          .arg(quoteName(m_layout.table), sets.join(QLatin1String(", ")), where),
         binds);
     if (query.numRowsAffected() == 0)
-        throw DatabaseError(ChangedMessage);
+        throw RecordChangedError();
 }
 
 void RowWriter::remove(const QVariantList &identity) const
@@ -163,7 +157,7 @@ void RowWriter::removeMany(const std::vector<QVariantList> &identities) const
                                   alternatives.join(QLatin1String(" OR "))),
             binds);
         if (query.numRowsAffected() != int(to - from))
-            throw DatabaseError(ChangedMessage);
+            throw RecordChangedError();
     }
 }
 

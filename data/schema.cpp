@@ -252,8 +252,8 @@ void Schema::verify(const QSqlDatabase &db)
     for (const TableDef &table : tables()) {
         const std::vector<StoredColumn> stored = storedColumns(db, table.name);
         if (stored.empty())
-            throw DatabaseError(formatMessage(QStringLiteral("Table '%s' does not exist"),
-                                              {table.name}));
+            throw MissingPartError(formatMessage(QStringLiteral("Table '%s' does not exist"),
+                                                 {table.name}));
         // A server has no row id to tell the rows of a table without a key apart.
         const bool keyed = std::any_of(stored.begin(), stored.end(),
                                        [](const auto &s) { return s.keyPosition > 0; });
@@ -265,8 +265,8 @@ void Schema::verify(const QSqlDatabase &db)
                 return s.name.compare(column.name, Qt::CaseInsensitive) == 0;
             });
             if (!found)
-                throw DatabaseError(formatMessage(QStringLiteral("Field '%s' not found"),
-                                                  {column.name}));
+                throw MissingPartError(formatMessage(QStringLiteral("Field '%s' not found"),
+                                                     {column.name}));
         }
     }
 }

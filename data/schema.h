@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/errors.h"
+
 #include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
@@ -37,6 +39,13 @@ struct TableDef
     const ColumnDef *column(const QString &name) const; // case-insensitive; nullptr if none
 };
 
+// A table or column of the book that a database lacks (Schema::verify).
+class MissingPartError : public DatabaseError
+{
+public:
+    using DatabaseError::DatabaseError;
+};
+
 // The seventeen tables of the book.
 class Schema
 {
@@ -48,8 +57,9 @@ public:
     // On a server the names are in lower case (so that SQL written without quotes finds
     // them), text sorts by its bytes, and the indexes keep NULL first as SQLite does.
     static void create(const QSqlDatabase &db);
-    // Reads (never writes) that every table and column is there; throws "Table '%s' does
-    // not exist" or "Field '%s' not found" for the first one missing, and on a server
+    // Reads (never writes) that every table and column is there; throws MissingPartError
+    // "Table '%s' does not exist" or "Field '%s' not found" for the first one missing, and
+    // on a server
     // "Table '%s' has no primary key" (rows there are told apart by their key alone).
     static void verify(const QSqlDatabase &db);
 

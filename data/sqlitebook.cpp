@@ -8,11 +8,14 @@
 #include "data/transaction.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QUrl>
+
+#include <unistd.h>
 
 namespace tb {
 
@@ -71,6 +74,46 @@ bool cannotWrite(const QString &engineCode)
     }
 }
 
+// SQLite opens a file it may not write read-only without a word, and makes the journal's
+// files beside it with the file's own mode: a read-only book would get read-only companions
+// that keep refusing saves after the book can be written again. So it is opened for
+// viewing from the start, which needs no companions.
+void checkWritable(const QString &path)
+{
+    const QFileInfo file(path);
+    if (!file.exists() || file.isWritable())
+        return;
+    const QSqlError refusal(QStringLiteral("The database file is read-only"),
+                            QStringLiteral("attempt to write a readonly database"),
+                            QSqlError::ConnectionError, QStringLiteral("8")); // SQLITE_READONLY
+    throw DatabaseError(userMessage(refusal, path), refusal.nativeErrorCode());
+}
+
+// Companions that an earlier run left without write permission (made while the book could
+// not be written) would make the engine refuse every save: they are the book's and private.
+void mendCompanions(const QString &path)
+{
+    for (const char *suffix : {"-wal", "-shm"}) {
+        const QFileInfo companion(path + QLatin1String(suffix));
+        if (companion.exists() && !companion.isWritable() && companion.ownerId() == ::geteuid())
+            QFile::setPermissions(companion.filePath(),
+                                  QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    }
+}
+
+// The book's tables and columns are all there; a missing one is told with the file and
+// what to do. The engine's own troubles (locked, damaged) keep their messages.
+void verifyBook(const QSqlDatabase &db, const QString &path)
+{
+    try {
+        if (hasNoTables(db))
+            throw MissingPartError(QStringLiteral("Table 'Product' does not exist"));
+        Schema::verify(db);
+    } catch (const MissingPartError &error) {
+        throw DatabaseError(missingPartsMessage(path, error.message()));
+    }
+}
+
 void openDriver(QSqlDatabase &db, const QString &name, const QString &options)
 {
     db.setDatabaseName(name);
@@ -106,12 +149,14 @@ void SqliteBook::open(QSqlDatabase &db, const QString &path)
 
 void SqliteBook::openForWriting(QSqlDatabase &db, const QString &path)
 {
+    checkWritable(path);
+    mendCompanions(path);
     openDriver(db, path, QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
     // Nothing is written to a file (not even its journal mode) before it is known to be a
     // book: another program's file is refused exactly as it was found.
     const bool empty = hasNoTables(db);
     if (!empty)
-        Schema::verify(db);
+        verifyBook(db, path);
     applySettings(db, path);
     if (empty) {
         Transaction transaction(db);
@@ -128,9 +173,7 @@ void SqliteBook::openForViewing(QSqlDatabase &db, const QString &path)
     url.setQuery(QStringLiteral("immutable=1"));
     openDriver(db, url.toString(QUrl::FullyEncoded),
                QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_OPEN_URI"));
-    if (hasNoTables(db))
-        throw DatabaseError(QStringLiteral("Table 'Product' does not exist"));
-    Schema::verify(db);
+    verifyBook(db, path);
     states()[db.connectionName()].viewing = true;
 }
 
@@ -149,7 +192,7 @@ void SqliteBook::openReadOnly(QSqlDatabase &db, const QString &path)
             throw DatabaseError(QStringLiteral("資料庫檔案 %1 裡沒有帳本的資料表,"
                                                "不是帳本的資料庫。\n請確認路徑是否正確。")
                                     .arg(QDir::toNativeSeparators(file.absoluteFilePath())));
-        Schema::verify(db);
+        verifyBook(db, path);
     } catch (const DatabaseError &error) {
         db.close();
         // In a folder nobody can write to, no one else is saving either: the book is read

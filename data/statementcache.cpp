@@ -66,6 +66,7 @@ void releaseLeastRecentlyUsed(Statements &statements, bool server)
 
 QSqlQuery &StatementCache::prepared(const QSqlDatabase &db, const QString &sql)
 {
+    Database::reopenIfLost(db);
     Statements &statements = cache()[db.connectionName()];
     // Statements prepared before the connection was opened anew are dead.
     const int generation = Database::generation(db);

@@ -47,6 +47,7 @@ QString savepointName(int depth)
 // server two more round trips).
 void send(const QSqlDatabase &db, const QString &sql)
 {
+    Database::reopenIfLost(db);
     QSqlQuery query(db);
     StatementCounter::add();
     if (!query.exec(sql))
@@ -64,15 +65,17 @@ void append(Actions &to, Actions &from)
 
 Transaction::Transaction(QSqlDatabase db) : m_db(std::move(db))
 {
-    std::vector<Scope> &scopes = openScopes()[m_db.connectionName()];
-    m_depth = int(scopes.size());
+    const std::vector<Scope> *open = scopesOf(m_db);
+    m_depth = open ? int(open->size()) : 0;
     if (m_depth == 0) {
+        // Opening the book anew may run a transaction of its own, before this one begins.
+        Database::reopenIfLost(m_db);
         Database::prepareWrite(m_db);
         begin();
     } else {
         send(m_db, QStringLiteral("SAVEPOINT ") + savepointName(m_depth));
     }
-    scopes.emplace_back();
+    openScopes()[m_db.connectionName()].emplace_back();
 }
 
 void Transaction::begin()
@@ -125,14 +128,29 @@ void Transaction::commit()
         m_done = true;
         return;
     }
-    StatementCounter::add();
-    if (!m_db.commit()) {
-        const QString message = Database::errorText(m_db.lastError(), m_db);
+    try {
+        commitOutermost();
+    } catch (...) {
         rollback();
-        throw DatabaseError(message);
+        throw;
     }
-    scopes->pop_back();
+    scopes = scopesOf(m_db);
+    if (scopes)
+        scopes->pop_back();
     m_done = true;
+}
+
+void Transaction::commitOutermost()
+{
+    // SQLite's driver drops the engine's code from a refused COMMIT (a full disk, most
+    // often, as the lines reach the file only then); sent as a statement, it keeps it.
+    if (m_db.driverName() == QLatin1String("QSQLITE")) {
+        send(m_db, QStringLiteral("COMMIT"));
+        return;
+    }
+    StatementCounter::add();
+    if (!m_db.commit())
+        throw DatabaseError(Database::errorText(m_db.lastError(), m_db));
 }
 
 void Transaction::rollback() noexcept

@@ -38,6 +38,7 @@ public:
 
 private:
     void begin();
+    void commitOutermost();
     void rollback() noexcept;
 
     QSqlDatabase m_db;

@@ -5,6 +5,7 @@
 #include "controls/dialogs.h"
 #include "controls/guard.h"
 #include "controls/inputmethod.h"
+#include "controls/recordconflict.h"
 #include "controls/waitcursor.h"
 #include "data/datasource.h"
 #include "data/errors.h"
@@ -290,8 +291,13 @@ void RecordScreen::sbPostClick()
     QScopedValueRollback finishing(m_finishing, true);
     QString renumbered;
     if (tableEditing()) {
-        WaitCursor wait; // another copy may be writing: the save waits for it
-        renumbered = postTakingAFreeNumber(); // a refusal throws: the editing mode stays
+        try {
+            WaitCursor wait; // another copy may be writing: the save waits for it
+            renumbered = postTakingAFreeNumber(); // a refusal throws: the editing mode stays
+        } catch (const RecordChangedError &) {
+            offerReload(Table1); // the editing mode stays either way
+            return;
+        }
     }
     endEditing();
     if (!renumbered.isEmpty())
@@ -339,8 +345,13 @@ QString RecordScreen::lastStoredIdentifier() const
 void RecordScreen::sbCancelClick()
 {
     QScopedValueRollback finishing(m_finishing, true);
-    if (tableEditing())
-        Table1->Cancel();
+    try {
+        if (tableEditing())
+            Table1->Cancel();
+    } catch (...) {
+        endEditing(); // the row could not be read again: 取消 still ends the editing mode
+        throw;
+    }
     endEditing();
 }
 

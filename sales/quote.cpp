@@ -9,6 +9,7 @@
 #include "controls/dbgrid.h"
 #include "controls/dbmemo.h"
 #include "controls/dialogs.h"
+#include "controls/recordconflict.h"
 #include "controls/recordtoolbar.h"
 #include "controls/waitcursor.h"
 #include "controls/windowframe.h"
@@ -26,6 +27,8 @@
 #include <QPushButton>
 #include <QScopedValueRollback>
 
+#include <exception>
+#include <functional>
 #include <utility>
 
 namespace tb {
@@ -253,7 +256,8 @@ void TQuote::sbPostClick()
     // whatever becomes of the save (a move inside it goes back with a failed save).
     if (Table1->State() == DataSetState::Insert)
         moveToFreeNumber();
-    {
+    bool headerChanged = false; // another user changed the stored header meanwhile
+    try {
         WaitCursor wait;
         // Header and lines are written whole or not at all; a failure puts every record
         // set back as it stood, so the user can try again or cancel.
@@ -262,10 +266,21 @@ void TQuote::sbPostClick()
         // number between the check and the write; a move stays done for a retry.
         if (Table1->State() == DataSetState::Insert)
             moveToFreeNumber();
-        if (Table1->Editing())
-            Table1->Post();
+        if (Table1->Editing()) {
+            try {
+                Table1->Post();
+            } catch (const RecordChangedError &) {
+                headerChanged = true;
+                throw;
+            }
+        }
         Table2->ApplyUpdates();
         transaction.commit();
+    } catch (const RecordChangedError &) {
+        if (!headerChanged)
+            throw;
+        offerReload(Table1); // the editing mode stays either way
+        return;
     }
     setEditingMode(false);
     const QString inserted = std::exchange(m_insertedNumber, QString());
@@ -315,12 +330,27 @@ void TQuote::checkCustomer()
 
 void TQuote::sbCancelClick()
 {
+    // Every step runs, and the editing mode ends, even when a row cannot be read again now
+    // (a server that is away); the first failure is told afterwards.
+    std::exception_ptr failure;
+    const auto step = [&failure](const std::function<void()> &work) {
+        try {
+            work();
+        } catch (...) {
+            if (!failure)
+                failure = std::current_exception();
+        }
+    };
     // The lines first: a line left in edit would otherwise be posted as the header moves.
-    Table2->CancelUpdates();
-    if (Table1->Editing())
-        Table1->Cancel();
+    step([this] { Table2->CancelUpdates(); });
+    step([this] {
+        if (Table1->Editing())
+            Table1->Cancel();
+    });
     m_insertedNumber.clear();
     setEditingMode(false);
+    if (failure)
+        std::rethrow_exception(failure);
 }
 
 // ---- delete -------------------------------------------------------------------------------

@@ -5,6 +5,8 @@
 #   pgcluster.sh start FOLDER   creates the cluster if needed and starts it; prints the URI
 #   pgcluster.sh restart FOLDER removes whatever an earlier run left there, then starts
 #   pgcluster.sh stop FOLDER    stops it and removes the folder
+#   pgcluster.sh down FOLDER    stops the server (fast: sessions are ended), keeps the cluster
+#   pgcluster.sh up FOLDER      starts the server of a cluster that is down again
 #
 # The server refuses to run as root, so under root it runs as the unprivileged user nobody,
 # which owns the folder. Its superuser is "tradebook", trusted on the socket only.
@@ -13,7 +15,7 @@ set -eu
 action=${1:-}
 folder=${2:-}
 if [ -z "$action" ] || [ -z "$folder" ]; then
-    echo "usage: $0 start|restart|stop FOLDER" >&2
+    echo "usage: $0 start|restart|stop|down|up FOLDER" >&2
     exit 2
 fi
 
@@ -46,6 +48,12 @@ start() {
             exit 1
         }
     fi
+    up
+    echo "postgresql://tradebook@/postgres?host=$folder"
+}
+
+up() {
+    folder=$(CDPATH= cd -- "$folder" && pwd)
     # Throwaway data: durability is not needed, speed is.
     as_owner "$bindir/pg_ctl" -D "$folder/data" -l "$folder/server.log" -w -t 60 \
         -o "-c listen_addresses='' -k $folder -c fsync=off -c synchronous_commit=off \
@@ -54,7 +62,10 @@ start() {
         cat "$folder/server.log" >&2
         exit 1
     }
-    echo "postgresql://tradebook@/postgres?host=$folder"
+}
+
+down() {
+    as_owner "$bindir/pg_ctl" -D "$folder/data" -m fast -w -t 60 stop >/dev/null
 }
 
 stop() {
@@ -78,5 +89,7 @@ case "$action" in
     start) start ;;
     restart) stop; start ;;
     stop) stop ;;
-    *) echo "usage: $0 start|restart|stop FOLDER" >&2; exit 2 ;;
+    down) down ;;
+    up) up ;;
+    *) echo "usage: $0 start|restart|stop|down|up FOLDER" >&2; exit 2 ;;
 esac

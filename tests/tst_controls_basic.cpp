@@ -131,6 +131,15 @@ private slots:
             runGuarded([] { throw std::runtime_error("disk full"); });
             QCOMPARE(answer.text(), QStringLiteral("disk full"));
         }
+        // An error without a word (a driver that closed a broken connection silently)
+        // still tells the user something, in a sentence, never in an empty box.
+        for (const QString &empty : {QString(), QStringLiteral(" \n")}) {
+            ModalAnswer answer(QMessageBox::Ok);
+            runGuarded([&] { throw DatabaseError(empty); });
+            QCOMPARE(answer.seen(), 1);
+            QVERIFY2(answer.text().startsWith(QStringLiteral("這項操作沒有完成")),
+                     qPrintable(answer.text()));
+        }
         {
             ModalAnswer answer(QMessageBox::Ok);
             bool ran = false;

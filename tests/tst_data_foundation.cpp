@@ -225,7 +225,10 @@ void TestFoundation::fileOfAnotherProgramIsRefusedUntouched()
         text.write(QByteArray("not a database at all\n").repeated(100));
     }
     const QList<std::pair<QString, QString>> files{
-        {foreign, QStringLiteral("Table 'Product' does not exist")},
+        {foreign, QStringLiteral("資料庫檔案 %1 缺少本系統需要的資料表或欄位,"
+                                 "它可能是其他程式的檔案或不完整的資料庫。"
+                                 "請確認資料庫檔案的路徑,或從備份還原。\n"
+                                 "Table 'Product' does not exist").arg(foreign)},
         {notDatabase, QStringLiteral("檔案 %1 不是本系統的資料庫,請確認資料庫檔案的路徑。\n"
                                      "file is not a database").arg(notDatabase)}};
     for (const auto &[file, message] : files) {

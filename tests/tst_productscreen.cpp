@@ -5,7 +5,9 @@
 #include "controls/dbgrid.h"
 #include "controls/dialogs.h"
 #include "controls/inputmethod.h"
+#include "controls/recordconflict.h"
 #include "data/dataset.h"
+#include "data/errors.h"
 #include "data/field.h"
 #include "data/tablecursor.h"
 #include "lookup/choosedialog.h"
@@ -152,6 +154,7 @@ private slots:
     void deleteAsksAndDeletes();
     void deleteOnClosedTableDoesNothing();
     void refusedSaveKeepsInput();
+    void editChangedByAnotherUserReloadsKeepingTheTypedFields();
     void numberBeyondTheRangeNamedByItsCaption();
     void numberTakenMeanwhileSavesUnderTheNext();
     void saveWaitingForAnotherCopyShowsTheWaitCursor();
@@ -196,6 +199,44 @@ void TestProductScreen::seed(const QString &id, const QString &name)
                               " Stock, SafeStock, PriceA, PriceB, PriceC)"
                               " VALUES (?, ?, 'T', 'U', 5, 1, 100, 90, 80)"),
                {id, name});
+}
+
+// Another PC changed the record while it was being edited here: the save asks whether to
+// reload; No keeps everything as typed, Yes takes the stored values of the fields not typed
+// in, and the next save writes over the stored record knowingly.
+void TestProductScreen::editChangedByAnotherUserReloadsKeepingTheTypedFields()
+{
+    seed(QStringLiteral("PR000001"));
+    press("sbEdit");
+    clear("EditPriceA");
+    type("EditPriceA", QStringLiteral("120"));
+    m_db->exec(QStringLiteral("UPDATE Product SET ProductName = '書桌', PriceA = 110, "
+                              "PriceB = 70"));
+    {
+        ModalAnswer no(QMessageBox::No);
+        press("sbPost");
+        QCOMPARE(no.seen(), 1);
+        QCOMPARE(no.text(), RecordChangedError::Sentence + QLatin1Char('\n') + ReloadQuestion
+                                + QStringLiteral("\nRecord not found or changed by another user"));
+        QCOMPARE(no.icon(), QMessageBox::Question);
+    }
+    QVERIFY(inEditingMode());
+    QCOMPARE(box("EditName")->text(), QStringLiteral("chair"));
+    QCOMPARE(box("EditPriceA")->text(), QStringLiteral("120"));
+    {
+        ModalAnswer yes(QMessageBox::Yes);
+        press("sbPost");
+        QCOMPARE(yes.seen(), 1);
+    }
+    QVERIFY(inEditingMode());
+    QCOMPARE(box("EditName")->text(), QStringLiteral("書桌"));
+    QCOMPARE(box("EditPriceA")->text(), QStringLiteral("120"));
+    QCOMPARE(box("EditPriceB")->text(), QStringLiteral("70"));
+    press("sbPost");
+    QVERIFY(!inEditingMode());
+    QCOMPARE(m_db->scalar(QStringLiteral("SELECT ProductName || ':' || PriceA || ':' || PriceB "
+                                         "FROM Product")).toString(),
+             QStringLiteral("書桌:120:70"));
 }
 
 void TestProductScreen::layout()

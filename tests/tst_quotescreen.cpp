@@ -10,6 +10,7 @@
 #include "controls/dialogs.h"
 #include "controls/inputmethod.h"
 #include "data/clock.h"
+#include "data/errors.h"
 #include "data/field.h"
 #include "data/shortdate.h"
 #include "data/tablecursor.h"
@@ -204,6 +205,7 @@ private slots:
     void takenNumberMovesToTheNextFree();
     void failedSaveUnderATakenNumberKeepsLinesWithTheirHeader();
     void cancelLeavesNothing();
+    void headerChangedByAnotherUserReloadsKeepingTheTypedFields();
     void deleteAsksAndTakesTheLines();
     void failedDeleteKeepsTheQuotation();
     void productListFillsTheLine();
@@ -907,6 +909,33 @@ void TestQuoteScreen::cancelLeavesNothing()
     press("sbCancel");
     QCOMPARE(cell(0, Quantity), QStringLiteral("1"));
     QCOMPARE(m_db->scalar("SELECT Quantity FROM QuoteDetail").toInt(), 1);
+}
+
+// Another PC changed the stored header while it was being edited here: Yes to the question
+// keeps what was typed (the memo) and takes the rest from the stored header (the customer);
+// the next save writes over it.
+void TestQuoteScreen::headerChangedByAnotherUserReloadsKeepingTheTypedFields()
+{
+    seedQuote("OD24050001", {"001:001:PR000001:1:100"});
+    press("sbRefresh");
+    press("sbEdit");
+    control<DBMemo>("DBMemo1")->setFocus();
+    type("ok");
+    m_db->exec("UPDATE QuoteMaster SET Memo = 'theirs', CustomerID = 'CU000002'");
+    {
+        ModalAnswer yes(QMessageBox::Yes);
+        press("sbPost");
+        QCOMPARE(yes.seen(), 1);
+        QVERIFY2(yes.text().startsWith(RecordChangedError::Sentence), qPrintable(yes.text()));
+    }
+    QCOMPARE(mode(), Mode::Editing);
+    QCOMPARE(header("Memo"), QStringLiteral("ok"));
+    QCOMPARE(header("CustomerID"), QStringLiteral("CU000002"));
+    press("sbPost");
+    QCOMPARE(mode(), Mode::Browse);
+    QCOMPARE(m_db->scalar("SELECT Memo || '/' || CustomerID || '/' || Amount FROM QuoteMaster")
+                 .toString(),
+             QStringLiteral("ok/CU000002/105"));
 }
 
 void TestQuoteScreen::deleteAsksAndTakesTheLines()

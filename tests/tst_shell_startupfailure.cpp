@@ -3,6 +3,7 @@
 #include "app/mainform.h"
 #include "app/startup.h"
 #include "data/database.h"
+#include "data/transaction.h"
 #include "maintenance/product.h"
 #include "sales/quote.h"
 #include "testsupport/modalanswer.h"
@@ -10,6 +11,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFile>
+#include <QRandomGenerator>
 #include <QKeyEvent>
 #include <QTemporaryDir>
 #include <QTest>
@@ -33,6 +36,7 @@ private slots:
     void menuEntryChosenAtOnceFindsItsWindow();
     void menuEntryChosenAtOnceWhenTheRestFails();
     void unreachableServerStopsStartUpBeforeAnyWindow();
+    void damagedBookIsToldOnceAfterStartUp();
 };
 
 void TestStartupFailure::missingTableStopsStartUp()
@@ -255,6 +259,55 @@ void TestStartupFailure::unreachableServerStopsStartUpBeforeAnyWindow()
     QVERIFY2(lines.value(1).contains(nowhere.path()), qPrintable(answer.text())); // the cause
     QCOMPARE(answer.icon(), QMessageBox::Critical);
     QVERIFY(!main);
+}
+
+// A book with 4 KiB of noise in its middle (among the product rows, which start-up does not
+// read): the application starts as usual, and once its windows are there the check finds the
+// damage and tells it once, naming the file.
+void TestStartupFailure::damagedBookIsToldOnceAfterStartUp()
+{
+    if (test::TestDatabase::onServer())
+        QSKIP("a file's damage");
+    test::TestDatabase db;
+    {
+        const QSqlDatabase book = Database::connection();
+        Transaction transaction(book);
+        for (int i = 1; i <= 3000; ++i)
+            Database::exec(book, QStringLiteral("INSERT INTO Product (ProductID, ProductName) "
+                                                "VALUES (?, ?)"),
+                           {QStringLiteral("PR%1").arg(i, 6, 10, QLatin1Char('0')),
+                            QStringLiteral("磁磚").repeated(10)});
+        transaction.commit();
+    }
+    Database::closeAll();
+    {
+        QFile file(db.path());
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QByteArray noise(4096, '\0');
+        QRandomGenerator random(17);
+        for (char &c : noise)
+            c = char(random.bounded(256));
+        QVERIFY(file.seek(file.size() / 2 / 4096 * 4096));
+        QCOMPARE(file.write(noise), qint64(noise.size()));
+    }
+    test::ModalAnswer answer(QMessageBox::Ok, 2);
+    QTimer watch;
+    int ticks = 0, toldAt = -1;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        ++ticks;
+        if (answer.seen() > 0 && toldAt < 0)
+            toldAt = ticks;
+        // A while after the message, to see that it is not told again.
+        if ((toldAt >= 0 && ticks > toldAt + 20) || ticks > 300)
+            QCoreApplication::exit(0);
+    });
+    watch.start(50);
+    QCOMPARE(runApplication(*qApp), 0);
+    QCOMPARE(answer.seen(), 1);
+    QVERIFY2(answer.text().startsWith(QStringLiteral("資料庫檔案 ") + db.path()),
+             qPrintable(answer.text()));
+    QVERIFY2(answer.text().contains(QStringLiteral("從備份還原")), qPrintable(answer.text()));
+    QCOMPARE(answer.icon(), QMessageBox::Critical);
 }
 
 QTEST_MAIN(TestStartupFailure)

@@ -252,7 +252,7 @@ private slots:
         theirs.Post();
         set(mine, "ProductName", QStringLiteral("壁紙"));
         QCOMPARE(errorOf([&] { mine.Post(); }),
-                 QString("Record not found or changed by another user"));
+                 RecordChangedError::Sentence + "\nRecord not found or changed by another user");
         QCOMPARE(mine.State(), DataSetState::Edit); // the user's value is still there
         QCOMPARE(mine.FieldByName(QStringLiteral("ProductName"))->AsString(), QString("壁紙"));
         mine.Cancel();
@@ -266,6 +266,34 @@ private slots:
         QCOMPARE(errorOf([&] { mine.Post(); }), QString());
         QCOMPARE(m_db->scalar(QStringLiteral("SELECT ProductName || ':' || PriceA FROM Product"))
                      .toString(), QString("壁紙:120"));
+
+        // Reloading after a refusal keeps the fields this edit changed and takes the others
+        // from the stored record; the next post writes over the new stored values.
+        theirs.Refresh();
+        set(theirs, "ProductName", QStringLiteral("石材"));
+        theirs.FieldByName(QStringLiteral("PriceA"))->setAsInteger(150);
+        theirs.Post();
+        set(mine, "PriceB", 95);
+        mine.FieldByName(QStringLiteral("ProductName"))->setAsString(QStringLiteral("磁磚"));
+        QVERIFY(!errorOf([&] { mine.Post(); }).isEmpty());
+        QVERIFY(mine.ReloadKeepingChanges());
+        QCOMPARE(mine.State(), DataSetState::Edit);
+        QCOMPARE(mine.FieldByName(QStringLiteral("ProductName"))->AsString(), QString("磁磚"));
+        QCOMPARE(mine.FieldByName(QStringLiteral("PriceB"))->AsInteger(), 95);
+        QCOMPARE(mine.FieldByName(QStringLiteral("PriceA"))->AsInteger(), 150);
+        QCOMPARE(errorOf([&] { mine.Post(); }), QString());
+        QCOMPARE(m_db->scalar(QStringLiteral("SELECT ProductName || ':' || PriceA || ':' || "
+                                             "PriceB FROM Product")).toString(),
+                 QString("磁磚:150:95"));
+
+        // A record another copy deleted has nothing to reload: the edit stays as it was.
+        set(mine, "ProductName", QStringLiteral("木板"));
+        m_db->exec(QStringLiteral("DELETE FROM Product"));
+        QVERIFY(!errorOf([&] { mine.Post(); }).isEmpty());
+        QVERIFY(!mine.ReloadKeepingChanges());
+        QCOMPARE(mine.State(), DataSetState::Edit);
+        QCOMPARE(mine.FieldByName(QStringLiteral("ProductName"))->AsString(), QString("木板"));
+        mine.Cancel();
         theirs.Close();
         Database::setPath(QStringLiteral("second copy"), QString());
     }
