@@ -281,15 +281,19 @@ void DataSet::checkText(const Field *field, const QVariant &value) const
         const uint code = text.at(refused).isHighSurrogate() && refused + 1 < text.size()
             ? QChar::surrogateToUcs4(text.at(refused), text.at(refused + 1))
             : text.at(refused).unicode();
-        throw DatabaseError(formatMessage(
-            QStringLiteral("Field '%s' cannot store the character U+%s"),
-            {field->FieldName(), QString::number(code, 16).toUpper().rightJustified(4, u'0')}));
+        throw DatabaseError(fieldmessages::characterRefused(
+            *field,
+            formatMessage(QStringLiteral("Field '%s' cannot store the character U+%s"),
+                          {field->FieldName(),
+                           QString::number(code, 16).toUpper().rightJustified(4, u'0')})));
     }
     const int bytes = big5::width(text);
     if (type == FieldType::String && field->Size() > 0 && bytes > field->Size())
-        throw DatabaseError(formatMessage(
-            QStringLiteral("Text of %s bytes is too long for field '%s', which holds %s"),
-            {QString::number(bytes), field->FieldName(), QString::number(field->Size())}));
+        throw DatabaseError(fieldmessages::textTooWide(
+            *field, bytes,
+            formatMessage(
+                QStringLiteral("Text of %s bytes is too long for field '%s', which holds %s"),
+                {QString::number(bytes), field->FieldName(), QString::number(field->Size())})));
 }
 
 void DataSet::setLookupValue(Field *field, const QVariant &value)

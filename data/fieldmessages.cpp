@@ -70,4 +70,27 @@ QString calculatedOutOfRange(const Field &input, const Field &result, const QStr
         layerText);
 }
 
+QString characterRefused(const Field &field, const QString &layerText)
+{
+    const QString caption = field.DisplayLabel();
+    if (caption.isEmpty())
+        return layerText;
+    return withSentence(
+        QStringLiteral("「%1」不能存入這個字元 (例如表情符號或控制字元),請刪去它後再試一次。")
+            .arg(caption),
+        layerText);
+}
+
+QString textTooWide(const Field &field, int bytes, const QString &layerText)
+{
+    const QString caption = field.DisplayLabel();
+    if (caption.isEmpty())
+        return layerText;
+    return withSentence(
+        QStringLiteral("「%1」最多可存 %2 個位元組 (一個中文字算兩個),這段文字有 %3 個,"
+                       "請縮短後再試一次。")
+            .arg(caption, QString::number(field.Size()), QString::number(bytes)),
+        layerText);
+}
+
 } // namespace tb::fieldmessages

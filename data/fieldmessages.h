@@ -18,6 +18,11 @@ QString valueRefused(const Field &field, const QVariant &value, const QString &l
 QString calculatedOutOfRange(const Field &input, const Field &result, const QString &value,
                              const QString &layerText);
 
+// The text holds a character the column cannot store (an emoji, a control character).
+QString characterRefused(const Field &field, const QString &layerText);
+// The text is wider, in Big5 bytes, than the column holds.
+QString textTooWide(const Field &field, int bytes, const QString &layerText);
+
 } // namespace fieldmessages
 
 } // namespace tb

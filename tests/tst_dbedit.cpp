@@ -305,6 +305,36 @@ private slots:
         }
     }
 
+    // Text the column cannot hold is refused in Chinese too, naming the box by its caption.
+    void refusedTextNamesTheCaption()
+    {
+        Screen s;
+        s.name->setCaption(QStringLiteral("產品名稱"));
+        s.table.Open();
+        s.table.Edit();
+        Field *name = s.table.FieldByName(QStringLiteral("ProductName"));
+        const QString before = name->AsString();
+        const auto refusal = [&](const QString &text) {
+            try {
+                name->setAsString(text);
+            } catch (const DatabaseError &error) {
+                return error.message().split(QLatin1Char('\n'));
+            }
+            return QStringList();
+        };
+        const QStringList wide = refusal(QString(60, QChar(0x5EAB)));
+        QCOMPARE(wide.size(), 2);
+        QVERIFY2(wide[0].startsWith(QStringLiteral("「產品名稱」最多可存")), qPrintable(wide[0]));
+        QVERIFY2(wide[1].startsWith(QStringLiteral("Text of 120 bytes is too long")),
+                 qPrintable(wide[1]));
+        const QStringList emoji = refusal(QStringLiteral("地磚\U0001F600"));
+        QCOMPARE(emoji.size(), 2);
+        QVERIFY2(emoji[0].startsWith(QStringLiteral("「產品名稱」不能存入這個字元")),
+                 qPrintable(emoji[0]));
+        QCOMPARE(emoji[1], QStringLiteral("Field 'ProductName' cannot store the character U+1F600"));
+        QCOMPARE(name->AsString(), before);
+    }
+
     void emptyTextMakesTheFieldNull()
     {
         Screen s;
