@@ -414,16 +414,17 @@ int runApplication(QApplication &app)
     QApplication::setQuitOnLastWindowClosed(false);
     if (!startMainWindow())
         return 1;
-    // The book is checked for damage once the windows are all there, off the way of the
-    // start; damage found is told once.
+    // Once the windows are all there, off the way of the start: the book is checked for
+    // damage (told once), and copies of it are kept; the last copy, if the book changed, is
+    // taken as this function ends.
     BackgroundBookCheck bookCheck;
     QObject::connect(&bookCheck, &BackgroundBookCheck::damaged, &bookCheck, &ShowError);
-    RestOfStartUp rest(app, [&bookCheck] {
+    std::unique_ptr<BackupScheduler> backups;
+    RestOfStartUp rest(app, [&bookCheck, &backups] {
         if (!PgUri::isUri(Database::path()))
             bookCheck.start(Database::path());
+        backups = BackupScheduler::forApplicationBook();
     });
-    // Its last copy, if the book changed, is taken as this function ends.
-    const std::unique_ptr<BackupScheduler> backups = BackupScheduler::forApplicationBook();
     main->show();
     const int code = app.exec();
     shutDown();
