@@ -4,13 +4,12 @@
 #include "data/clock.h"
 #include "data/database.h"
 #include "data/errors.h"
+#include "data/privatefiles.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
-
-#include <sys/stat.h>
 
 #include <cstdio>
 
@@ -31,20 +30,6 @@ int refuse(const QString &message)
     print(stderr, message + QLatin1Char('\n'));
     return 1;
 }
-
-// What the command creates is the user's alone: folders 0700, the book and the files the
-// engine keeps beside it 0600.
-class PrivateUmask
-{
-public:
-    PrivateUmask() : m_previous(::umask(077)) {}
-    ~PrivateUmask() { ::umask(m_previous); }
-    PrivateUmask(const PrivateUmask &) = delete;
-    PrivateUmask &operator=(const PrivateUmask &) = delete;
-
-private:
-    mode_t m_previous;
-};
 
 // The book is written in a folder of its own beside FILE and moved into place when it is
 // complete, so a failure or an interruption never leaves half a book under FILE.
@@ -76,9 +61,8 @@ int runSampleBookCommand(const QStringList &arguments)
     if (target.exists() || target.isSymLink())
         return refuse(QStringLiteral("檔案 %1 已經存在,範例帳本沒有寫入,檔案保持原樣。"
                                      "請指定一個還不存在的檔案。").arg(path));
-    const PrivateUmask privateUmask;
     const QString folder = target.absolutePath();
-    if (!QDir().mkpath(folder))
+    if (!PrivateFiles::makeFolders(folder))
         return refuse(QStringLiteral("無法建立資料夾 %1,範例帳本沒有寫入。請檢查路徑與權限。")
                           .arg(QDir::toNativeSeparators(folder)));
     QTemporaryDir work(folder + QStringLiteral("/.tradebook-sample-XXXXXX"));
