@@ -329,14 +329,19 @@ void DataSet::resyncCurrent()
     notifyDataSet();
 }
 
-void DataSet::positionAfterWrite(const Bookmark &bookmark)
+DataSet::OptRow DataSet::readAtOrNear(const Bookmark &bookmark) const
 {
     OptRow row = readRow(bookmark);
     if (!row)
         row = readNext(bookmark);
     if (!row)
         row = readPrior(bookmark);
-    moveTo(row, 0);
+    return row;
+}
+
+void DataSet::positionAfterWrite(const Bookmark &bookmark)
+{
+    moveTo(readAtOrNear(bookmark), 0);
     notifyDataSet();
 }
 
@@ -465,12 +470,7 @@ void DataSet::returnFromInsert(const Bookmark &back)
         moveTo(readFirst(), -1);
         return;
     }
-    OptRow row = readRow(back);
-    if (!row)
-        row = readNext(back);
-    if (!row)
-        row = readPrior(back);
-    moveTo(row, 0);
+    moveTo(readAtOrNear(back), 0);
 }
 
 bool DataSet::ReloadKeepingChanges()

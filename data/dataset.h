@@ -249,6 +249,9 @@ private:
     void step(int direction);
     // BeforePost, the write, browse state, AfterPost: the post shared by Post and a move.
     void postRecord();
+    // The row the bookmark names, or the one after it, or the one before it: where a row
+    // that went away leaves the cursor.
+    OptRow readAtOrNear(const Bookmark &bookmark) const;
     void positionAfterWrite(const Bookmark &bookmark);
     DataSetSnapshot snapshot();
     // After a write went through: undo the set's change when the transaction rolls back.
