@@ -1,12 +1,12 @@
 #include "app/backupcommands.h"
 
-#include "data/backupfolder.h"
-#include "data/bookbackup.h"
-#include "data/bookcopier.h"
-#include "data/bookrestore.h"
-#include "data/database.h"
-#include "data/errors.h"
-#include "data/pguri.h"
+#include "data/book/backupfolder.h"
+#include "data/book/bookbackup.h"
+#include "data/book/bookcopier.h"
+#include "data/book/bookrestore.h"
+#include "data/book/database.h"
+#include "data/book/errors.h"
+#include "data/book/pguri.h"
 
 #include <QCoreApplication>
 #include <QDateTime>

@@ -2,9 +2,9 @@
 
 #include "app/backupworker.h"
 #include "controls/dialogs.h"
-#include "data/database.h"
-#include "data/networkshare.h"
-#include "data/pguri.h"
+#include "data/book/database.h"
+#include "data/book/networkshare.h"
+#include "data/book/pguri.h"
 
 #include <QCoreApplication>
 

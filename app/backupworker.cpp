@@ -1,7 +1,7 @@
 #include "app/backupworker.h"
 
-#include "data/errors.h"
-#include "data/threadpriority.h"
+#include "data/book/errors.h"
+#include "data/book/threadpriority.h"
 
 namespace tb {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "data/backupfolder.h"
-#include "data/bookchanges.h"
+#include "data/book/backupfolder.h"
+#include "data/book/bookchanges.h"
 
 #include <QDateTime>
 #include <QObject>

@@ -3,8 +3,8 @@
 #include "app/backupcommands.h"
 #include "app/copycommand.h"
 #include "app/samplebookcommand.h"
-#include "data/database.h"
-#include "data/errors.h"
+#include "data/book/database.h"
+#include "data/book/errors.h"
 #include "sales/quotedocument.h"
 #include "sales/quotepdf.h"
 

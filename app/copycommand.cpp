@@ -1,8 +1,8 @@
 #include "app/copycommand.h"
 
-#include "data/bookcopier.h"
-#include "data/errors.h"
-#include "data/pguri.h"
+#include "data/book/bookcopier.h"
+#include "data/book/errors.h"
+#include "data/book/pguri.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -6,7 +6,7 @@
 #include "controls/guard.h"
 #include "controls/windowframe.h"
 #include "controls/workwindow.h"
-#include "data/errors.h"
+#include "data/book/errors.h"
 #include "maintenance/customer.h"
 #include "maintenance/department.h"
 #include "maintenance/duty.h"

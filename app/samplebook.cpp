@@ -1,9 +1,9 @@
 #include "app/samplebook.h"
 
-#include "data/database.h"
-#include "data/field.h"
-#include "data/tablecursor.h"
-#include "data/transaction.h"
+#include "data/book/database.h"
+#include "data/records/field.h"
+#include "data/records/tablecursor.h"
+#include "data/book/transaction.h"
 #include "maintenance/nextid.h"
 #include "sales/quotenumbers.h"
 #include "sales/quotetotals.h"

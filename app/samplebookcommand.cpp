@@ -1,10 +1,10 @@
 #include "app/samplebookcommand.h"
 
 #include "app/samplebook.h"
-#include "data/clock.h"
-#include "data/database.h"
-#include "data/errors.h"
-#include "data/privatefiles.h"
+#include "data/book/clock.h"
+#include "data/book/database.h"
+#include "data/book/errors.h"
+#include "data/book/privatefiles.h"
 
 #include <QDir>
 #include <QFile>

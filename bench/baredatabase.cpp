@@ -1,8 +1,8 @@
 #include "bench/baredatabase.h"
 
 #include "bench/benchsql.h"
-#include "data/pgdatabase.h"
-#include "data/pguri.h"
+#include "data/book/pgdatabase.h"
+#include "data/book/pguri.h"
 
 #include <QSqlError>
 #include <QSqlRecord>

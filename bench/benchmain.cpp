@@ -3,7 +3,7 @@
 #include "bench/benchmark.h"
 #include "bench/benchresult.h"
 #include "bench/datagenerator.h"
-#include "data/pguri.h"
+#include "data/book/pguri.h"
 
 #include <QApplication>
 #include <QCoreApplication>

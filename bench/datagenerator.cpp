@@ -1,8 +1,8 @@
 #include "bench/datagenerator.h"
 
-#include "data/big5.h"
-#include "data/database.h"
-#include "data/schema.h"
+#include "data/book/big5.h"
+#include "data/book/database.h"
+#include "data/book/schema.h"
 
 #include <QElapsedTimer>
 #include <QFile>

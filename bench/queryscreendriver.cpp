@@ -1,8 +1,8 @@
 #include "bench/queryscreendriver.h"
 
 #include "controls/dbgrid.h"
-#include "data/field.h"
-#include "data/sqlquery.h"
+#include "data/records/field.h"
+#include "data/records/sqlquery.h"
 #include "lookup/queryscreen.h"
 
 #include <QApplication>

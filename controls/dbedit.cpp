@@ -3,8 +3,8 @@
 #include "controls/fieldinput.h"
 #include "controls/fieldlink.h"
 #include "controls/guard.h"
-#include "data/dataset.h"
-#include "data/field.h"
+#include "data/records/dataset.h"
+#include "data/records/field.h"
 
 #include <QApplication>
 #include <QFocusEvent>

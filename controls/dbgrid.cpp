@@ -7,8 +7,8 @@
 #include "controls/gridmodel.h"
 #include "controls/gridrowheader.h"
 #include "controls/guard.h"
-#include "data/dataset.h"
-#include "data/field.h"
+#include "data/records/dataset.h"
+#include "data/records/field.h"
 
 #include <QApplication>
 #include <QHeaderView>

@@ -2,8 +2,8 @@
 
 #include "controls/guard.h"
 #include "controls/pagedrowmodel.h"
-#include "data/dataset.h"
-#include "data/field.h"
+#include "data/records/dataset.h"
+#include "data/records/field.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>

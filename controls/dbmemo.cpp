@@ -2,8 +2,8 @@
 
 #include "controls/fieldinput.h"
 #include "controls/fieldlink.h"
-#include "data/big5.h"
-#include "data/field.h"
+#include "data/book/big5.h"
+#include "data/records/field.h"
 
 #include <QApplication>
 #include <QFocusEvent>

@@ -1,8 +1,8 @@
 #include "controls/fieldinput.h"
 
-#include "data/big5.h"
-#include "data/field.h"
-#include "data/fieldvalue.h"
+#include "data/book/big5.h"
+#include "data/records/field.h"
+#include "data/book/fieldvalue.h"
 
 #include <QApplication>
 #include <QKeyEvent>

@@ -1,8 +1,8 @@
 #include "controls/fieldlink.h"
 
 #include "controls/guard.h"
-#include "data/dataset.h"
-#include "data/field.h"
+#include "data/records/dataset.h"
+#include "data/records/field.h"
 
 #include <QFocusEvent>
 #include <QPalette>

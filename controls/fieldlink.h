@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/datasource.h"
+#include "data/records/datasource.h"
 
 #include <QString>
 

@@ -1,8 +1,8 @@
 #include "controls/gridmodel.h"
 
 #include "controls/guard.h"
-#include "data/dataset.h"
-#include "data/field.h"
+#include "data/records/dataset.h"
+#include "data/records/field.h"
 
 namespace tb {
 

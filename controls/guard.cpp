@@ -1,7 +1,7 @@
 #include "controls/guard.h"
 
 #include "controls/dialogs.h"
-#include "data/errors.h"
+#include "data/book/errors.h"
 
 namespace tb {
 

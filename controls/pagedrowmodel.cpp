@@ -1,9 +1,9 @@
 #include "controls/pagedrowmodel.h"
 
 #include "controls/guard.h"
-#include "data/dataset.h"
-#include "data/field.h"
-#include "data/shortdate.h"
+#include "data/records/dataset.h"
+#include "data/records/field.h"
+#include "data/book/shortdate.h"
 
 namespace tb {
 

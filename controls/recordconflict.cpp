@@ -1,8 +1,8 @@
 #include "controls/recordconflict.h"
 
 #include "controls/dialogs.h"
-#include "data/dataset.h"
-#include "data/errors.h"
+#include "data/records/dataset.h"
+#include "data/book/errors.h"
 
 namespace tb {
 

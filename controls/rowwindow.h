@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/dataset.h"
+#include "data/records/dataset.h"
 
 #include <functional>
 

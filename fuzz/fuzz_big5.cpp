@@ -1,7 +1,7 @@
 // Big5 widths and the storable-character rule on arbitrary UTF-16 text: never crashes, and
 // agrees with itself (a cut text fits, a storable text is measured without surprises).
 
-#include "data/big5.h"
+#include "data/book/big5.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -2,8 +2,8 @@
 // value or the layer's conversion error, never a wrapped number; full-width digits read as
 // the digits.
 
-#include "data/errors.h"
-#include "data/fieldvalue.h"
+#include "data/book/errors.h"
+#include "data/book/fieldvalue.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,7 +1,7 @@
 // The application's date parsing on arbitrary text, under the patterns it meets: a date it
 // accepts is valid, and a date it shows reads back as itself.
 
-#include "data/shortdate.h"
+#include "data/book/shortdate.h"
 
 #include <QDate>
 

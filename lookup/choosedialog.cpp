@@ -4,8 +4,8 @@
 #include "controls/guard.h"
 #include "controls/inputmethod.h"
 #include "controls/windowframe.h"
-#include "data/datasource.h"
-#include "data/sqlquery.h"
+#include "data/records/datasource.h"
+#include "data/records/sqlquery.h"
 
 #include <QLineEdit>
 

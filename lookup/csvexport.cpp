@@ -1,8 +1,8 @@
 #include "lookup/csvexport.h"
 
 #include "controls/dbgrid.h"
-#include "data/dataset.h"
-#include "data/datasource.h"
+#include "data/records/dataset.h"
+#include "data/records/datasource.h"
 #include "lookup/csvwriter.h"
 
 #include <QDate>

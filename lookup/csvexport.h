@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/schema.h"
+#include "data/book/schema.h"
 
 #include <QList>
 #include <QString>

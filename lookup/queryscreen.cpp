@@ -5,12 +5,12 @@
 #include "controls/guard.h"
 #include "controls/inputmethod.h"
 #include "controls/windowframe.h"
-#include "data/database.h"
-#include "data/datasource.h"
-#include "data/field.h"
-#include "data/sqlquery.h"
+#include "data/book/database.h"
+#include "data/records/datasource.h"
+#include "data/records/field.h"
+#include "data/records/sqlquery.h"
 #include "lookup/csvexport.h"
-#include "lookup/savefiledialog.h"
+#include "controls/savefiledialog.h"
 
 #include <QComboBox>
 #include <QDir>

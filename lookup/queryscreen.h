@@ -1,9 +1,9 @@
 #pragma once
 
 #include "controls/workwindow.h"
-#include "data/searchstatement.h"
-#include "data/tablecursor.h" // a screen's Table1, reached as a DataSet
-#include "lookup/datasetwatch.h"
+#include "data/records/searchstatement.h"
+#include "data/records/tablecursor.h" // a screen's Table1, reached as a DataSet
+#include "controls/datasetwatch.h"
 
 #include <QList>
 #include <QString>

@@ -7,7 +7,7 @@
 #include "controls/guard.h"
 #include "controls/inputmethod.h"
 #include "controls/windowframe.h"
-#include "data/shortdate.h"
+#include "data/book/shortdate.h"
 #include "lookup/choosedepartment.h"
 #include "lookup/chooseduty.h"
 #include "lookup/r_employee.h"

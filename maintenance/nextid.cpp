@@ -1,6 +1,6 @@
 #include "maintenance/nextid.h"
 
-#include "data/errors.h"
+#include "data/book/errors.h"
 
 #include <QStringList>
 

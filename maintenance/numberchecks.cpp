@@ -1,6 +1,6 @@
 #include "maintenance/numberchecks.h"
 
-#include "data/big5.h"
+#include "data/book/big5.h"
 
 #include <QStringView>
 

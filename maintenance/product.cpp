@@ -4,7 +4,7 @@
 #include "controls/guard.h"
 #include "controls/inputmethod.h"
 #include "controls/windowframe.h"
-#include "data/tablecursor.h"
+#include "data/records/tablecursor.h"
 #include "lookup/choosecolor.h"
 #include "lookup/choosed.h"
 #include "lookup/chooseunit.h"

@@ -7,9 +7,9 @@
 #include "controls/inputmethod.h"
 #include "controls/recordconflict.h"
 #include "controls/waitcursor.h"
-#include "data/datasource.h"
-#include "data/errors.h"
-#include "data/tablecursor.h"
+#include "data/records/datasource.h"
+#include "data/book/errors.h"
+#include "data/records/tablecursor.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -5,8 +5,8 @@
 #include "controls/guard.h"
 #include "controls/recordtoolbar.h"
 #include "controls/windowframe.h"
-#include "data/datasource.h"
-#include "data/tablecursor.h"
+#include "data/records/datasource.h"
+#include "data/records/tablecursor.h"
 
 #include <QGridLayout>
 #include <QLabel>

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "controls/workwindow.h"
-#include "data/dataset.h"
-#include "lookup/datasetwatch.h"
+#include "data/records/dataset.h"
+#include "controls/datasetwatch.h"
 
 #include <QString>
 

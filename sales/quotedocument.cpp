@@ -1,7 +1,7 @@
 #include "sales/quotedocument.h"
 
-#include "data/field.h"
-#include "data/tablecursor.h"
+#include "data/records/field.h"
+#include "data/records/tablecursor.h"
 
 #include <QSettings>
 

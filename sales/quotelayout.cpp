@@ -11,8 +11,8 @@
 #include "controls/guard.h"
 #include "controls/inputmethod.h"
 #include "controls/recordtoolbar.h"
-#include "data/datasource.h"
-#include "data/tablecursor.h"
+#include "data/records/datasource.h"
+#include "data/records/tablecursor.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

@@ -5,8 +5,8 @@
 
 #include "controls/dbgrid.h"
 #include "controls/dialogs.h"
-#include "data/fieldvalue.h"
-#include "data/tablecursor.h"
+#include "data/book/fieldvalue.h"
+#include "data/records/tablecursor.h"
 #include "lookup/productpicker.h"
 #include "sales/quotenumbers.h"
 

@@ -1,7 +1,7 @@
 #include "sales/quotenumbers.h"
 
-#include "data/errors.h"
-#include "data/fieldvalue.h"
+#include "data/book/errors.h"
+#include "data/book/fieldvalue.h"
 
 namespace tb::quotenumbers {
 

@@ -4,7 +4,7 @@
 
 #include "controls/guard.h"
 #include "controls/recordtoolbar.h"
-#include "data/tablecursor.h"
+#include "data/records/tablecursor.h"
 #include "sales/quoteprintpreview.h"
 
 #include <QHBoxLayout>

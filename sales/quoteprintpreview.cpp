@@ -1,7 +1,7 @@
 #include "sales/quoteprintpreview.h"
 
 #include "controls/guard.h"
-#include "lookup/savefiledialog.h"
+#include "controls/savefiledialog.h"
 #include "sales/quotepdf.h"
 #include "sales/quoteprintout.h"
 

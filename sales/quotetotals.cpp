@@ -1,6 +1,6 @@
 #include "sales/quotetotals.h"
 
-#include "data/fieldvalue.h"
+#include "data/book/fieldvalue.h"
 
 #include <limits>
 

@@ -3,9 +3,9 @@
 
 #include "app/backupscheduler.h"
 #include "controls/dbedit.h"
-#include "data/backupfolder.h"
-#include "data/bookbackup.h"
-#include "data/database.h"
+#include "data/book/backupfolder.h"
+#include "data/book/bookbackup.h"
+#include "data/book/database.h"
 #include "maintenance/product.h"
 #include "testsupport/modalanswer.h"
 #include "testsupport/testdatabase.h"

@@ -1,10 +1,10 @@
 // Cached updates: quotation lines held in memory under their header until applied.
 
-#include "data/database.h"
-#include "data/transaction.h"
-#include "data/datasource.h"
-#include "data/errors.h"
-#include "data/tablecursor.h"
+#include "data/book/database.h"
+#include "data/book/transaction.h"
+#include "data/records/datasource.h"
+#include "data/book/errors.h"
+#include "data/records/tablecursor.h"
 #include "testsupport/datasetprobe.h"
 #include "testsupport/headerwithlines.h"
 #include "testsupport/testdatabase.h"

@@ -1,7 +1,7 @@
 // The five code-table screens: layout, numbering, the name check, the memo.
 #include "app/mainform.h"
 #include "controls/windowframe.h"
-#include "data/tablecursor.h"
+#include "data/records/tablecursor.h"
 #include "maintenance/department.h"
 #include "maintenance/duty.h"
 #include "maintenance/pcolor.h"

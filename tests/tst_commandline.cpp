@@ -1,7 +1,7 @@
 // The program as a script starts it: options read before any window, tools that only read
 // a book, and a password that never reaches the terminal.
 #include "app/commandline.h"
-#include "data/database.h"
+#include "data/book/database.h"
 
 #include <QDir>
 #include <QFile>

@@ -3,11 +3,11 @@
 // No number is given twice and no save is lost.
 
 #include "app/mainform.h"
-#include "data/clock.h"
-#include "data/database.h"
-#include "data/dataset.h"
-#include "data/errors.h"
-#include "data/tablecursor.h"
+#include "data/book/clock.h"
+#include "data/book/database.h"
+#include "data/records/dataset.h"
+#include "data/book/errors.h"
+#include "data/records/tablecursor.h"
 #include "lookup/productpicker.h"
 #include "maintenance/product.h"
 #include "sales/quote.h"

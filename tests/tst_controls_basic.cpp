@@ -3,7 +3,7 @@
 #include "controls/guard.h"
 #include "controls/inputmethod.h"
 #include "controls/recordtoolbar.h"
-#include "data/errors.h"
+#include "data/book/errors.h"
 #include "testsupport/modalanswer.h"
 
 #include <QApplication>

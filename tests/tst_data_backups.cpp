@@ -1,13 +1,13 @@
 // Checked copies of an SQLite book: writing and checking them, which ones are kept, putting
 // one back in the book's place, and the refusal of a book on a network share.
 
-#include "data/backupfolder.h"
-#include "data/backupretention.h"
-#include "data/bookbackup.h"
-#include "data/bookrestore.h"
-#include "data/database.h"
-#include "data/errors.h"
-#include "data/networkshare.h"
+#include "data/book/backupfolder.h"
+#include "data/book/backupretention.h"
+#include "data/book/bookbackup.h"
+#include "data/book/bookrestore.h"
+#include "data/book/database.h"
+#include "data/book/errors.h"
+#include "data/book/networkshare.h"
 #include "testsupport/testdatabase.h"
 
 #include <QCryptographicHash>

@@ -1,11 +1,11 @@
 // What the book tells when its file is not what it should be: a book missing a table or a
 // column, a full disk (at a save of many lines, at a single save, at a start), a damaged
 // file found by the quick check.
-#include "data/backgroundbookcheck.h"
-#include "data/bookcheck.h"
-#include "data/database.h"
-#include "data/errors.h"
-#include "data/transaction.h"
+#include "data/book/backgroundbookcheck.h"
+#include "data/book/bookcheck.h"
+#include "data/book/database.h"
+#include "data/book/errors.h"
+#include "data/book/transaction.h"
 #include "testsupport/datasetprobe.h"
 #include "testsupport/testdatabase.h"
 

@@ -1,15 +1,15 @@
 // The shared book: server addresses, an unreachable server, moving a book between engines,
 // and the statements (round trips) each kind of action sends.
 
-#include "data/bookcopier.h"
-#include "data/database.h"
-#include "data/errors.h"
-#include "data/pguri.h"
-#include "data/schema.h"
-#include "data/statementcache.h"
-#include "data/statementcounter.h"
-#include "data/tablecursor.h"
-#include "data/transaction.h"
+#include "data/book/bookcopier.h"
+#include "data/book/database.h"
+#include "data/book/errors.h"
+#include "data/book/pguri.h"
+#include "data/book/schema.h"
+#include "data/book/statementcache.h"
+#include "data/book/statementcounter.h"
+#include "data/records/tablecursor.h"
+#include "data/book/transaction.h"
 #include "testsupport/datasetprobe.h"
 #include "testsupport/testdatabase.h"
 

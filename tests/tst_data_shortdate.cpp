@@ -1,7 +1,7 @@
 // The application's short date format under the formats real systems give it: what a date
 // box shows must read back as the same date, and a two-digit year a user types must land
 // in the right century.
-#include "data/shortdate.h"
+#include "data/book/shortdate.h"
 
 #include <QLocale>
 #include <QtTest>

@@ -1,11 +1,11 @@
 // Transactions: savepoints, and record sets that stand where they stood when a save that
 // wrote through them rolls back (a header with its cached lines above all).
 
-#include "data/database.h"
-#include "data/datasource.h"
-#include "data/errors.h"
-#include "data/tablecursor.h"
-#include "data/transaction.h"
+#include "data/book/database.h"
+#include "data/records/datasource.h"
+#include "data/book/errors.h"
+#include "data/records/tablecursor.h"
+#include "data/book/transaction.h"
 #include "testsupport/datasetprobe.h"
 #include "testsupport/headerwithlines.h"
 #include "testsupport/testdatabase.h"

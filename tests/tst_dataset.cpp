@@ -1,9 +1,9 @@
 // The record-set state machine: states, event order, errors, notifications, fields.
 
-#include "data/datasource.h"
-#include "data/errors.h"
-#include "data/shortdate.h"
-#include "data/tablecursor.h"
+#include "data/records/datasource.h"
+#include "data/book/errors.h"
+#include "data/book/shortdate.h"
+#include "data/records/tablecursor.h"
 #include "testsupport/datasetprobe.h"
 #include "testsupport/testdatabase.h"
 

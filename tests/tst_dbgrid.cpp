@@ -1,9 +1,9 @@
 #include "controls/dbgrid.h"
 #include "controls/dialogs.h"
-#include "data/dataset.h"
-#include "data/datasource.h"
-#include "data/field.h"
-#include "data/tablecursor.h"
+#include "data/records/dataset.h"
+#include "data/records/datasource.h"
+#include "data/records/field.h"
+#include "data/records/tablecursor.h"
 #include "testsupport/modalanswer.h"
 #include "testsupport/testdatabase.h"
 

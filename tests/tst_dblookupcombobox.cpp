@@ -1,8 +1,8 @@
 #include "controls/dblookupcombobox.h"
-#include "data/dataset.h"
-#include "data/datasource.h"
-#include "data/field.h"
-#include "data/tablecursor.h"
+#include "data/records/dataset.h"
+#include "data/records/datasource.h"
+#include "data/records/field.h"
+#include "data/records/tablecursor.h"
 #include "testsupport/testdatabase.h"
 
 #include <QAbstractItemView>

@@ -2,8 +2,8 @@
 
 #include "bench/identifiers.h"
 #include "bench/rowmaker.h"
-#include "data/big5.h"
-#include "data/schema.h"
+#include "data/book/big5.h"
+#include "data/book/schema.h"
 
 #include <QDate>
 #include <QSet>

@@ -1,4 +1,4 @@
-#include "data/errors.h"
+#include "data/book/errors.h"
 #include "maintenance/nextid.h"
 
 #include <QTest>

@@ -2,9 +2,9 @@
 // business number checked on leaving its box, the E-mail box open while browsing.
 #include "app/mainform.h"
 #include "controls/windowframe.h"
-#include "data/database.h"
-#include "data/schema.h"
-#include "data/tablecursor.h"
+#include "data/book/database.h"
+#include "data/book/schema.h"
+#include "data/records/tablecursor.h"
 #include "maintenance/customer.h"
 #include "maintenance/supplier.h"
 #include "testsupport/modalanswer.h"

@@ -1,6 +1,6 @@
 // The quotation's number rules and its totals, without a window: monthly quotation numbers,
 // line numbers and the 5 % tax with its rounding.
-#include "data/errors.h"
+#include "data/book/errors.h"
 #include "sales/quotenumbers.h"
 #include "sales/quotetotals.h"
 #include "testsupport/datasetprobe.h"

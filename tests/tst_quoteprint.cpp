@@ -3,8 +3,8 @@
 // script runs it.
 #include "app/commandline.h"
 #include "app/mainform.h"
-#include "data/shortdate.h"
-#include "data/tablecursor.h"
+#include "data/book/shortdate.h"
+#include "data/records/tablecursor.h"
 #include "sales/pdftextmap.h"
 #include "sales/quotedocument.h"
 #include "sales/quote.h"

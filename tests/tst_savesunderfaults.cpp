@@ -3,7 +3,7 @@
 // is sound, every header has all of its lines, no line is without its header, every save a
 // copy reported done is there, once, and no number is given twice.
 
-#include "data/database.h"
+#include "data/book/database.h"
 #include "testsupport/testdatabase.h"
 
 #include <QProcess>

@@ -3,8 +3,8 @@
 // without asking.
 #include "app/mainform.h"
 #include "app/startup.h"
-#include "data/database.h"
-#include "data/schema.h"
+#include "data/book/database.h"
+#include "data/book/schema.h"
 #include "testsupport/datasetprobe.h"
 #include "testsupport/modalanswer.h"
 

@@ -5,10 +5,10 @@
 // The scenario runs in a child process as an unprivileged user (root writes anywhere).
 
 #include "app/startup.h"
-#include "data/database.h"
-#include "data/errors.h"
-#include "data/field.h"
-#include "data/tablecursor.h"
+#include "data/book/database.h"
+#include "data/book/errors.h"
+#include "data/records/field.h"
+#include "data/records/tablecursor.h"
 #include "maintenance/product.h"
 
 #include <QApplication>

@@ -2,8 +2,8 @@
 // shown once and no window survives.
 #include "app/mainform.h"
 #include "app/startup.h"
-#include "data/database.h"
-#include "data/transaction.h"
+#include "data/book/database.h"
+#include "data/book/transaction.h"
 #include "maintenance/product.h"
 #include "sales/quote.h"
 #include "testsupport/modalanswer.h"

@@ -1,10 +1,10 @@
 // SQL queries: lazy reading, parameters, read-only, the connection-string query.
 
-#include "data/database.h"
-#include "data/errors.h"
-#include "data/searchstatement.h"
-#include "data/sqlquery.h"
-#include "data/transaction.h"
+#include "data/book/database.h"
+#include "data/book/errors.h"
+#include "data/records/searchstatement.h"
+#include "data/records/sqlquery.h"
+#include "data/book/transaction.h"
 #include "testsupport/datasetprobe.h"
 #include "testsupport/testdatabase.h"
 

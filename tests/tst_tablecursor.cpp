@@ -1,11 +1,11 @@
 // Table cursors: keyset navigation, null keys, bookmarks, ranges, master/detail, big tables.
 
-#include "data/database.h"
-#include "data/transaction.h"
-#include "data/datasource.h"
-#include "data/errors.h"
-#include "data/schema.h"
-#include "data/tablecursor.h"
+#include "data/book/database.h"
+#include "data/book/transaction.h"
+#include "data/records/datasource.h"
+#include "data/book/errors.h"
+#include "data/book/schema.h"
+#include "data/records/tablecursor.h"
 #include "testsupport/datasetprobe.h"
 #include "testsupport/testdatabase.h"
 

@@ -8,8 +8,8 @@
 
 #include "app/startup.h"
 #include "controls/dbedit.h"
-#include "data/field.h"
-#include "data/tablecursor.h"
+#include "data/records/field.h"
+#include "data/records/tablecursor.h"
 #include "maintenance/product.h"
 #include "sales/quote.h"
 

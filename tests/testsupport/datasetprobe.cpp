@@ -1,7 +1,7 @@
 #include "testsupport/datasetprobe.h"
 
-#include "data/dataset.h"
-#include "data/errors.h"
+#include "data/records/dataset.h"
+#include "data/book/errors.h"
 
 namespace tb::test {
 

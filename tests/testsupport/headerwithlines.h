@@ -1,7 +1,7 @@
 #pragma once
 
-#include "data/datasource.h"
-#include "data/tablecursor.h"
+#include "data/records/datasource.h"
+#include "data/records/tablecursor.h"
 #include "testsupport/testdatabase.h"
 
 namespace tb::test {

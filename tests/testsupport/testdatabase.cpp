@@ -1,9 +1,9 @@
 #include "testsupport/testdatabase.h"
 
-#include "data/database.h"
-#include "data/errors.h"
-#include "data/pguri.h"
-#include "data/schema.h"
+#include "data/book/database.h"
+#include "data/book/errors.h"
+#include "data/book/pguri.h"
+#include "data/book/schema.h"
 
 #include <QCoreApplication>
 #include <QRegularExpression>
