@@ -74,20 +74,20 @@ void addProduct(const QString &name)
 void addQuotation(const QString &memo, int worker)
 {
     Quote->sbInsertClick();
-    Quote->Table1->FieldByName("CustomerID")->setAsString(QStringLiteral("CU000001"));
-    Quote->Table1->FieldByName("Memo")->setAsString(memo);
+    Quote->session()->header()->FieldByName("CustomerID")->setAsString(QStringLiteral("CU000001"));
+    Quote->session()->header()->FieldByName("Memo")->setAsString(memo);
     for (int line = 1; line <= LinesEach; ++line) {
-        Quote->Table2->Append();
-        Quote->Table2->FieldByName("ProductID")->setAsString(QStringLiteral("PR000001"));
-        Quote->Table2->FieldByName("Quantity")->setAsInteger(worker);
-        Quote->Table2->FieldByName("Price")->setAsInteger(line);
-        Quote->Table2->Post();
+        Quote->session()->lines()->Append();
+        Quote->session()->lines()->FieldByName("ProductID")->setAsString(QStringLiteral("PR000001"));
+        Quote->session()->lines()->FieldByName("Quantity")->setAsInteger(worker);
+        Quote->session()->lines()->FieldByName("Price")->setAsInteger(line);
+        Quote->session()->lines()->Post();
     }
     Quote->sbPostClick();
-    if (Quote->Table1->State() != DataSetState::Browse)
+    if (Quote->session()->header()->State() != DataSetState::Browse)
         throw DatabaseError(QStringLiteral("the quotation stayed in editing mode"));
     std::printf("quotation %s %s\n", qPrintable(memo),
-                qPrintable(Quote->Table1->FieldByName("QuoteID")->AsString()));
+                qPrintable(Quote->session()->header()->FieldByName("QuoteID")->AsString()));
 }
 
 int runWorker(int worker)

@@ -71,25 +71,25 @@ void saveProduct(const QString &marker)
 void saveQuotation(const QString &marker)
 {
     Quote->show();
-    Quote->sbInsert->click();
-    Quote->Table1->FieldByName(QStringLiteral("CustomerID"))
+    Quote->findChild<QAbstractButton *>(QStringLiteral("sbInsert"))->click();
+    Quote->session()->header()->FieldByName(QStringLiteral("CustomerID"))
         ->setAsString(QStringLiteral("CU000001"));
-    Quote->Table1->FieldByName(QStringLiteral("Memo"))->setAsString(marker);
+    Quote->session()->header()->FieldByName(QStringLiteral("Memo"))->setAsString(marker);
     for (int line = 1; line <= LinesPerQuotation; ++line) {
-        Quote->Table2->Append();
-        Quote->Table2->FieldByName(QStringLiteral("ProductID"))
+        Quote->session()->lines()->Append();
+        Quote->session()->lines()->FieldByName(QStringLiteral("ProductID"))
             ->setAsString(QStringLiteral("PR000001"));
-        Quote->Table2->FieldByName(QStringLiteral("Quantity"))->setAsInteger(line);
-        Quote->Table2->FieldByName(QStringLiteral("Price"))->setAsInteger(100);
-        Quote->Table2->Post();
+        Quote->session()->lines()->FieldByName(QStringLiteral("Quantity"))->setAsInteger(line);
+        Quote->session()->lines()->FieldByName(QStringLiteral("Price"))->setAsInteger(100);
+        Quote->session()->lines()->Post();
     }
-    Quote->sbPost->click();
+    Quote->findChild<QAbstractButton *>(QStringLiteral("sbPost"))->click();
     if (Quote->isEditingMode()) {
-        Quote->sbCancel->click();
+        Quote->findChild<QAbstractButton *>(QStringLiteral("sbCancel"))->click();
         return;
     }
     report("quotation", marker,
-           Quote->Table1->FieldByName(QStringLiteral("QuoteID"))->AsString());
+           Quote->session()->header()->FieldByName(QStringLiteral("QuoteID"))->AsString());
 }
 
 } // namespace
