@@ -5,12 +5,12 @@
 #include "data/book/errors.h"
 #include "data/book/shortdate.h"
 #include "data/book/transaction.h"
-#include "data/records/datasource.h"
 #include "data/records/disabledcontrols.h"
 #include "data/records/recordrules.h"
 #include "data/records/tablecursor.h"
 #include "sales/quotelinerules.h"
 #include "sales/quotenumbers.h"
+#include "sales/quoterecordsets.h"
 #include "sales/quotetotals.h"
 
 #include <QDateTime>
@@ -35,14 +35,6 @@ Field *field(TableCursor *set, const char *name)
     return set->FieldByName(QLatin1String(name));
 }
 
-TableCursor *newTable(QObject *owner, const char *name, const char *table)
-{
-    auto *cursor = new TableCursor(owner);
-    cursor->setObjectName(QString::fromLatin1(name));
-    cursor->setTableName(QString::fromLatin1(table));
-    return cursor;
-}
-
 } // namespace
 
 // The header's rules, handed to the session that knows them.
@@ -62,7 +54,14 @@ QuoteSession::QuoteSession(QObject *parent)
     : QObject(parent)
 {
     setObjectName(QStringLiteral("QuoteSession"));
-    createRecordSets();
+    const QuoteRecordSets sets = QuoteRecordSets::create(this);
+    m_header = sets.header;
+    m_lines = sets.lines;
+    m_quotes = sets.quotes;
+    m_allLines = sets.allLines;
+    m_customers = sets.customers;
+    m_employees = sets.employees;
+    m_products = sets.products;
     m_headerRules = std::make_unique<HeaderRules>(*this);
     m_lineRules = std::make_unique<QuoteLineRules>(*this, m_lines, m_products);
     m_header->setRules(m_headerRules.get());
@@ -77,64 +76,6 @@ QuoteSession::~QuoteSession()
     // The record sets are children and go after the rules: they must not ask them then.
     m_header->setRules(nullptr);
     m_lines->setRules(nullptr);
-}
-
-void QuoteSession::createRecordSets()
-{
-    m_header = newTable(this, "Table1", "QuoteMaster");
-    m_lines = newTable(this, "Table2", "QuoteDetail");
-    m_quotes = newTable(this, "tbQuote", "QuoteMaster");
-    m_allLines = newTable(this, "tbDetail", "QuoteDetail");
-    m_customers = newTable(this, "tbCUST", "Customer");
-    m_employees = newTable(this, "tbEMP", "Employee");
-    m_products = newTable(this, "tbPROD", "Product");
-    auto *headerSource = new DataSource(this);
-    headerSource->setObjectName(QStringLiteral("DataSource1"));
-    headerSource->setDataSet(m_header);
-
-    using T = FieldType;
-    m_header->AddField(QStringLiteral("QuoteID"), T::String, 10);
-    m_header->AddField(QStringLiteral("QuoteDate"), T::DateTime);
-    m_header->AddField(QStringLiteral("CustomerID"), T::String, 8);
-    m_header->AddField(QStringLiteral("EmployeeID"), T::String, 8);
-    m_header->AddField(QStringLiteral("AvailableDate"), T::DateTime);
-    m_header->AddField(QStringLiteral("Memo"), T::Memo);
-    m_header->AddField(QStringLiteral("SubTotal"), T::Integer);
-    m_header->AddField(QStringLiteral("ValueAddTax"), T::Integer);
-    m_header->AddField(QStringLiteral("Amount"), T::Integer);
-    const QString customer = QStringLiteral("CustomerID");
-    const QString employee = QStringLiteral("EmployeeID");
-    m_header->AddLookupField(QStringLiteral("CUST_ID2"), T::String, 8, customer, m_customers,
-                             customer, customer);
-    m_header->AddLookupField(QStringLiteral("CUST_SNA"), T::String, 10, customer, m_customers,
-                             customer, QStringLiteral("CustomerAttribName"));
-    m_header->AddLookupField(QStringLiteral("EM_ID"), T::String, 8, employee, m_employees,
-                             employee, employee);
-    m_header->AddLookupField(QStringLiteral("EM_NA"), T::String, 10, employee, m_employees,
-                             employee, QStringLiteral("EmployeeName"));
-
-    // The stored Amount column is never written: the line shows Quantity x Price instead.
-    m_lines->AddField(QStringLiteral("QuoteID"), T::String, 10);
-    m_lines->AddField(QStringLiteral("SEQ"), T::String, 4);
-    m_lines->AddField(QStringLiteral("QdetailID"), T::String, 10);
-    m_lines->AddField(QStringLiteral("ProductID"), T::String, 8);
-    m_lines->AddField(QStringLiteral("ProductName"), T::String, 60);
-    m_lines->AddField(QStringLiteral("Quantity"), T::Integer);
-    m_lines->AddField(QStringLiteral("Unit"), T::String, 4);
-    m_lines->AddField(QStringLiteral("Price"), T::Integer);
-    m_lines->AddCalculatedField(QStringLiteral("Amount"), T::Integer);
-    m_lines->AddField(QStringLiteral("Memo"), T::Memo);
-
-    // Lines in the order they were added, so that item numbers follow it.
-    m_lines->setIndexFieldNames(QStringLiteral("QuoteID;SEQ"));
-    m_lines->setMasterSource(headerSource);
-    m_lines->setMasterFields(QStringLiteral("QuoteID"));
-    m_lines->setDetailFields(QStringLiteral("QuoteID"));
-    m_lines->setCachedUpdates(true);
-    m_quotes->setIndexFieldNames(QStringLiteral("QuoteID"));
-    m_allLines->setIndexFieldNames(QStringLiteral("QuoteID"));
-    m_customers->setIndexFieldNames(QStringLiteral("CustomerID"));
-    m_products->setIndexFieldNames(QStringLiteral("ProductID"));
 }
 
 void QuoteSession::open()

@@ -112,7 +112,6 @@ private:
     friend class HeaderRules;
     friend class QuoteLineRules;
 
-    void createRecordSets();
     void setEditing(bool editing);
     void headerNewRecord();
     void numberNewQuotation();
