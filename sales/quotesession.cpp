@@ -161,8 +161,9 @@ void QuoteSession::headerNewRecord()
     field(m_header, "QuoteDate")->setAsDateTime(QDateTime(Clock::today(), QTime(0, 0)));
 }
 
-// Numbered once the new header stands in insert, as a change of the user's: moving away
-// from it saves it.
+// Numbered once the new header stands in insert (its recordInserted), as a change of the
+// header's own, not a default: a move away from it saves it. A failure reaches the caller
+// of the insert, with the new header cancelled.
 void QuoteSession::numberNewQuotation()
 {
     if (m_header->State() != DataSetState::Insert)

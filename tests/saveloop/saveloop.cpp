@@ -71,25 +71,27 @@ void saveProduct(const QString &marker)
 void saveQuotation(const QString &marker)
 {
     Quote->show();
-    Quote->findChild<QAbstractButton *>(QStringLiteral("sbInsert"))->click();
-    Quote->session()->header()->FieldByName(QStringLiteral("CustomerID"))
-        ->setAsString(QStringLiteral("CU000001"));
-    Quote->session()->header()->FieldByName(QStringLiteral("Memo"))->setAsString(marker);
+    const auto press = [](const char *name) {
+        Quote->findChild<QAbstractButton *>(QLatin1String(name))->click();
+    };
+    TableCursor *header = Quote->session()->header();
+    TableCursor *lines = Quote->session()->lines();
+    press("sbInsert");
+    header->FieldByName(QStringLiteral("CustomerID"))->setAsString(QStringLiteral("CU000001"));
+    header->FieldByName(QStringLiteral("Memo"))->setAsString(marker);
     for (int line = 1; line <= LinesPerQuotation; ++line) {
-        Quote->session()->lines()->Append();
-        Quote->session()->lines()->FieldByName(QStringLiteral("ProductID"))
-            ->setAsString(QStringLiteral("PR000001"));
-        Quote->session()->lines()->FieldByName(QStringLiteral("Quantity"))->setAsInteger(line);
-        Quote->session()->lines()->FieldByName(QStringLiteral("Price"))->setAsInteger(100);
-        Quote->session()->lines()->Post();
+        lines->Append();
+        lines->FieldByName(QStringLiteral("ProductID"))->setAsString(QStringLiteral("PR000001"));
+        lines->FieldByName(QStringLiteral("Quantity"))->setAsInteger(line);
+        lines->FieldByName(QStringLiteral("Price"))->setAsInteger(100);
+        lines->Post();
     }
-    Quote->findChild<QAbstractButton *>(QStringLiteral("sbPost"))->click();
+    press("sbPost");
     if (Quote->isEditingMode()) {
-        Quote->findChild<QAbstractButton *>(QStringLiteral("sbCancel"))->click();
+        press("sbCancel");
         return;
     }
-    report("quotation", marker,
-           Quote->session()->header()->FieldByName(QStringLiteral("QuoteID"))->AsString());
+    report("quotation", marker, header->FieldByName(QStringLiteral("QuoteID"))->AsString());
 }
 
 } // namespace
