@@ -780,10 +780,10 @@ void Benchmark::measureQuotation()
             lines.push_back({id, m_bare.productName(id), QStringLiteral("片"), 1 + i, 100 + i});
         }
         const auto field = [](const char *name) {
-            return Quote->Table1->FieldByName(QLatin1String(name));
+            return Quote->session()->header()->FieldByName(QLatin1String(name));
         };
         const auto lineField = [](const char *name) {
-            return Quote->Table2->FieldByName(QLatin1String(name));
+            return Quote->session()->lines()->FieldByName(QLatin1String(name));
         };
         InstantAnswer yes(QMessageBox::Yes); // the delete question
         for (int rep = -1; rep < m_reps; ++rep) {
@@ -801,13 +801,13 @@ void Benchmark::measureQuotation()
             field("EmployeeID")->setAsString(QStringLiteral("EM000001"));
             // Each line typed into a new row of the grid, then posted as moving on does.
             for (const Line &l : lines) {
-                Quote->Table2->Append();
+                Quote->session()->lines()->Append();
                 lineField("ProductID")->setAsString(l.productId);
                 lineField("ProductName")->setAsString(l.name);
                 lineField("Quantity")->setAsInteger(l.quantity);
                 lineField("Unit")->setAsString(l.unit);
                 lineField("Price")->setAsInteger(l.price);
-                const double tl = timeOnce([&] { Quote->Table2->Post(); });
+                const double tl = timeOnce([&] { Quote->session()->lines()->Post(); });
                 m_result.operations[base + 1].statements = int(timedStatements);
                 if (rep >= 0)
                     lineTimes.push_back(tl);

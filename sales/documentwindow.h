@@ -59,6 +59,12 @@ class DocumentWindow : public WorkWindow
 public:
     explicit DocumentWindow(const DocumentLayout &layout);
 
+    // Close: back to the main window; nothing is posted, cancelled or closed.
+    void Button1Click();
+
+private:
+    QWidget *createHeader(const std::vector<HeaderBox> &boxes);
+
     TableCursor *Table1;
     TableCursor *Table2;
     DataSource *DataSource1;
@@ -66,12 +72,6 @@ public:
     RecordToolBar *ToolBar;
     QPushButton *Button2;
     DBGrid *DBGrid1;
-
-    // Close: back to the main window; nothing is posted, cancelled or closed.
-    void Button1Click();
-
-private:
-    QWidget *createHeader(const std::vector<HeaderBox> &boxes);
 };
 
 } // namespace tb

@@ -1,4 +1,5 @@
-// TQuote, part one: its record sets and controls, and which handler each event runs.
+// TQuote, part one: its controls bound to the session's record sets, and which handler each
+// event runs.
 
 #include "sales/quote.h"
 
@@ -13,6 +14,7 @@
 #include "controls/recordtoolbar.h"
 #include "data/records/datasource.h"
 #include "data/records/tablecursor.h"
+#include "sales/quotesession.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -30,14 +32,6 @@ const QColor Teal(0x00, 0x80, 0x80);
 const QColor TealText(Qt::white);
 // The date both pickers show until the user picks another.
 const QDate PickerStart(2006, 8, 22);
-
-TableCursor *newTable(QObject *owner, const char *name, const char *table)
-{
-    auto *cursor = new TableCursor(owner);
-    cursor->setObjectName(QString::fromLatin1(name));
-    cursor->setTableName(QString::fromLatin1(table));
-    return cursor;
-}
 
 DataSource *newSource(QObject *owner, const char *name, DataSet *set)
 {
@@ -118,65 +112,27 @@ GridColumn tealColumn(const char *field, const char *title)
 
 } // namespace
 
-void TQuote::createRecordSets()
+void TQuote::createDataSources()
 {
-    Table1 = newTable(this, "Table1", "QuoteMaster");
-    Table2 = newTable(this, "Table2", "QuoteDetail");
-    tbQuote = newTable(this, "tbQuote", "QuoteMaster");
-    tbDetail = newTable(this, "tbDetail", "QuoteDetail");
-    tbCUST = newTable(this, "tbCUST", "Customer");
-    tbEMP = newTable(this, "tbEMP", "Employee");
-    tbPROD = newTable(this, "tbPROD", "Product");
-    DataSource1 = newSource(this, "DataSource1", Table1);
-    DataSource2 = newSource(this, "DataSource2", Table2);
-    DataSource3 = newSource(this, "DataSource3", tbCUST);
-    DataSource4 = newSource(this, "DataSource4", tbPROD);
-    DataSource5 = newSource(this, "DataSource5", tbEMP);
+    DataSource1 = findChild<DataSource *>(QStringLiteral("DataSource1"));
+    DataSource2 = newSource(this, "DataSource2", m_session->lines());
+    DataSource3 = newSource(this, "DataSource3", m_session->customers());
+    DataSource4 = newSource(this, "DataSource4", m_session->products());
+    DataSource5 = newSource(this, "DataSource5", m_session->employees());
+}
 
-    using T = FieldType;
-    Table1->AddField(QStringLiteral("QuoteID"), T::String, 10);
-    Table1->AddField(QStringLiteral("QuoteDate"), T::DateTime);
-    Table1->AddField(QStringLiteral("CustomerID"), T::String, 8);
-    Table1->AddField(QStringLiteral("EmployeeID"), T::String, 8);
-    Table1->AddField(QStringLiteral("AvailableDate"), T::DateTime);
-    Table1->AddField(QStringLiteral("Memo"), T::Memo);
-    Table1->AddField(QStringLiteral("SubTotal"), T::Integer);
-    Table1->AddField(QStringLiteral("ValueAddTax"), T::Integer);
-    Table1->AddField(QStringLiteral("Amount"), T::Integer);
-    const QString customer = QStringLiteral("CustomerID");
-    const QString employee = QStringLiteral("EmployeeID");
-    Table1->AddLookupField(QStringLiteral("CUST_ID2"), T::String, 8, customer, tbCUST, customer,
-                           customer);
-    Table1->AddLookupField(QStringLiteral("CUST_SNA"), T::String, 10, customer, tbCUST,
-                           customer, QStringLiteral("CustomerAttribName"));
-    Table1->AddLookupField(QStringLiteral("EM_ID"), T::String, 8, employee, tbEMP, employee,
-                           employee);
-    Table1->AddLookupField(QStringLiteral("EM_NA"), T::String, 10, employee, tbEMP, employee,
-                           QStringLiteral("EmployeeName"));
-
-    // The stored Amount column is never written: the line shows Quantity x Price instead.
-    Table2->AddField(QStringLiteral("QuoteID"), T::String, 10);
-    Table2->AddField(QStringLiteral("SEQ"), T::String, 4);
-    Table2->AddField(QStringLiteral("QdetailID"), T::String, 10);
-    Field *product = Table2->AddField(QStringLiteral("ProductID"), T::String, 8);
-    Table2->AddField(QStringLiteral("ProductName"), T::String, 60);
-    Table2->AddField(QStringLiteral("Quantity"), T::Integer);
-    Table2->AddField(QStringLiteral("Unit"), T::String, 4);
-    Table2->AddField(QStringLiteral("Price"), T::Integer);
-    Table2->AddCalculatedField(QStringLiteral("Amount"), T::Integer);
-    Table2->AddField(QStringLiteral("Memo"), T::Memo);
-    product->OnValidate = [this](Field &) { Table2ProductIDValidate(); };
-
-    // Lines in the order they were added, so that item numbers follow it.
-    Table2->setIndexFieldNames(QStringLiteral("QuoteID;SEQ"));
-    Table2->setMasterSource(DataSource1);
-    Table2->setMasterFields(QStringLiteral("QuoteID"));
-    Table2->setDetailFields(QStringLiteral("QuoteID"));
-    Table2->setCachedUpdates(true);
-    tbQuote->setIndexFieldNames(QStringLiteral("QuoteID"));
-    tbDetail->setIndexFieldNames(QStringLiteral("QuoteID"));
-    tbCUST->setIndexFieldNames(QStringLiteral("CustomerID"));
-    tbPROD->setIndexFieldNames(QStringLiteral("ProductID"));
+void TQuote::takeButtons()
+{
+    sbFirst = ToolBar->sbFirst;
+    sbPrior = ToolBar->sbPrior;
+    sbNext = ToolBar->sbNext;
+    sbLast = ToolBar->sbLast;
+    sbInsert = ToolBar->sbInsert;
+    sbDelete = ToolBar->sbDelete;
+    sbEdit = ToolBar->sbEdit;
+    sbPost = ToolBar->sbPost;
+    sbCancel = ToolBar->sbCancel;
+    sbRefresh = ToolBar->sbRefresh;
 }
 
 void TQuote::createControls()
@@ -184,7 +140,7 @@ void TQuote::createControls()
     ToolBar = new RecordToolBar(this, RecordToolBar::Order::Standard, QStringLiteral("查詢"),
                                 QStringLiteral("Button1"));
     ToolBar->setInsertEnabledWhileEditing(true);
-    takeToolBarButtons(*this, *ToolBar);
+    takeButtons();
     Button1 = ToolBar->closeButton;
     createPrintButton();
 
@@ -323,16 +279,16 @@ void TQuote::connectHandlers()
                    [this] { DateTimePicker2Change(); });
     connectGuarded(DBGrid1, &DBGrid::editButtonClicked, this,
                    [this] { DBGrid1EditButtonClick(); });
+}
 
-    Table1->OnNewRecord = [this](DataSet &) { Table1NewRecord(); };
-    Table1->AfterInsert = [this](DataSet &) { Table1AfterInsert(); };
-    Table1->BeforePost = [this](DataSet &) { Table1BeforePost(); };
-    Table1->BeforeDelete = [this](DataSet &) { Table1BeforeDelete(); };
-    Table2->OnNewRecord = [this](DataSet &) { Table2NewRecord(); };
-    Table2->OnCalcFields = [this](DataSet &) { Table2CalcFields(); };
-    Table2->BeforePost = [this](DataSet &) { Table2BeforePost(); };
-    Table2->AfterPost = [this](DataSet &) { Table2AfterPost(); };
-    Table2->AfterDelete = [this](DataSet &) { Table2AfterDelete(); };
+void TQuote::connectSession()
+{
+    connect(m_session, &QuoteSession::editingChanged, this, &TQuote::showEditingMode);
+    connect(m_session, &QuoteSession::checkRefused, this, &TQuote::showRefusal);
+    connect(m_session, &QuoteSession::numberMoved, this,
+            [this](const QString &from, const QString &to) {
+                m_numberMovedText = NumberTakenMessage.arg(from, to);
+            });
 }
 
 } // namespace tb

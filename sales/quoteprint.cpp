@@ -4,7 +4,6 @@
 
 #include "controls/guard.h"
 #include "controls/recordtoolbar.h"
-#include "data/records/tablecursor.h"
 #include "sales/quoteprintpreview.h"
 
 #include <QHBoxLayout>
@@ -31,14 +30,14 @@ void TQuote::createPrintButton()
 void TQuote::updatePrintButton()
 {
     if (Button2)
-        Button2->setEnabled(!m_editing && Table1->HasCurrentRecord());
+        Button2->setEnabled(m_session->showsStoredQuotation());
 }
 
 void TQuote::Button2Click()
 {
-    if (m_editing || !Table1->HasCurrentRecord())
+    if (!m_session->showsStoredQuotation())
         return;
-    QuotePrintPreview::preview(quoteId(), this);
+    QuotePrintPreview::preview(m_session->quoteId(), this);
 }
 
 } // namespace tb

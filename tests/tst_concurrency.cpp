@@ -74,20 +74,22 @@ void addProduct(const QString &name)
 void addQuotation(const QString &memo, int worker)
 {
     Quote->sbInsertClick();
-    Quote->Table1->FieldByName("CustomerID")->setAsString(QStringLiteral("CU000001"));
-    Quote->Table1->FieldByName("Memo")->setAsString(memo);
+    TableCursor *header = Quote->session()->header();
+    TableCursor *lines = Quote->session()->lines();
+    header->FieldByName("CustomerID")->setAsString(QStringLiteral("CU000001"));
+    header->FieldByName("Memo")->setAsString(memo);
     for (int line = 1; line <= LinesEach; ++line) {
-        Quote->Table2->Append();
-        Quote->Table2->FieldByName("ProductID")->setAsString(QStringLiteral("PR000001"));
-        Quote->Table2->FieldByName("Quantity")->setAsInteger(worker);
-        Quote->Table2->FieldByName("Price")->setAsInteger(line);
-        Quote->Table2->Post();
+        lines->Append();
+        lines->FieldByName("ProductID")->setAsString(QStringLiteral("PR000001"));
+        lines->FieldByName("Quantity")->setAsInteger(worker);
+        lines->FieldByName("Price")->setAsInteger(line);
+        lines->Post();
     }
     Quote->sbPostClick();
-    if (Quote->Table1->State() != DataSetState::Browse)
+    if (header->State() != DataSetState::Browse)
         throw DatabaseError(QStringLiteral("the quotation stayed in editing mode"));
     std::printf("quotation %s %s\n", qPrintable(memo),
-                qPrintable(Quote->Table1->FieldByName("QuoteID")->AsString()));
+                qPrintable(header->FieldByName("QuoteID")->AsString()));
 }
 
 int runWorker(int worker)

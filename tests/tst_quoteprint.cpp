@@ -313,8 +313,10 @@ void TestQuotePrint::printButtonOnlyForAStoredQuotation()
     QPushButton *print = Quote->findChild<QPushButton *>(QStringLiteral("Button2"));
     QVERIFY(print);
     QCOMPARE(print->text(), QStringLiteral("列印"));
-    auto *row = qobject_cast<QHBoxLayout *>(Quote->Button1->parentWidget()->layout());
-    QCOMPARE(row->indexOf(print) + 1, row->indexOf(Quote->Button1)); // beside "結束"
+    auto *close = Quote->findChild<QPushButton *>(QStringLiteral("Button1"));
+    QVERIFY(close);
+    auto *row = qobject_cast<QHBoxLayout *>(close->parentWidget()->layout());
+    QCOMPARE(row->indexOf(print) + 1, row->indexOf(close)); // beside "結束"
     QVERIFY(print->isEnabled());
 
     const auto press = [](const char *name) {
@@ -330,9 +332,9 @@ void TestQuotePrint::printButtonOnlyForAStoredQuotation()
     press("sbCancel");
     QVERIFY(print->isEnabled());
     // A header changed in browse mode through its look-up box is not what is stored.
-    Quote->Table1->Edit();
+    Quote->session()->header()->Edit();
     QVERIFY(!print->isEnabled());
-    Quote->Table1->Cancel();
+    Quote->session()->header()->Cancel();
     QVERIFY(print->isEnabled());
 
     m_db->exec(QStringLiteral("DELETE FROM QuoteMaster"));
@@ -344,7 +346,7 @@ void TestQuotePrint::previewSavesThePdf()
 {
     Quote = new TQuote;
     Quote->show();
-    QVERIFY(Quote->Table1->Locate(QStringLiteral("QuoteID"), Quote3));
+    QVERIFY(Quote->session()->header()->Locate(QStringLiteral("QuoteID"), Quote3));
     const QString saved = m_home.filePath(QStringLiteral("saved/copy.pdf"));
     QDir().mkpath(QFileInfo(saved).path());
 
@@ -366,7 +368,8 @@ void TestQuotePrint::previewSavesThePdf()
         save->trigger();
         dialog->reject();
     });
-    QTest::mouseClick(Quote->Button2, Qt::LeftButton);
+    QTest::mouseClick(Quote->findChild<QPushButton *>(QStringLiteral("Button2")),
+                      Qt::LeftButton);
     QVERIFY(preview.done());
     QVERIFY(fileDialog && fileDialog->done());
     QVERIFY(title.contains(Quote3));

@@ -1,6 +1,7 @@
 // The quotation screen driven as a user drives it: the header and its modes, monthly
 // numbers, the line grid with its numbers and totals, save with its checks, cancel,
-// delete, and the failures that must leave nothing half written.
+// delete, and the failures that must leave nothing half written. The rules alone are
+// tested through the quotation's session in tst_quotesession.
 #include "app/mainform.h"
 #include "controls/datepicker.h"
 #include "controls/dbedit.h"
@@ -18,6 +19,7 @@
 #include "maintenance/customer.h"
 #include "sales/quote.h"
 #include "sales/quotenumbers.h"
+#include "sales/quotesession.h"
 #include "testsupport/datasetprobe.h"
 #include "testsupport/modalaction.h"
 #include "testsupport/modalanswer.h"
@@ -51,6 +53,17 @@ const char *const AlwaysEnabled[] = {"sbInsert", "EditCUSTID", "EditEMPID", "DBE
                                      "DBGrid1"};
 const char *const NeverEnabled[] = {"DBEdit1", "DBEdit6", "DBEdit7", "DBEdit8"};
 
+// The quotation's record sets, as the window shows them.
+TableCursor *quoteHeaders()
+{
+    return Quote->session()->header();
+}
+
+TableCursor *quoteLines()
+{
+    return Quote->session()->lines();
+}
+
 template<typename T = QWidget>
 T *control(const char *name)
 {
@@ -82,7 +95,7 @@ int gridRows()
 
 QString header(const char *name)
 {
-    return Quote->Table1->FieldByName(QLatin1String(name))->AsString();
+    return quoteHeaders()->FieldByName(QLatin1String(name))->AsString();
 }
 
 // (The offscreen platform does not hand the activation back to the window after a
@@ -131,7 +144,7 @@ void typeIntoCell(int row, Column column, const QString &value)
 void addLine(const QString &product, int quantity, int price)
 {
     int row = 0;
-    if (!Quote->Table2->IsEmpty()) {
+    if (!quoteLines()->IsEmpty()) {
         clickCell(gridRows() - 1, Product);
         QTest::keyClick(focused(), Qt::Key_Down);
         row = gridRows() - 1;
@@ -185,8 +198,6 @@ private slots:
 
     void layout();
     void modesFollowTheButtons();
-    void monthlyNumbers_data();
-    void monthlyNumbers();
     void highestNumberAgainAfterItsDeletion();
     void numberKeptWhenSavedInTheNextYear();
     void monthUsedUpRefusesTheInsert();
@@ -276,8 +287,8 @@ void TestQuoteScreen::layout()
 {
     QCOMPARE(Quote->objectName(), QStringLiteral("Quote"));
     QCOMPARE(Quote->windowTitle(), QStringLiteral("報價單"));
-    QVERIFY(Quote->Table1->Active() && Quote->Table2->Active());
-    QVERIFY(Quote->Table2->CachedUpdates());
+    QVERIFY(quoteHeaders()->Active() && quoteLines()->Active());
+    QVERIFY(quoteLines()->CachedUpdates());
     QCOMPARE(mode(), Mode::Browse);
     QVERIFY(control("DBEdit4")->isEnabled()); // until the modes first switch
 
@@ -344,7 +355,7 @@ void TestQuoteScreen::modesFollowTheButtons()
     // Edit with no quotation at all still switches; Cancel switches back, nothing changed.
     press("sbEdit");
     QCOMPARE(mode(), Mode::Editing);
-    QCOMPARE(Quote->Table1->State(), DataSetState::Browse);
+    QCOMPARE(quoteHeaders()->State(), DataSetState::Browse);
     press("sbCancel");
     QCOMPARE(mode(), Mode::Browse);
     QVERIFY(!control("DBEdit4")->isEnabled());
@@ -353,7 +364,7 @@ void TestQuoteScreen::modesFollowTheButtons()
     press("sbInsert");
     QCOMPARE(mode(), Mode::Editing);
     QVERIFY(control("DBEdit4")->isEnabled());
-    QCOMPARE(Quote->Table1->State(), DataSetState::Insert);
+    QCOMPARE(quoteHeaders()->State(), DataSetState::Insert);
     const QString number = text("DBEdit1");
     press("sbInsert"); // again: only the switch is repeated
     QCOMPARE(mode(), Mode::Editing);
@@ -361,33 +372,11 @@ void TestQuoteScreen::modesFollowTheButtons()
     QCOMPARE(text("DBEdit6"), QStringLiteral("0"));
     QCOMPARE(text("DBEdit7"), QStringLiteral("0"));
     QCOMPARE(text("DBEdit8"), QStringLiteral("0"));
-    QCOMPARE(Quote->Table1->FieldByName("QuoteDate")->AsDateTime().date(), QDate(2024, 5, 17));
+    QCOMPARE(quoteHeaders()->FieldByName("QuoteDate")->AsDateTime().date(), QDate(2024, 5, 17));
     for (const char *empty : {"AvailableDate", "CustomerID", "EmployeeID", "Memo"})
-        QVERIFY(Quote->Table1->FieldByName(QLatin1String(empty))->IsNull());
+        QVERIFY(quoteHeaders()->FieldByName(QLatin1String(empty))->IsNull());
     press("sbCancel");
     QCOMPARE(mode(), Mode::Browse);
-}
-
-void TestQuoteScreen::monthlyNumbers_data()
-{
-    QTest::addColumn<QStringList>("stored");
-    QTest::addColumn<QString>("next");
-    QTest::newRow("first of the month") << QStringList{} << "OD24050001";
-    QTest::newRow("other months never count")
-        << QStringList{"OD24040007", "OD24060003", "OD23050004"} << "OD24050001";
-    QTest::newRow("after nine") << QStringList{"OD24050009"} << "OD24050010";
-    QTest::newRow("gaps stay") << QStringList{"OD24050001", "OD24050005"} << "OD24050006";
-}
-
-void TestQuoteScreen::monthlyNumbers()
-{
-    QFETCH(QStringList, stored);
-    QFETCH(QString, next);
-    for (const QString &id : stored)
-        seedQuote(id);
-    press("sbRefresh");
-    press("sbInsert");
-    QCOMPARE(text("DBEdit1"), next);
 }
 
 void TestQuoteScreen::highestNumberAgainAfterItsDeletion()
@@ -411,7 +400,7 @@ void TestQuoteScreen::numberKeptWhenSavedInTheNextYear()
     Clock::setToday(QDate(2024, 12, 31));
     press("sbInsert");
     QCOMPARE(text("DBEdit1"), QStringLiteral("OD24120001"));
-    Quote->Table1->FieldByName("CustomerID")->setAsString("CU000001");
+    quoteHeaders()->FieldByName("CustomerID")->setAsString("CU000001");
     addLine("PR000001", 1, 100);
     Clock::setToday(QDate(2025, 1, 1));
     press("sbPost");
@@ -429,7 +418,7 @@ void TestQuoteScreen::monthUsedUpRefusesTheInsert()
     press("sbInsert");
     QCOMPARE(ok.text(), quotenumbers::MonthUsedUpMessage);
     QCOMPARE(mode(), Mode::Browse);
-    QCOMPARE(Quote->Table1->State(), DataSetState::Browse);
+    QCOMPARE(quoteHeaders()->State(), DataSetState::Browse);
     QCOMPARE(text("DBEdit1"), QStringLiteral("OD24059999"));
 }
 
@@ -451,7 +440,7 @@ void TestQuoteScreen::datesReadYearMonthDayFromTheFirstInsert()
 void TestQuoteScreen::linesPricedNumberedAndTotalled()
 {
     press("sbInsert");
-    Quote->Table1->FieldByName("CustomerID")->setAsString("CU000001");
+    quoteHeaders()->FieldByName("CustomerID")->setAsString("CU000001");
     addLine("PR000001", 2, 1250);
     QCOMPARE(cell(0, Amount), QStringLiteral("2500"));
     QCOMPARE(cell(0, Item), QString()); // numbered when posted
@@ -473,8 +462,8 @@ void TestQuoteScreen::linesPricedNumberedAndTotalled()
     QCOMPARE(text("DBEdit8"), QStringLiteral("3674"));
     // Numbered 001, 002, 003 while still pending, stored and pending lines alike.
     QCOMPARE(m_db->count("QuoteDetail"), 0);
-    QCOMPARE(test::walk(*Quote->Table2, "SEQ"), (QStringList{"001", "002", "003"}));
-    QCOMPARE(test::walk(*Quote->Table2, "QdetailID"), (QStringList{"001", "002", "003"}));
+    QCOMPARE(test::walk(*quoteLines(), "SEQ"), (QStringList{"001", "002", "003"}));
+    QCOMPARE(test::walk(*quoteLines(), "QdetailID"), (QStringList{"001", "002", "003"}));
 }
 
 void TestQuoteScreen::unknownProductTold()
@@ -486,7 +475,7 @@ void TestQuoteScreen::unknownProductTold()
         type("PR999999");
         clickCell(0, Quantity); // the cell is left: the product is checked once
         QCOMPARE(ok.seen(), 1);
-        QCOMPARE(ok.text(), TQuote::ProductMissing);
+        QCOMPARE(ok.text(), QuoteSession::ProductMissing);
         QCOMPARE(ok.caption(), applicationTitle());
         QCOMPARE(ok.icon(), QMessageBox::NoIcon);
     }
@@ -505,8 +494,8 @@ void TestQuoteScreen::unknownProductTold()
     }
     clickCell(0, Quantity);
     type("5");
-    Quote->Table2->Post(); // and the line can be posted all the same
-    QCOMPARE(Quote->Table2->FieldByName("SEQ")->AsString(), QStringLiteral("001"));
+    quoteLines()->Post(); // and the line can be posted all the same
+    QCOMPARE(quoteLines()->FieldByName("SEQ")->AsString(), QStringLiteral("001"));
     QCOMPARE(text("DBEdit6"), QStringLiteral("0"));
 }
 
@@ -522,13 +511,13 @@ void TestQuoteScreen::deletedLineRenumbersTheOthers()
         QTest::keyClick(focused(), Qt::Key_Delete, Qt::ControlModifier);
         QCOMPARE(ok.text(), QStringLiteral("Delete record?"));
     }
-    QCOMPARE(test::walk(*Quote->Table2, "QdetailID"), (QStringList{"001", "002"}));
-    QCOMPARE(test::walk(*Quote->Table2, "SEQ"), (QStringList{"001", "003"}));
+    QCOMPARE(test::walk(*quoteLines(), "QdetailID"), (QStringList{"001", "002"}));
+    QCOMPARE(test::walk(*quoteLines(), "SEQ"), (QStringList{"001", "003"}));
     QCOMPARE(text("DBEdit6"), QStringLiteral("400"));
     addLine("PR000001", 4, 100);
     leaveLine();
-    QCOMPARE(test::walk(*Quote->Table2, "SEQ"), (QStringList{"001", "003", "004"}));
-    QCOMPARE(test::walk(*Quote->Table2, "QdetailID"), (QStringList{"001", "002", "003"}));
+    QCOMPARE(test::walk(*quoteLines(), "SEQ"), (QStringList{"001", "003", "004"}));
+    QCOMPARE(test::walk(*quoteLines(), "QdetailID"), (QStringList{"001", "002", "003"}));
     QCOMPARE(text("DBEdit6"), QStringLiteral("800"));
     QCOMPARE(m_db->count("QuoteDetail"), 3); // pending until Save
 
@@ -556,8 +545,8 @@ void TestQuoteScreen::pendingDeletionFreesItsNumbers()
     }
     addLine("PR000003", 3, 100);
     leaveLine();
-    QCOMPARE(test::walk(*Quote->Table2, "SEQ"), (QStringList{"001", "002"}));
-    QCOMPARE(test::walk(*Quote->Table2, "ProductID"), (QStringList{"PR000001", "PR000003"}));
+    QCOMPARE(test::walk(*quoteLines(), "SEQ"), (QStringList{"001", "002"}));
+    QCOMPARE(test::walk(*quoteLines(), "ProductID"), (QStringList{"PR000001", "PR000003"}));
     press("sbPost");
     QCOMPARE(m_db->scalar("SELECT group_concat(SEQ || '/' || QdetailID || '/' || ProductID) "
                           "FROM (SELECT * FROM QuoteDetail ORDER BY SEQ) t").toString(),
@@ -575,13 +564,13 @@ void TestQuoteScreen::lineNumbersThatCannotGoOn()
         {"OD24050001", quotenumbers::LinesUsedUpMessage},
         {"OD24050002", QStringLiteral("'abc' is not a valid integer value for field 'SEQ'")}};
     for (const auto &[quote, message] : cases) {
-        QVERIFY(Quote->Table1->Locate("QuoteID", QString::fromLatin1(quote)));
+        QVERIFY(quoteHeaders()->Locate("QuoteID", QString::fromLatin1(quote)));
         press("sbEdit");
         addLine("PR000002", 1, 1);
         ModalAnswer ok(QMessageBox::Ok);
         QTest::keyClick(focused(), Qt::Key_Up);
         QCOMPARE(ok.text(), message);
-        QCOMPARE(Quote->Table2->State(), DataSetState::Insert); // not posted
+        QCOMPARE(quoteLines()->State(), DataSetState::Insert); // not posted
         press("sbCancel");
     }
     QCOMPARE(m_db->count("QuoteDetail"), 2);
@@ -592,7 +581,7 @@ void TestQuoteScreen::totalsOutOfRangeStopTheSave()
     // Two lines whose sum an integer field cannot hold: told when the totals are made, and
     // never saved with totals that are wrong.
     press("sbInsert");
-    Quote->Table1->FieldByName("CustomerID")->setAsString("CU000001");
+    quoteHeaders()->FieldByName("CustomerID")->setAsString("CU000001");
     addLine("PR000001", 1, 2000000000);
     {
         ModalAnswer ok(QMessageBox::Ok);
@@ -621,7 +610,7 @@ void TestQuoteScreen::totalsOutOfRangeStopTheSave()
 void TestQuoteScreen::fullWidthQuantityReachesTheSavedLine()
 {
     press("sbInsert");
-    Quote->Table1->FieldByName("CustomerID")->setAsString("CU000001");
+    quoteHeaders()->FieldByName("CustomerID")->setAsString("CU000001");
     typeIntoCell(0, Product, "PR000001");
     clickCell(0, Quantity);
     typeWide(QStringLiteral("１２"));
@@ -639,7 +628,7 @@ void TestQuoteScreen::lineAmountOutOfRangeNeverStoredHalf()
     // 2147483647 x 2147483647: the price no amount can hold is refused where it is typed,
     // named by the columns' titles, and the line goes nowhere without it.
     press("sbInsert");
-    Quote->Table1->FieldByName("CustomerID")->setAsString("CU000001");
+    quoteHeaders()->FieldByName("CustomerID")->setAsString("CU000001");
     typeIntoCell(0, Product, "PR000001");
     typeIntoCell(0, Quantity, "2147483647");
     {
@@ -717,19 +706,19 @@ void TestQuoteScreen::saveChecksInOrder()
         ModalAnswer ok(QMessageBox::Ok);
         press("sbPost");
         QCOMPARE(ok.seen(), 1);
-        QCOMPARE(ok.text(), TQuote::ProductMissing);
+        QCOMPARE(ok.text(), QuoteSession::ProductMissing);
         QCOMPARE(ok.caption(), applicationTitle());
     }
     QCOMPARE(mode(), Mode::Editing);
     addLine("PR000001", 1, 10);
 
     const std::pair<QString, QString> customers[] = {
-        {QString(), TQuote::CustomerBlank},
-        {QStringLiteral("   "), TQuote::CustomerBlank},
-        {QStringLiteral("CU999999"), TQuote::CustomerWrong},
-        {QStringLiteral("CU00001 "), TQuote::CustomerWrong}};
+        {QString(), QuoteSession::CustomerBlank},
+        {QStringLiteral("   "), QuoteSession::CustomerBlank},
+        {QStringLiteral("CU999999"), QuoteSession::CustomerWrong},
+        {QStringLiteral("CU00001 "), QuoteSession::CustomerWrong}};
     for (const auto &[customer, message] : customers) {
-        Quote->Table1->FieldByName("CustomerID")->setAsString(customer);
+        quoteHeaders()->FieldByName("CustomerID")->setAsString(customer);
         ModalAnswer ok(QMessageBox::Ok);
         press("sbPost");
         QCOMPARE(ok.seen(), 1); // stops silently after the warning
@@ -739,11 +728,11 @@ void TestQuoteScreen::saveChecksInOrder()
         QCOMPARE(ok.buttons(), QMessageBox::StandardButtons(QMessageBox::Ok));
         QCOMPARE(Quote->focusWidget(), control("DBEdit3"));
         QCOMPARE(mode(), Mode::Editing);
-        QCOMPARE(Quote->Table1->State(), DataSetState::Insert);
+        QCOMPARE(quoteHeaders()->State(), DataSetState::Insert);
         QCOMPARE(m_db->count("QuoteMaster"), 0);
         QCOMPARE(m_db->count("QuoteDetail"), 0);
     }
-    Quote->Table1->FieldByName("CustomerID")->setAsString("CU000001");
+    quoteHeaders()->FieldByName("CustomerID")->setAsString("CU000001");
     press("sbPost");
     QCOMPARE(mode(), Mode::Browse);
     QCOMPARE(m_db->count("QuoteMaster"), 1);
@@ -753,8 +742,8 @@ void TestQuoteScreen::saveChecksInOrder()
 void TestQuoteScreen::saveWritesHeaderAndLines()
 {
     press("sbInsert");
-    Quote->Table1->FieldByName("CustomerID")->setAsString("CU000002");
-    Quote->Table1->FieldByName("EmployeeID")->setAsString("EM000001");
+    quoteHeaders()->FieldByName("CustomerID")->setAsString("CU000002");
+    quoteHeaders()->FieldByName("EmployeeID")->setAsString("EM000001");
     QCOMPARE(text("DBEdit3"), QStringLiteral("長青"));
     QCOMPARE(text("DBEdit4"), QStringLiteral("王小明"));
     control<DBMemo>("DBMemo1")->setFocus();
@@ -788,7 +777,7 @@ void TestQuoteScreen::failedSaveWritesNothingAndKeepsEverything()
                  "(SELECT count(*) FROM QuoteDetail WHERE QuoteID = NEW.QuoteID) >= 2",
                  "third line refused");
     press("sbInsert");
-    Quote->Table1->FieldByName("CustomerID")->setAsString("CU000001");
+    quoteHeaders()->FieldByName("CustomerID")->setAsString("CU000001");
     addLine("PR000001", 1, 100);
     addLine("PR000002", 2, 100);
     addLine("PR000003", 3, 100);
@@ -803,14 +792,14 @@ void TestQuoteScreen::failedSaveWritesNothingAndKeepsEverything()
     QCOMPARE(m_db->count("QuoteMaster"), 0);
     QCOMPARE(m_db->count("QuoteDetail"), 0);
     QCOMPARE(mode(), Mode::Editing);
-    QCOMPARE(Quote->Table1->State(), DataSetState::Insert);
+    QCOMPARE(quoteHeaders()->State(), DataSetState::Insert);
     QCOMPARE(text("DBEdit1"), QStringLiteral("OD24050001"));
     QCOMPARE(header("CustomerID"), QStringLiteral("CU000001"));
     QCOMPARE(text("DBEdit6"), QStringLiteral("600"));
-    QVERIFY(Quote->Table2->UpdatesPending());
-    QCOMPARE(test::walk(*Quote->Table2, "ProductID"),
+    QVERIFY(quoteLines()->UpdatesPending());
+    QCOMPARE(test::walk(*quoteLines(), "ProductID"),
              (QStringList{"PR000001", "PR000002", "PR000003"}));
-    QCOMPARE(test::walk(*Quote->Table2, "SEQ"), (QStringList{"001", "002", "003"}));
+    QCOMPARE(test::walk(*quoteLines(), "SEQ"), (QStringList{"001", "002", "003"}));
 
     m_db->dropRefusal("RefuseThird", "QuoteDetail");
     press("sbPost");
@@ -825,7 +814,7 @@ void TestQuoteScreen::takenNumberMovesToTheNextFree()
 {
     press("sbInsert");
     QCOMPARE(text("DBEdit1"), QStringLiteral("OD24050001"));
-    Quote->Table1->FieldByName("CustomerID")->setAsString("CU000001");
+    quoteHeaders()->FieldByName("CustomerID")->setAsString("CU000001");
     addLine("PR000001", 1, 100);
     addLine("PR000002", 2, 100);
     // Meanwhile a second copy of the application saves the same number.
@@ -853,7 +842,7 @@ void TestQuoteScreen::takenNumberMovesToTheNextFree()
 void TestQuoteScreen::failedSaveUnderATakenNumberKeepsLinesWithTheirHeader()
 {
     press("sbInsert");
-    Quote->Table1->FieldByName("CustomerID")->setAsString("CU000001");
+    quoteHeaders()->FieldByName("CustomerID")->setAsString("CU000001");
     addLine("PR000001", 1, 100);
     addLine("PR000002", 2, 100);
     leaveLine();
@@ -868,7 +857,7 @@ void TestQuoteScreen::failedSaveUnderATakenNumberKeepsLinesWithTheirHeader()
     }
     // The lines still stand under the header they were typed for.
     QCOMPARE(mode(), Mode::Editing);
-    QCOMPARE(test::walk(*Quote->Table2, "ProductID"), (QStringList{"PR000001", "PR000002"}));
+    QCOMPARE(test::walk(*quoteLines(), "ProductID"), (QStringList{"PR000001", "PR000002"}));
     m_db->dropRefusal("RefuseMine", "QuoteDetail");
     {
         ModalAnswer ok(QMessageBox::Ok);
@@ -899,7 +888,7 @@ void TestQuoteScreen::cancelLeavesNothing()
     QCOMPARE(m_db->count("QuoteDetail"), 1);
     QCOMPARE(text("DBEdit1"), QStringLiteral("OD24050001"));
     QCOMPARE(gridRows(), 1);
-    QVERIFY(!Quote->Table2->UpdatesPending());
+    QVERIFY(!quoteLines()->UpdatesPending());
 
     // Line changes of a stored quotation are dropped the same way.
     press("sbEdit");
@@ -963,7 +952,7 @@ void TestQuoteScreen::deleteAsksAndTakesTheLines()
     }
     QCOMPARE(m_db->count("QuoteMaster"), 3);
     QCOMPARE(m_db->count("QuoteDetail"), 4);
-    QCOMPARE(Quote->Table1->State(), DataSetState::Browse);
+    QCOMPARE(quoteHeaders()->State(), DataSetState::Browse);
     QCOMPARE(gridRows(), 3);
 
     {
@@ -977,8 +966,8 @@ void TestQuoteScreen::deleteAsksAndTakesTheLines()
                  .toInt(), 0);
     QCOMPARE(m_db->count("QuoteDetail"), 1);
     QCOMPARE(text("DBEdit1"), QStringLiteral("OD24050003")); // the neighbour
-    QCOMPARE(Quote->Table1->State(), DataSetState::Browse);
-    QVERIFY(!Quote->Table2->UpdatesPending());
+    QCOMPARE(quoteHeaders()->State(), DataSetState::Browse);
+    QVERIFY(!quoteLines()->UpdatesPending());
 }
 
 void TestQuoteScreen::failedDeleteKeepsTheQuotation()
@@ -995,8 +984,8 @@ void TestQuoteScreen::failedDeleteKeepsTheQuotation()
     }
     QCOMPARE(m_db->count("QuoteMaster"), 1);
     QCOMPARE(m_db->count("QuoteDetail"), 2);
-    QCOMPARE(Quote->Table1->State(), DataSetState::Browse);
-    QVERIFY(!Quote->Table2->UpdatesPending());
+    QCOMPARE(quoteHeaders()->State(), DataSetState::Browse);
+    QVERIFY(!quoteLines()->UpdatesPending());
     QCOMPARE(gridRows(), 2);
     QCOMPARE(text("DBEdit6"), QStringLiteral("300"));
 
@@ -1053,10 +1042,10 @@ void TestQuoteScreen::linesChangeOnlyInEditingMode()
     type("9");
     QTest::keyClick(focused(), Qt::Key_Down);
     QTest::keyClick(focused(), Qt::Key_Delete, Qt::ControlModifier);
-    QCOMPARE(Quote->Table2->State(), DataSetState::Browse);
+    QCOMPARE(quoteLines()->State(), DataSetState::Browse);
     QCOMPARE(gridRows(), 1);
     QCOMPARE(cell(0, Quantity), QStringLiteral("1"));
-    QVERIFY(!Quote->Table2->UpdatesPending());
+    QVERIFY(!quoteLines()->UpdatesPending());
     QVERIFY(!grid()->findChild<QToolButton *>(QStringLiteral("EditButton"))->isVisible());
 
     // "查詢" reads the headers and the current one's lines again.
@@ -1081,7 +1070,7 @@ void TestQuoteScreen::lookupBoxesAndPickers()
     emit customers->activated(1);
     QCOMPARE(header("CustomerID"), QStringLiteral("CU000002"));
     QCOMPARE(text("DBEdit3"), QStringLiteral("長青"));
-    QCOMPARE(Quote->Table1->State(), DataSetState::Edit);
+    QCOMPARE(quoteHeaders()->State(), DataSetState::Edit);
     QCOMPARE(mode(), Mode::Browse);
     press("sbNext"); // does nothing until Edit and Save end it
     QCOMPARE(text("DBEdit1"), QStringLiteral("OD24050001"));
@@ -1089,14 +1078,14 @@ void TestQuoteScreen::lookupBoxesAndPickers()
     QCOMPARE(mode(), Mode::Editing);
     press("sbCancel"); // drops the choice
     QCOMPARE(header("CustomerID"), QStringLiteral("CU000001"));
-    QCOMPARE(Quote->Table1->State(), DataSetState::Browse);
+    QCOMPARE(quoteHeaders()->State(), DataSetState::Browse);
 
     // The pickers write their date into the box in the format of the day.
     press("sbInsert");
     control<DatePicker>("DateTimePicker2")->pick(QDate(2024, 6, 30));
     QCOMPARE(text("DBEdit5"), QStringLiteral("2024/06/30"));
     QCOMPARE(control<DatePicker>("DateTimePicker1")->date(), QDate(2006, 8, 22));
-    Quote->Table1->FieldByName("CustomerID")->setAsString("CU000001");
+    quoteHeaders()->FieldByName("CustomerID")->setAsString("CU000001");
     addLine("PR000001", 1, 1);
     press("sbPost");
     QCOMPARE(m_db->scalar("SELECT AvailableDate FROM QuoteMaster WHERE QuoteID = "
@@ -1146,7 +1135,7 @@ void TestQuoteScreen::storedLineThatOverflowsShowsEmpty()
 void TestQuoteScreen::unknownProductBeingTypedToldOnceAtSave()
 {
     press("sbInsert");
-    Quote->Table1->FieldByName("CustomerID")->setAsString("CU000001");
+    quoteHeaders()->FieldByName("CustomerID")->setAsString("CU000001");
     clickCell(0, Product);
     type("PR999999"); // the cell is still open when the user saves
     {
@@ -1154,7 +1143,7 @@ void TestQuoteScreen::unknownProductBeingTypedToldOnceAtSave()
         press("sbPost");
         QTest::qWait(20);
         QCOMPARE(ok.seen(), 1);
-        QCOMPARE(ok.text(), TQuote::ProductMissing);
+        QCOMPARE(ok.text(), QuoteSession::ProductMissing);
     }
     QCOMPARE(mode(), Mode::Editing);
     QCOMPARE(m_db->count("QuoteMaster"), 0);
@@ -1252,19 +1241,19 @@ void TestQuoteScreen::deleteAfterAChoiceWhileBrowsingSaysWhy()
     customers->showPopup();
     customers->hidePopup();
     emit customers->activated(1);
-    QCOMPARE(Quote->Table1->State(), DataSetState::Edit);
+    QCOMPARE(quoteHeaders()->State(), DataSetState::Edit);
     QCOMPARE(mode(), Mode::Browse);
     {
         ModalAnswer ok(QMessageBox::Ok, 2);
         press("sbDelete");
         QTest::qWait(20);
         QCOMPARE(ok.seen(), 1);
-        QCOMPARE(ok.text(), TQuote::DeleteWhileChanged);
+        QCOMPARE(ok.text(), QuoteSession::DeleteWhileChanged);
     }
     // Nothing is deleted, nothing changes: the choice is still there to save or cancel.
     QCOMPARE(m_db->count("QuoteMaster"), 1);
     QCOMPARE(m_db->count("QuoteDetail"), 1);
-    QCOMPARE(Quote->Table1->State(), DataSetState::Edit);
+    QCOMPARE(quoteHeaders()->State(), DataSetState::Edit);
     QCOMPARE(header("CustomerID"), QStringLiteral("CU000002"));
     press("sbEdit");
     press("sbPost");

@@ -257,11 +257,12 @@ void TestServerRestart::quotationSavedAfterTheServerRestarted()
     const auto set = [](TableCursor *table, const char *field, const QVariant &value) {
         table->FieldByName(QLatin1String(field))->setAsVariant(value);
     };
-    set(Quote->Table1, "CustomerID", QStringLiteral("CU000001"));
-    Quote->Table2->Append();
-    set(Quote->Table2, "ProductID", QStringLiteral("PR000001"));
-    set(Quote->Table2, "Quantity", 3);
-    set(Quote->Table2, "Price", 120);
+    TableCursor *lines = Quote->session()->lines();
+    set(Quote->session()->header(), "CustomerID", QStringLiteral("CU000001"));
+    lines->Append();
+    set(lines, "ProductID", QStringLiteral("PR000001"));
+    set(lines, "Quantity", 3);
+    set(lines, "Price", 120);
     server("down");
     server("up");
     {
@@ -270,7 +271,7 @@ void TestServerRestart::quotationSavedAfterTheServerRestarted()
         checkOutageMessage(answer);
     }
     if (screen.enabled(QStringLiteral("sbPost"))) { // refused once: the typed quotation stays
-        QCOMPARE(Quote->Table2->FieldByName(QStringLiteral("Quantity"))->AsInteger(), 3);
+        QCOMPARE(lines->FieldByName(QStringLiteral("Quantity"))->AsInteger(), 3);
         ModalAnswer none(QMessageBox::Ok);
         screen.press(QStringLiteral("sbPost"));
         QCOMPARE(none.text(), QString());

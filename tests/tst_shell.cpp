@@ -53,6 +53,15 @@ QStringList visibleWindows()
     return names;
 }
 
+// A window's record set, found by the name the window gives it.
+DataSet *recordSet(QWidget *window, const char *name)
+{
+    auto *set = window->findChild<DataSet *>(QLatin1String(name));
+    if (!set)
+        qFatal("no record set %s", name);
+    return set;
+}
+
 // Every row of a grid, fetching further pages as a scrolling user would.
 int gridRows(DBGrid *grid)
 {
@@ -426,16 +435,16 @@ void TestShell::maintenanceScreenOpensWithTableClosed()
 void TestShell::orderWindowShowsFirstHeaderAndAllLines()
 {
     main->findChild<QAction *>("N9")->trigger();
-    QCOMPARE(Order->Table1->State(), DataSetState::Browse);
+    QCOMPARE(recordSet(Order, "Table1")->State(), DataSetState::Browse);
     QCOMPARE(Order->findChild<DBEdit *>("DBEdit1")->text(), QString("OR0001"));
     QCOMPARE(Order->findChild<DBEdit *>("DBEdit3")->text(), QString("CU000001"));
     QCOMPARE(Order->findChild<DBEdit *>("DBEdit8")->text(), QString("100"));
     QCOMPARE(Order->findChild<DBEdit *>("DBEdit5")->width(), 465);
     QVERIFY(Order->findChild<DBMemo *>("DBMemo1"));
     // The grid is not linked to the header: it lists the lines of every order.
-    QCOMPARE(gridRows(Order->DBGrid1), 3);
+    QCOMPARE(gridRows(Order->findChild<DBGrid *>("DBGrid1")), 3);
     // At the window's own size a line's price is in view (columns as wide as their fields).
-    DBGrid *lines = Order->DBGrid1;
+    DBGrid *lines = Order->findChild<DBGrid *>("DBGrid1");
     const int priceEnd = lines->columnViewportPosition(7) + lines->columnWidth(7);
     QVERIFY2(priceEnd <= lines->viewport()->width(), qPrintable(QString::number(priceEnd)));
 
@@ -454,9 +463,9 @@ void TestShell::orderWindowShowsFirstHeaderAndAllLines()
     }
     QCOMPARE(checked, 3);
 
-    QCOMPARE(DeliveryReturn->Table1->State(), DataSetState::Browse);
+    QCOMPARE(recordSet(DeliveryReturn, "Table1")->State(), DataSetState::Browse);
     QCOMPARE(DeliveryReturn->findChild<DBEdit *>("DBEdit1")->text(), QString("DR0001"));
-    QCOMPARE(gridRows(DeliveryReturn->DBGrid1), 1);
+    QCOMPARE(gridRows(DeliveryReturn->findChild<DBGrid *>("DBGrid1")), 1);
 }
 
 void TestShell::documentGridColumns_data()
@@ -497,16 +506,16 @@ void TestShell::documentGridColumns()
 void TestShell::deliveryWindowIsEmptyAndIgnoresTyping()
 {
     main->findChild<QAction *>("N10")->trigger();
-    QVERIFY(!Delivery->Table1->Active());
-    QVERIFY(!Delivery->Table2->Active());
+    QVERIFY(!recordSet(Delivery, "Table1")->Active());
+    QVERIFY(!recordSet(Delivery, "Table2")->Active());
     const QList<DBEdit *> boxes = Delivery->findChildren<DBEdit *>();
     QCOMPARE(boxes.size(), 8);
     for (DBEdit *box : boxes)
         QVERIFY(box->text().isEmpty());
     QCOMPARE(Delivery->findChild<DBEdit *>("DBEdit5")->width(), 425);
-    QCOMPARE(Delivery->DBGrid1->model()->rowCount(), 0);
+    QCOMPARE(Delivery->findChild<DBGrid *>("DBGrid1")->model()->rowCount(), 0);
     // The closed grid still shows its column titles.
-    QAbstractItemModel *grid = Delivery->DBGrid1->model();
+    QAbstractItemModel *grid = Delivery->findChild<DBGrid *>("DBGrid1")->model();
     QCOMPARE(grid->columnCount(), 9);
     QCOMPARE(grid->headerData(0, Qt::Horizontal).toString(), QStringLiteral("出貨單編號"));
     QCOMPARE(grid->headerData(6, Qt::Horizontal).toString(), QStringLiteral("出貨單價"));
@@ -515,7 +524,7 @@ void TestShell::deliveryWindowIsEmptyAndIgnoresTyping()
     number->setFocus();
     QTest::keyClicks(number, "DE9");
     QVERIFY(number->text().isEmpty());
-    QVERIFY(!Delivery->Table1->Active());
+    QVERIFY(!recordSet(Delivery, "Table1")->Active());
     QCOMPARE(m_db->count("DeliveryMaster"), 1);
 }
 
@@ -535,7 +544,7 @@ void TestShell::documentToolbarsAreInert()
     main->findChild<QAction *>(action)->trigger();
     auto *w = qobject_cast<DocumentWindow *>(window(target));
     QVERIFY(w);
-    const DataSetState state = w->Table1->State();
+    const DataSetState state = recordSet(w, "Table1")->State();
     const QString header = w->findChild<DBEdit *>("DBEdit1")->text();
 
     for (const QString &name : SpeedButtons) {
@@ -544,7 +553,7 @@ void TestShell::documentToolbarsAreInert()
         const bool disabled = name == "sbPost" || name == "sbCancel";
         QCOMPARE(button->isEnabled(), !disabled);
         QTest::mouseClick(button, Qt::LeftButton);
-        QCOMPARE(w->Table1->State(), state);
+        QCOMPARE(recordSet(w, "Table1")->State(), state);
         QCOMPARE(w->findChild<DBEdit *>("DBEdit1")->text(), header);
         QCOMPARE(visibleWindows(), QStringList{target});
     }

@@ -74,7 +74,7 @@ bool grabAll(const QString &folder)
     R_product->Button1Click();
     ok = save(R_product, folder, QStringLiteral("product-query.png")) && ok;
 
-    Quote->Table1->Locate(QStringLiteral("QuoteID"), longestQuotation());
+    Quote->session()->header()->Locate(QStringLiteral("QuoteID"), longestQuotation());
     ok = save(Quote, folder, QStringLiteral("quotation-window.png")) && ok;
     return ok;
 }

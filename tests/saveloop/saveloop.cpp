@@ -71,25 +71,27 @@ void saveProduct(const QString &marker)
 void saveQuotation(const QString &marker)
 {
     Quote->show();
-    Quote->sbInsert->click();
-    Quote->Table1->FieldByName(QStringLiteral("CustomerID"))
-        ->setAsString(QStringLiteral("CU000001"));
-    Quote->Table1->FieldByName(QStringLiteral("Memo"))->setAsString(marker);
+    const auto press = [](const char *name) {
+        Quote->findChild<QAbstractButton *>(QLatin1String(name))->click();
+    };
+    TableCursor *header = Quote->session()->header();
+    TableCursor *lines = Quote->session()->lines();
+    press("sbInsert");
+    header->FieldByName(QStringLiteral("CustomerID"))->setAsString(QStringLiteral("CU000001"));
+    header->FieldByName(QStringLiteral("Memo"))->setAsString(marker);
     for (int line = 1; line <= LinesPerQuotation; ++line) {
-        Quote->Table2->Append();
-        Quote->Table2->FieldByName(QStringLiteral("ProductID"))
-            ->setAsString(QStringLiteral("PR000001"));
-        Quote->Table2->FieldByName(QStringLiteral("Quantity"))->setAsInteger(line);
-        Quote->Table2->FieldByName(QStringLiteral("Price"))->setAsInteger(100);
-        Quote->Table2->Post();
+        lines->Append();
+        lines->FieldByName(QStringLiteral("ProductID"))->setAsString(QStringLiteral("PR000001"));
+        lines->FieldByName(QStringLiteral("Quantity"))->setAsInteger(line);
+        lines->FieldByName(QStringLiteral("Price"))->setAsInteger(100);
+        lines->Post();
     }
-    Quote->sbPost->click();
+    press("sbPost");
     if (Quote->isEditingMode()) {
-        Quote->sbCancel->click();
+        press("sbCancel");
         return;
     }
-    report("quotation", marker,
-           Quote->Table1->FieldByName(QStringLiteral("QuoteID"))->AsString());
+    report("quotation", marker, header->FieldByName(QStringLiteral("QuoteID"))->AsString());
 }
 
 } // namespace
