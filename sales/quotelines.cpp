@@ -171,8 +171,9 @@ void TQuote::DBGrid1EditButtonClick()
     if (!Form28 || Form28->exec() != QDialog::Accepted)
         return;
     Table2->Edit(); // a quotation without lines gets its first one
-    field(Table2, "ProductID")->setAsString(field(Form28->Table1, "ProductID")->AsString());
-    field(Table2, "ProductName")->setAsString(field(Form28->Table1, "ProductName")->AsString());
+    const TProductPicker::Choice chosen = Form28->chosen();
+    field(Table2, "ProductID")->setAsString(chosen.productId);
+    field(Table2, "ProductName")->setAsString(chosen.productName);
 }
 
 } // namespace tb

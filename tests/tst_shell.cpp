@@ -16,6 +16,7 @@
 #include "sales/order.h"
 #include "testsupport/modalanswer.h"
 #include "testsupport/testdatabase.h"
+#include "testsupport/screenparts.h"
 
 #include <QAction>
 #include <QApplication>
@@ -30,6 +31,7 @@
 #include <memory>
 
 using namespace tb;
+using namespace tb::test;
 
 namespace {
 
@@ -535,7 +537,7 @@ void TestShell::documentToolbarsAreInert()
     main->findChild<QAction *>(action)->trigger();
     auto *w = qobject_cast<DocumentWindow *>(window(target));
     QVERIFY(w);
-    const DataSetState state = w->Table1->State();
+    const DataSetState state = table1(w)->State();
     const QString header = w->findChild<DBEdit *>("DBEdit1")->text();
 
     for (const QString &name : SpeedButtons) {
@@ -544,7 +546,7 @@ void TestShell::documentToolbarsAreInert()
         const bool disabled = name == "sbPost" || name == "sbCancel";
         QCOMPARE(button->isEnabled(), !disabled);
         QTest::mouseClick(button, Qt::LeftButton);
-        QCOMPARE(w->Table1->State(), state);
+        QCOMPARE(table1(w)->State(), state);
         QCOMPARE(w->findChild<DBEdit *>("DBEdit1")->text(), header);
         QCOMPARE(visibleWindows(), QStringList{target});
     }
