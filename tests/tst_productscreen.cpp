@@ -164,6 +164,7 @@ private slots:
     void saveWithoutNumberRefused();
     void navigation();
     void searchAndClose();
+    void queryScreenReachesTheScreenMadeNow();
     void newProductEndToEnd();
     void pickListThatCannotOpen();
 
@@ -751,6 +752,36 @@ void TestProductScreen::searchAndClose()
     QVERIFY(!Product->isVisible());
     QVERIFY(main->isVisible());
     QVERIFY(!table1(Product)->Active());
+}
+
+// The query screen outlives the product screen, which every test here makes again: a
+// double-click lands on the screen made now, and without one the query screen only goes.
+void TestProductScreen::queryScreenReachesTheScreenMadeNow()
+{
+    seed(QStringLiteral("PR000001"));
+    seed(QStringLiteral("PR000002"), QStringLiteral("lamp"));
+    const auto searchAndDoubleClick = [] {
+        R_product->show();
+        columnBox(R_product)->setCurrentIndex(1); // 商品名稱
+        valueBox(R_product)->setText(QStringLiteral("lamp"));
+        QTest::mouseClick(named<QPushButton>(R_product, "Button1"), Qt::LeftButton);
+        DBGrid *results = grid(R_product);
+        QCOMPARE(results->model()->rowCount(), 1);
+        const QPoint row = results->visualRect(results->model()->index(0, 0)).center();
+        QTest::mouseDClick(results->viewport(), Qt::LeftButton, {}, row);
+    };
+
+    Product->hide();
+    searchAndDoubleClick();
+    QVERIFY(Product->isVisible() && !R_product->isVisible());
+    QCOMPARE(box("EditID")->text(), QStringLiteral("PR000002"));
+    QCOMPARE(table1(Product)->State(), DataSetState::Browse);
+
+    delete Product;
+    Product = nullptr;
+    searchAndDoubleClick();
+    QVERIFY(!R_product->isVisible());
+    QVERIFY(!query(R_product)->Active());
 }
 
 void TestProductScreen::newProductEndToEnd()
