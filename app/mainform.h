@@ -16,9 +16,6 @@ class Tmain : public QMainWindow
 public:
     explicit Tmain(QWidget *parent = nullptr);
 
-    QLabel *Image1;
-    QMenuBar *MainMenu1;
-
     // Menu entries: each hides this window and shows its target window.
     void N25Click(); void N26Click(); void N28Click(); void N5Click();
     void N6Click(); void N1Click(); void N2Click(); void N3Click();
@@ -37,6 +34,9 @@ protected:
 
 private:
     void buildMenu();
+
+    QLabel *Image1;
+    QMenuBar *MainMenu1;
 };
 
 extern Tmain *main;

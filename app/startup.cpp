@@ -2,43 +2,21 @@
 
 #include "app/backupscheduler.h"
 #include "app/mainform.h"
+#include "app/recordscreenlink.h"
 #include "controls/dialogs.h"
 #include "data/book/backgroundbookcheck.h"
 #include "data/book/database.h"
 #include "data/book/errors.h"
 #include "data/book/pguri.h"
-#include "lookup/choosecolor.h"
-#include "lookup/choosed.h"
-#include "lookup/choosedepartment.h"
-#include "lookup/chooseduty.h"
-#include "lookup/chooseunit.h"
+#include "lookup/chooselists.h"
 #include "lookup/productpicker.h"
-#include "lookup/r_color.h"
-#include "lookup/r_customer.h"
-#include "lookup/r_department.h"
-#include "lookup/r_duty.h"
-#include "lookup/r_employee.h"
-#include "lookup/r_product.h"
-#include "lookup/r_supplier.h"
-#include "lookup/r_type.h"
-#include "lookup/r_unit.h"
+#include "lookup/queryscreens.h"
 #include "maintenance/customer.h"
-#include "maintenance/department.h"
-#include "maintenance/duty.h"
+#include "maintenance/codetables.h"
 #include "maintenance/employee.h"
-#include "maintenance/pcolor.h"
 #include "maintenance/product.h"
-#include "maintenance/producttype.h"
-#include "maintenance/punit.h"
 #include "maintenance/supplier.h"
-#include "placeholders/accountpayablemaster.h"
-#include "placeholders/accountreceivablemaster.h"
-#include "placeholders/buymaster.h"
-#include "placeholders/panshuan.h"
-#include "placeholders/purchasemaster.h"
-#include "placeholders/purchasereturnmaster.h"
-#include "placeholders/requestbuymaster.h"
-#include "placeholders/talkabout.h"
+#include "placeholders/placeholders.h"
 #include "sales/delivery.h"
 #include "sales/deliveryreturn.h"
 #include "sales/order.h"
@@ -76,6 +54,19 @@ WindowSlot windowSlot(const char *name, T *&instance)
             [&instance] { instance = nullptr; }};
 }
 
+// A query screen, handed the link to its maintenance screen as it is made.
+template<typename Query, typename Screen>
+WindowSlot querySlot(const char *name, Query *&instance, Screen *&maintenance)
+{
+    return {name,
+            [&instance, &maintenance] {
+                instance = new Query();
+                instance->setMaintenanceScreen(linkTo(maintenance));
+                return instance;
+            },
+            [&instance] { instance = nullptr; }};
+}
+
 // The fixed creation order: the main window first, then every other window once.
 const std::vector<WindowSlot> &windowSlots()
 {
@@ -108,15 +99,15 @@ const std::vector<WindowSlot> &windowSlots()
         windowSlot("ChooseDepartment", ChooseDepartment),
         windowSlot("ChooseDuty", ChooseDuty),
         windowSlot("Form28", Form28),
-        windowSlot("R_product", R_product),
-        windowSlot("R_customer", R_customer),
-        windowSlot("R_Supplier", R_Supplier),
-        windowSlot("R_employee", R_employee),
-        windowSlot("R_Unit", R_Unit),
-        windowSlot("R_Type", R_Type),
-        windowSlot("R_Color", R_Color),
-        windowSlot("R_Department", R_Department),
-        windowSlot("R_Duty", R_Duty),
+        querySlot("R_product", R_product, Product),
+        querySlot("R_customer", R_customer, Customer),
+        querySlot("R_Supplier", R_Supplier, Supplier),
+        querySlot("R_employee", R_employee, employee),
+        querySlot("R_Unit", R_Unit, punit),
+        querySlot("R_Type", R_Type, ProductType),
+        querySlot("R_Color", R_Color, Pcolor),
+        querySlot("R_Department", R_Department, department),
+        querySlot("R_Duty", R_Duty, Duty),
     };
     return order;
 }

@@ -16,7 +16,7 @@
 #include "data/records/tablecursor.h"
 #include "data/book/threadpriority.h"
 #include "lookup/queryscreen.h"
-#include "lookup/r_product.h"
+#include "lookup/queryscreens.h"
 #include "maintenance/customer.h"
 #include "maintenance/nextid.h"
 #include "maintenance/product.h"
@@ -95,6 +95,20 @@ void require(bool condition, const QString &what)
 {
     if (!condition)
         throw std::runtime_error(what.toStdString());
+}
+
+// A part of a screen by its object name; the run stops when the screen has none.
+template<typename T>
+T *named(const QObject *screen, const char *name)
+{
+    T *found = screen ? screen->findChild<T *>(QLatin1String(name)) : nullptr;
+    require(found, QStringLiteral("no %1 on the screen").arg(QLatin1String(name)));
+    return found;
+}
+
+TableCursor *productTable()
+{
+    return named<TableCursor>(Product, "Table1");
 }
 
 QString nextNumber(const QString &last, const QString &prefix, int digits)
@@ -503,9 +517,9 @@ QAbstractButton *Benchmark::productButton(const char *name) const
 
 QString Benchmark::currentProductId() const
 {
-    if (!Product->Table1->Active() || Product->Table1->IsEmpty())
+    if (!productTable()->Active() || productTable()->IsEmpty())
         return {};
-    return Product->Table1->FieldByName(QStringLiteral("ProductID"))->AsString();
+    return productTable()->FieldByName(QStringLiteral("ProductID"))->AsString();
 }
 
 void Benchmark::measureProductNavigation()
@@ -520,7 +534,7 @@ void Benchmark::measureProductNavigation()
     guarded(keys, [&] {
         openScreen(QStringLiteral("N1"), Product);
         // The table is open in browse mode once the query screen has handed a row over.
-        Product->Table1->Open();
+        productTable()->Open();
         QAbstractButton *first = productButton("sbFirst");
         QAbstractButton *last = productButton("sbLast");
         QAbstractButton *next = productButton("sbNext");
@@ -538,7 +552,7 @@ void Benchmark::measureProductNavigation()
         m_result.operations[base + 1].statements = int(timedStatements);
         m_result.operations[base + 1].bareMs = measure([&] { m_bare.lastProduct(); });
 
-        require(Product->Table1->Locate(QStringLiteral("ProductID"), m_middleProduct),
+        require(productTable()->Locate(QStringLiteral("ProductID"), m_middleProduct),
                 QStringLiteral("middle product not found"));
         QString before;
         m_result.operations[base + 2].appMs = measure(
@@ -548,7 +562,7 @@ void Benchmark::measureProductNavigation()
         QString at = m_middleProduct;
         m_result.operations[base + 2].bareMs = measure([&] { at = m_bare.nextProduct(at); });
         backToMain(Product);
-        Product->Table1->Close();
+        productTable()->Close();
     });
 }
 
@@ -569,15 +583,16 @@ void Benchmark::measureProductInsertAndSave()
             const double ti = timeOnce([&] { press(insert); });
             m_result.operations[base].statements = int(timedStatements);
             checkNoErrorBox();
-            require(Product->Table1->State() == DataSetState::Insert
+            require(productTable()->State() == DataSetState::Insert
                         && currentProductId() == expected,
                     QStringLiteral("sbInsert gave %1, expected %2")
                         .arg(currentProductId(), expected));
-            Product->EditName->setText(QStringLiteral("效能測試地板 %1").arg(rep));
-            Product->EditType->setText(QStringLiteral("地板"));
-            Product->EditUnit->setText(QStringLiteral("坪"));
-            Product->EditSafeStock->setText(QStringLiteral("10"));
-            Product->EditPriceA->setText(QStringLiteral("1200"));
+            named<DBEdit>(Product, "EditName")
+                ->setText(QStringLiteral("效能測試地板 %1").arg(rep));
+            named<DBEdit>(Product, "EditType")->setText(QStringLiteral("地板"));
+            named<DBEdit>(Product, "EditUnit")->setText(QStringLiteral("坪"));
+            named<DBEdit>(Product, "EditSafeStock")->setText(QStringLiteral("10"));
+            named<DBEdit>(Product, "EditPriceA")->setText(QStringLiteral("1200"));
             QAbstractButton *post = productButton("sbPost");
             const double ts = timeOnce([&] { press(post); });
             m_result.operations[base + 1].statements = int(timedStatements);
@@ -682,7 +697,7 @@ void Benchmark::measureProductQueries()
 
         m_result.operations[base + 3].appMs = measure(
             [&] {
-                Product->Table1->Close();
+                productTable()->Close();
                 Q_EMIT productButton("sbRefresh")->clicked(false);
                 query.search(0, m_middleProduct);
                 query.readVisibleRows();
@@ -697,7 +712,7 @@ void Benchmark::measureProductQueries()
         m_result.operations[base + 3].statements = int(timedStatements);
         m_result.operations[base + 3].bareMs =
             measure([&] { m_bare.productById(m_middleProduct); });
-        Product->Table1->Close();
+        productTable()->Close();
         backToMain(Product);
     });
 }
@@ -742,7 +757,7 @@ void Benchmark::measureProductList()
             });
         m_result.operations[base + 1].statements = int(timedStatements);
         m_result.operations[base + 1].bareMs = measure([&] { m_bare.lastProducts(rows); });
-        Q_EMIT R_product->Button2->clicked(false);
+        Q_EMIT named<QPushButton>(R_product, "Button2")->clicked(false);
         backToMain(Product);
     });
 }
@@ -995,7 +1010,7 @@ void Benchmark::measureCsvExport()
                 QStringLiteral("%1 records for %2 products").arg(records).arg(products));
         row.items = records;
         row.bareMs = timeOnce([&] { m_bare.selectProducts(QString(), QVariant(), INT_MAX); });
-        Q_EMIT R_product->Button2->clicked(false);
+        Q_EMIT named<QPushButton>(R_product, "Button2")->clicked(false);
         backToMain(Product);
     });
 }
@@ -1031,7 +1046,7 @@ void Benchmark::measureBackup()
         QFile::remove(dir.filePath("bytes.db"));
 
         openScreen(QStringLiteral("N1"), Product);
-        Product->Table1->Open();
+        productTable()->Open();
         QAbstractButton *first = productButton("sbFirst");
         QAbstractButton *next = productButton("sbNext");
         OperationResult &during = m_result.operations[base + 1];
@@ -1072,7 +1087,7 @@ void Benchmark::measureBackup()
                                      "running the longest of as many, %3 over a frame")
                           .arg(steps).arg(slow).arg(slowAlone);
         backToMain(Product);
-        Product->Table1->Close();
+        productTable()->Close();
     });
 }
 

@@ -16,18 +16,39 @@
 
 namespace tb {
 
-QueryScreenDriver::QueryScreenDriver(QueryScreen *screen) : m_screen(screen) {}
+namespace {
+
+template<typename T>
+T *part(const QueryScreen *screen, const char *name)
+{
+    T *found = screen->findChild<T *>(QLatin1String(name));
+    if (!found)
+        qFatal("%s has no %s", qPrintable(screen->objectName()), name);
+    return found;
+}
+
+} // namespace
+
+QueryScreenDriver::QueryScreenDriver(QueryScreen *screen)
+    : m_screen(screen)
+    , m_column(part<QComboBox>(screen, "ComboBox1"))
+    , m_value(part<QLineEdit>(screen, "Edit1"))
+    , m_search(part<QPushButton>(screen, "Button1"))
+    , m_grid(part<DBGrid>(screen, "DBGrid1"))
+    , m_query(part<ConnectionQuery>(screen, "ADOQuery1"))
+{
+}
 
 void QueryScreenDriver::search(int item, const QString &value)
 {
-    m_screen->ComboBox1->setCurrentIndex(item);
-    m_screen->Edit1->setText(value);
-    Q_EMIT m_screen->Button1->clicked(false);
+    m_column->setCurrentIndex(item);
+    m_value->setText(value);
+    Q_EMIT m_search->clicked(false);
 }
 
 int QueryScreenDriver::readVisibleRows()
 {
-    DBGrid *grid = m_screen->DBGrid1;
+    DBGrid *grid = m_grid;
     QAbstractItemModel *model = grid->model();
     const int rowHeight = std::max(1, grid->verticalHeader()->defaultSectionSize());
     const int visible = grid->viewport()->height() / rowHeight + 1;
@@ -44,24 +65,24 @@ int QueryScreenDriver::readVisibleRows()
 void QueryScreenDriver::jumpToEnd()
 {
     QKeyEvent press(QEvent::KeyPress, Qt::Key_End, Qt::ControlModifier);
-    QApplication::sendEvent(m_screen->DBGrid1, &press);
+    QApplication::sendEvent(m_grid, &press);
     QKeyEvent release(QEvent::KeyRelease, Qt::Key_End, Qt::ControlModifier);
-    QApplication::sendEvent(m_screen->DBGrid1, &release);
+    QApplication::sendEvent(m_grid, &release);
 }
 
 void QueryScreenDriver::doubleClick()
 {
-    Q_EMIT m_screen->DBGrid1->dblClicked();
+    Q_EMIT m_grid->dblClicked();
 }
 
 QString QueryScreenDriver::currentKey() const
 {
-    return m_screen->ADOQuery1->FieldAt(0)->AsString();
+    return m_query->FieldAt(0)->AsString();
 }
 
 QString QueryScreenDriver::planThatIsNoIndexSearch(bool listing) const
 {
-    for (const QString &plan : m_screen->ADOQuery1->QueryPlans()) {
+    for (const QString &plan : m_query->QueryPlans()) {
         // A server's plan: the rows found through an index, never by reading the whole
         // table (a few matching rows it may sort after finding them: that grows with the
         // matches, not with the table).

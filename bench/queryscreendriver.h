@@ -3,8 +3,14 @@
 #include <QString>
 #include <QStringList>
 
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+
 namespace tb {
 
+class ConnectionQuery;
+class DBGrid;
 class QueryScreen;
 
 // Drives a query screen the way a user does, for timing: it types the value, picks the
@@ -32,7 +38,13 @@ public:
     QString planThatIsNoIndexSearch(bool listing) const;
 
 private:
+    // Found once by their object names, so that the timings hold no look-up.
     QueryScreen *m_screen;
+    QComboBox *m_column;
+    QLineEdit *m_value;
+    QPushButton *m_search;
+    DBGrid *m_grid;
+    ConnectionQuery *m_query;
 };
 
 } // namespace tb

@@ -13,19 +13,18 @@
 
 namespace tb {
 
-ChooseDialog::ChooseDialog(const QString &name, const QString &caption, const QString &sql,
-                           const QString &valueField, QWidget *parent, QLineEdit *receiver)
+ChooseDialog::ChooseDialog(const Setup &setup, QWidget *parent, QLineEdit *receiver)
     : QDialog(parent)
-    , m_valueField(valueField)
+    , m_valueField(setup.valueField)
     , m_receiver(receiver)
 {
-    setObjectName(name);
-    setWindowTitle(caption);
+    setObjectName(setup.name);
+    setWindowTitle(setup.caption);
     placeWindow(this, 200, 200, 343, 195);
 
     Query1 = new SqlQuery(this);
     Query1->setObjectName(QStringLiteral("Query1"));
-    Query1->SQL().Add(sql);
+    Query1->SQL().Add(setup.sql);
     DataSource1 = new DataSource(this);
     DataSource1->setObjectName(QStringLiteral("DataSource1"));
     DataSource1->setDataSet(Query1);

@@ -3,7 +3,7 @@
 #include <QDialog>
 #include <QLineEdit>
 #include <QPointer>
-
+#include <QString>
 
 namespace tb {
 
@@ -19,12 +19,16 @@ class ChooseDialog : public QDialog
 {
     Q_OBJECT
 public:
-    ChooseDialog(const QString &name, const QString &caption, const QString &sql,
-                 const QString &valueField, QWidget *parent, QLineEdit *receiver);
+    // What tells one pick-list from another.
+    struct Setup
+    {
+        QString name;       // objectName and instance name ("ChooseUnit")
+        QString caption;
+        QString sql;        // "select * from Unit"
+        QString valueField; // the column handed to the receiving box ("UnitName")
+    };
 
-    SqlQuery *Query1;
-    DataSource *DataSource1;
-    DBGrid *DBGrid1;
+    ChooseDialog(const Setup &setup, QWidget *parent, QLineEdit *receiver);
 
     QLineEdit *receiver() const { return m_receiver; }
     QString valueField() const { return m_valueField; }
@@ -35,6 +39,10 @@ public:
     static void pick(ChooseDialog *dialog);
 
 private:
+    SqlQuery *Query1;
+    DataSource *DataSource1;
+    DBGrid *DBGrid1;
+
     QString m_valueField;
     QPointer<QLineEdit> m_receiver;
 };

@@ -5,6 +5,7 @@
 #include "controls/inputmethod.h"
 #include "controls/windowframe.h"
 #include "data/records/datasource.h"
+#include "data/records/field.h"
 #include "data/records/tablecursor.h"
 
 #include <QPushButton>
@@ -48,6 +49,12 @@ TProductPicker::TProductPicker(QWidget *parent)
     connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
     connect(Button2, &QPushButton::clicked, this, [this] { Button2Click(); });
     connect(DBGrid1, &DBGrid::dblClicked, this, [this] { DBGrid1DblClick(); });
+}
+
+TProductPicker::Choice TProductPicker::chosen() const
+{
+    return {Table1->FieldByName(QStringLiteral("ProductID"))->AsString(),
+            Table1->FieldByName(QStringLiteral("ProductName"))->AsString()};
 }
 
 void TProductPicker::Button1Click()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QString>
 
 class QPushButton;
 
@@ -12,19 +13,21 @@ class TableCursor;
 
 // The product list picker of the quotation lines: the products by number and name, read
 // only. "確定" or a double-click ends it with Accepted, "取消" or the close box with
-// Rejected; the caller copies from Table1's current row. One instance serves every opening
-// and lists the products as they are when it is shown.
+// Rejected; the caller then reads the chosen product. One instance serves every opening and
+// lists the products as they are when it is shown.
 class TProductPicker : public QDialog
 {
     Q_OBJECT
 public:
     explicit TProductPicker(QWidget *parent = nullptr);
 
-    TableCursor *Table1;
-    DataSource *DataSource1;
-    DBGrid *DBGrid1;
-    QPushButton *Button1;
-    QPushButton *Button2;
+    // The product on the row the list stands on.
+    struct Choice
+    {
+        QString productId;
+        QString productName;
+    };
+    Choice chosen() const;
 
     void Button1Click();
     void Button2Click();
@@ -40,6 +43,12 @@ protected:
 
 private:
     void readList();
+
+    TableCursor *Table1;
+    DataSource *DataSource1;
+    DBGrid *DBGrid1;
+    QPushButton *Button1;
+    QPushButton *Button2;
 
     bool m_readForExec = false;
 };

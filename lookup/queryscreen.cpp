@@ -162,23 +162,27 @@ void QueryScreen::Button2Click()
     showMaintenanceScreen();
 }
 
+void QueryScreen::setMaintenanceScreen(std::unique_ptr<RecordScreenAccess> access)
+{
+    m_maintenance = std::move(access);
+}
+
 void QueryScreen::DBGrid1DblClick()
 {
     if (!ADOQuery1->HasCurrentRecord())
         return;
     const QString key = ADOQuery1->FieldByName(m_setup.keyTitle)->AsString();
-    DataSet *table = m_setup.maintenance.table();
+    RecordScreenAccess *screen =
+        m_maintenance && m_maintenance->window() ? m_maintenance.get() : nullptr;
     // What was typed while browsing is kept, or its check's refusal keeps this screen up.
-    if (table && table->Editing() && m_setup.maintenance.postAutomaticEdit)
-        m_setup.maintenance.postAutomaticEdit();
-    if (table && table->Editing()) {
+    if (screen && screen->recordEditing())
+        screen->postAutomaticEdit();
+    if (screen && screen->recordEditing()) {
         ShowMessage(EditingMessage);
         return;
     }
-    if (table) {
-        table->Open();
-        table->Locate(m_setup.keyField, key);
-    }
+    if (screen)
+        screen->openAt(m_setup.keyField, key);
     ADOQuery1->Close();
     showMaintenanceScreen();
 }
@@ -225,7 +229,7 @@ void QueryScreen::setColumnWidths()
 void QueryScreen::showMaintenanceScreen()
 {
     hide();
-    if (QWidget *screen = m_setup.maintenance.window()) {
+    if (QWidget *screen = m_maintenance ? m_maintenance->window() : nullptr) {
         screen->show();
         screen->raise();
         screen->activateWindow();

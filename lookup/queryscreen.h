@@ -1,14 +1,14 @@
 #pragma once
 
+#include "controls/datasetwatch.h"
 #include "controls/workwindow.h"
 #include "data/records/searchstatement.h"
-#include "data/records/tablecursor.h" // a screen's Table1, reached as a DataSet
-#include "controls/datasetwatch.h"
+#include "lookup/recordscreenaccess.h"
 
 #include <QList>
 #include <QString>
 
-#include <functional>
+#include <memory>
 #include <optional>
 #include <utility>
 
@@ -20,31 +20,8 @@ class QPushButton;
 namespace tb {
 
 class ConnectionQuery;
-class DataSet;
 class DataSource;
 class DBGrid;
-
-// The maintenance screen a query screen hands over to, looked up when needed (the query
-// screens are created after the maintenance screens, and tests make them afresh).
-struct MaintenanceScreen
-{
-    std::function<QWidget *()> window;
-    std::function<DataSet *()> table; // its Table1
-    // Posts a record the screen's boxes put into edit while browsing, through its checks;
-    // throws when they refuse (their message shown).
-    std::function<void()> postAutomaticEdit;
-
-    template<typename Screen>
-    static MaintenanceScreen of(Screen *&instance)
-    {
-        return {[&instance]() -> QWidget * { return instance; },
-                [&instance]() -> DataSet * { return instance ? instance->Table1 : nullptr; },
-                [&instance] {
-                    if (instance)
-                        instance->postAutomaticEdit();
-                }};
-    }
-};
 
 // One item of the column list: its caption and the column it searches.
 struct QueryItem
@@ -77,7 +54,6 @@ struct QueryScreenSetup
     QList<std::pair<int, int>> widths; // result column, pixels; set after every search
     QString keyTitle; // result column holding the key ("商品編號")
     QString keyField; // the key's field in the maintenance screen's table ("ProductID")
-    MaintenanceScreen maintenance;
     bool keepResultOnCancel = false; // the employee screen stays open under its query
 };
 
@@ -95,17 +71,6 @@ public:
     explicit QueryScreen(const QueryScreenSetup &setup);
     ~QueryScreen() override;
 
-    QLabel *Label1;
-    QLineEdit *Edit1;
-    QLabel *Label2;
-    QComboBox *ComboBox1;
-    QPushButton *Button1;
-    QPushButton *Button2;
-    QPushButton *Button3; // "匯出...": the whole result as CSV
-    DBGrid *DBGrid1;
-    DataSource *DataSource1;
-    ConnectionQuery *ADOQuery1;
-
     static const QString SearchValueCaption;  // "查詢資料"
     static const QString SearchColumnCaption; // "查詢欄位"
     static const QString OkCaption;           // "確定"
@@ -119,6 +84,9 @@ public:
     static const QString EditingMessage;
 
     const QueryScreenSetup &setup() const { return m_setup; }
+    // The maintenance screen this screen hands over to ("取消", a double-click); start-up
+    // gives it. Without one the screen only hides.
+    void setMaintenanceScreen(std::unique_ptr<RecordScreenAccess> access);
 
     // "確定": the search. A value the database cannot take (a date that is no date) shows
     // its message and leaves the grid empty, the value and the column as they were.
@@ -146,8 +114,20 @@ private:
     void showMaintenanceScreen();
     void updateExportButton();
 
+    QLabel *Label1;
+    QLineEdit *Edit1;
+    QLabel *Label2;
+    QComboBox *ComboBox1;
+    QPushButton *Button1;
+    QPushButton *Button2;
+    QPushButton *Button3; // "匯出...": the whole result as CSV
+    DBGrid *DBGrid1;
+    DataSource *DataSource1;
+    ConnectionQuery *ADOQuery1;
+
     QueryScreenSetup m_setup;
     SearchStatement m_statement;
+    std::unique_ptr<RecordScreenAccess> m_maintenance;
     std::optional<DataSetWatch> m_exportWatch;
 };
 

@@ -1,14 +1,16 @@
 #include "maintenance/codetables.h"
 
-#include "lookup/r_color.h"
-#include "lookup/r_department.h"
-#include "lookup/r_duty.h"
-#include "lookup/r_type.h"
-#include "lookup/r_unit.h"
+#include "lookup/queryscreens.h"
 
 #include <array>
 
 namespace tb {
+
+Tpunit *punit = nullptr;
+TProductType *ProductType = nullptr;
+TPcolor *Pcolor = nullptr;
+Tdepartment *department = nullptr;
+TDuty *Duty = nullptr;
 
 namespace {
 
@@ -55,5 +57,15 @@ const CodeTableSetup &codeTableSetup(CodeTable table)
     static const std::array<CodeTableSetup, 5> setups = makeSetups();
     return setups[size_t(table)];
 }
+
+Tpunit::Tpunit() : CodeTableScreen(codeTableSetup(CodeTable::Unit)) {}
+
+TProductType::TProductType() : CodeTableScreen(codeTableSetup(CodeTable::ProductType)) {}
+
+TPcolor::TPcolor() : CodeTableScreen(codeTableSetup(CodeTable::Color)) {}
+
+Tdepartment::Tdepartment() : CodeTableScreen(codeTableSetup(CodeTable::Department)) {}
+
+TDuty::TDuty() : CodeTableScreen(codeTableSetup(CodeTable::Duty)) {}
 
 } // namespace tb

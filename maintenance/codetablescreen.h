@@ -32,12 +32,13 @@ class CodeTableScreen : public RecordScreen
 public:
     explicit CodeTableScreen(const CodeTableSetup &setup);
 
+    // The close button's handler, whatever the button is called.
+    void Button1Click();
+
+private:
     DBEdit *DBEdit1; // identifier, read-only
     DBEdit *DBEdit2; // name
     DBMemo *DBMemo1; // nullptr on the screens without a memo
-
-    // The close button's handler, whatever the button is called.
-    void Button1Click();
 };
 
 } // namespace tb

@@ -1,6 +1,6 @@
 #include "maintenance/customer.h"
 
-#include "lookup/r_customer.h"
+#include "lookup/queryscreens.h"
 
 namespace tb {
 

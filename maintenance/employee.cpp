@@ -8,9 +8,8 @@
 #include "controls/inputmethod.h"
 #include "controls/windowframe.h"
 #include "data/book/shortdate.h"
-#include "lookup/choosedepartment.h"
-#include "lookup/chooseduty.h"
-#include "lookup/r_employee.h"
+#include "lookup/chooselists.h"
+#include "lookup/queryscreens.h"
 #include "maintenance/numberchecks.h"
 
 #include <QComboBox>

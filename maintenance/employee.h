@@ -20,18 +20,8 @@ class Temployee : public RecordScreen
 public:
     Temployee();
 
-    DBEdit *DBEdit1, *DBEdit2, *DBEdit3, *DBEdit4, *DBEdit5, *DBEdit6, *DBEdit7, *DBEdit8,
-        *DBEdit9, *DBEdit10, *DBEdit11, *DBEdit12, *DBEdit13, *DBEdit14, *DBEdit15,
-        *DBEdit16, *DBEdit17;
-    DBMemo *DBMemo1;
-    QComboBox *ComboBox1, *ComboBox2, *ComboBox3;                     // sex, blood, marriage
-    DatePicker *DateTimePicker1, *DateTimePicker2, *DateTimePicker3; // birth, joining, leaving
-    QPushButton *Button1; // department "▼"
-    QPushButton *Button2; // "結束"
-    QPushButton *Button3; // duty "▼"
-
-    // The verdict of the last national-ID check: 1 passed, 0 failed.
-    quint8 IDOK = 0;
+    // The verdict of the last national-ID check.
+    bool idPassed() const { return IDOK == 1; }
 
     void Button1Click();
     // Close; the query screen, if it is up, goes too.
@@ -55,6 +45,18 @@ public:
     static const QString IdWrongContent; // "身份證號碼內容有誤,請重新輸入!"
 
 private:
+    DBEdit *DBEdit1, *DBEdit2, *DBEdit3, *DBEdit4, *DBEdit5, *DBEdit6, *DBEdit7, *DBEdit8,
+        *DBEdit9, *DBEdit10, *DBEdit11, *DBEdit12, *DBEdit13, *DBEdit14, *DBEdit15,
+        *DBEdit16, *DBEdit17;
+    DBMemo *DBMemo1;
+    QComboBox *ComboBox1, *ComboBox2, *ComboBox3;                     // sex, blood, marriage
+    DatePicker *DateTimePicker1, *DateTimePicker2, *DateTimePicker3; // birth, joining, leaving
+    QPushButton *Button1; // department "▼"
+    QPushButton *Button2; // "結束"
+    QPushButton *Button3; // duty "▼"
+    // The verdict of the last national-ID check: 1 passed, 0 failed.
+    quint8 IDOK = 0;
+
     void buildBoxes(QWidget *body);
     void buildChoices(QWidget *body);
     void buildPickers(QWidget *body);

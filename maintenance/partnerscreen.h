@@ -44,13 +44,8 @@ class PartnerScreen : public RecordScreen
 public:
     explicit PartnerScreen(const PartnerSetup &setup);
 
-    DBEdit *DBEdit1, *DBEdit2, *DBEdit3, *DBEdit4, *DBEdit5, *DBEdit6, *DBEdit7, *DBEdit8,
-        *DBEdit9, *DBEdit10, *DBEdit11, *DBEdit12;
-    QPushButton *Button2; // "結束"
-    QLabel *Label13;      // the note beside telephone and mobile
-
-    // The verdict of the last business-number check: 1 passed, 0 failed.
-    quint8 EarNoOK = 0;
+    // The verdict of the last business-number check.
+    bool earNoPassed() const { return EarNoOK == 1; }
 
     void Button1Click();
     // Leaving the business-number box: a number that fails is emptied and the focus
@@ -67,6 +62,13 @@ public:
     static const QString DeliveryAddressRequired;
 
 private:
+    DBEdit *DBEdit1, *DBEdit2, *DBEdit3, *DBEdit4, *DBEdit5, *DBEdit6, *DBEdit7, *DBEdit8,
+        *DBEdit9, *DBEdit10, *DBEdit11, *DBEdit12;
+    QPushButton *Button2; // "結束"
+    QLabel *Label13;      // the note beside telephone and mobile
+    // The verdict of the last business-number check: 1 passed, 0 failed.
+    quint8 EarNoOK = 0;
+
     void buildBoxes(const PartnerSetup &setup);
     void layOut(QWidget *body, const std::array<QString, 13> &captions);
 

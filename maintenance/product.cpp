@@ -5,10 +5,8 @@
 #include "controls/inputmethod.h"
 #include "controls/windowframe.h"
 #include "data/records/tablecursor.h"
-#include "lookup/choosecolor.h"
-#include "lookup/choosed.h"
-#include "lookup/chooseunit.h"
-#include "lookup/r_product.h"
+#include "lookup/chooselists.h"
+#include "lookup/queryscreens.h"
 
 #include <QFont>
 #include <QGridLayout>

@@ -17,14 +17,6 @@ class TProduct : public RecordScreen
 public:
     TProduct();
 
-    DBEdit *EditID, *EditName, *EditType, *EditUnit, *EditColor, *EditStock, *EditSafeStock;
-    DBEdit *EditPriceA, *EditPriceB, *EditPriceC, *EditPuDate, *EditDeDate;
-    QPushButton *Button1; // "結束"
-    QPushButton *Button2; // type
-    QPushButton *Button3; // unit
-    QPushButton *Button4; // colour
-    QGroupBox *GroupBox1; // colour legend
-
     void Button1Click();
     void Button2Click();
     void Button3Click();
@@ -33,6 +25,15 @@ public:
     void Table1NewRecord();
     // Stock and prices B and C are never stored empty.
     void Table1BeforePost();
+
+private:
+    DBEdit *EditID, *EditName, *EditType, *EditUnit, *EditColor, *EditStock, *EditSafeStock;
+    DBEdit *EditPriceA, *EditPriceB, *EditPriceC, *EditPuDate, *EditDeDate;
+    QPushButton *Button1; // "結束"
+    QPushButton *Button2; // type
+    QPushButton *Button3; // unit
+    QPushButton *Button4; // colour
+    QGroupBox *GroupBox1; // colour legend
 };
 
 extern TProduct *Product;

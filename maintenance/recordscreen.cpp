@@ -197,6 +197,17 @@ bool RecordScreen::tableEditing() const
     return Table1->Editing();
 }
 
+bool RecordScreen::recordEditing() const
+{
+    return tableEditing();
+}
+
+void RecordScreen::openAt(const QString &field, const QString &key)
+{
+    Table1->Open();
+    Table1->Locate(field, key);
+}
+
 void RecordScreen::sbFirstClick()
 {
     if (tableBrowsing())

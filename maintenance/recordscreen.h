@@ -78,12 +78,6 @@ public:
     explicit RecordScreen(const RecordScreenSetup &setup);
     ~RecordScreen() override;
 
-    TableCursor *Table1;
-    DataSource *DataSource1;
-    RecordToolBar *ToolBar;
-    QToolButton *sbFirst, *sbPrior, *sbNext, *sbLast, *sbInsert, *sbDelete, *sbEdit, *sbPost,
-        *sbCancel, *sbRefresh;
-
     // Navigation acts only while the table is open and browsing.
     virtual void sbFirstClick();
     virtual void sbPriorClick();
@@ -104,6 +98,11 @@ public:
     virtual void sbRefreshClick();
 
     bool isEditingMode() const { return m_editing; }
+    // A record of Table1 is in edit or insert, whatever the mode.
+    bool recordEditing() const;
+    // Opens Table1 and moves it onto the record whose field holds the key (it stays where
+    // it is when none does).
+    void openAt(const QString &field, const QString &key);
 
     // A record put into edit by a box that stays enabled while browsing, not by "新增" or
     // "修改", is posted through the save's checks. A refusal shows the check's message and
@@ -116,6 +115,10 @@ public:
     static const QString NumberTakenMessage;
 
 protected:
+    // The screens built on the pattern bind their boxes to it and set its rules.
+    TableCursor *Table1;
+    DataSource *DataSource1;
+
     QPushButton *closeButton() const;
     // Below the toolbar; the screen puts its boxes here.
     QVBoxLayout *contentLayout() const { return m_layout; }
@@ -165,6 +168,14 @@ private:
     // Disabling the box under the focus may have left the focus nowhere or on a disabled
     // control; it goes on to the first enabled control of the tab order.
     void keepFocusEnabled(QWidget *hadFocus);
+
+    // The toolbar hands its buttons over to the members of the same names.
+    template<typename Screen>
+    friend void takeToolBarButtons(Screen &screen, const RecordToolBar &bar);
+
+    RecordToolBar *ToolBar;
+    QToolButton *sbFirst, *sbPrior, *sbNext, *sbLast, *sbInsert, *sbDelete, *sbEdit, *sbPost,
+        *sbCancel, *sbRefresh;
 
     RecordScreenSetup m_setup;
     QVBoxLayout *m_layout;

@@ -1,6 +1,6 @@
 #include "maintenance/supplier.h"
 
-#include "lookup/r_supplier.h"
+#include "lookup/queryscreens.h"
 
 namespace tb {
 

@@ -7,16 +7,15 @@
 
 namespace tb {
 
-PlaceholderWindow::PlaceholderWindow(const QString &name, QPoint position,
-                                     QPoint closeButtonPosition)
-    : WorkWindow(name, name, Frame::CloseBox)
+PlaceholderWindow::PlaceholderWindow(const Setup &setup)
+    : WorkWindow(setup.name, setup.name, Frame::CloseBox)
 {
-    placeWindow(this, position.x(), position.y(), 696, 480);
+    placeWindow(this, setup.position.x(), setup.position.y(), 696, 480);
     setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
 
     Button1 = new QPushButton(QStringLiteral("結束"), this);
     Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setGeometry(closeButtonPosition.x(), closeButtonPosition.y(), 75, 25);
+    Button1->setGeometry(QRect(setup.closeButton, QSize(75, 25)));
     connectGuarded(Button1, &QPushButton::clicked, this, [this](bool) { Button1Click(); });
 }
 

@@ -2,6 +2,9 @@
 
 #include "controls/workwindow.h"
 
+#include <QPoint>
+#include <QString>
+
 class QPushButton;
 
 namespace tb {
@@ -12,11 +15,19 @@ class PlaceholderWindow : public WorkWindow
 {
     Q_OBJECT
 public:
-    PlaceholderWindow(const QString &name, QPoint position, QPoint closeButtonPosition);
+    struct Setup
+    {
+        QString name; // objectName, instance name and caption
+        QPoint position;
+        QPoint closeButton;
+    };
 
-    QPushButton *Button1;
+    explicit PlaceholderWindow(const Setup &setup);
 
     void Button1Click();
+
+private:
+    QPushButton *Button1;
 };
 
 } // namespace tb

@@ -172,9 +172,8 @@ void TQuote::DBGrid1EditButtonClick()
         return;
     if (!Form28 || Form28->exec() != QDialog::Accepted)
         return;
-    const TableCursor *chosen = Form28->Table1;
-    m_session->setLineProduct(chosen->FieldByName(QStringLiteral("ProductID"))->AsString(),
-                              chosen->FieldByName(QStringLiteral("ProductName"))->AsString());
+    const TProductPicker::Choice chosen = Form28->chosen();
+    m_session->setLineProduct(chosen.productId, chosen.productName);
 }
 
 } // namespace tb

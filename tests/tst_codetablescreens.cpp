@@ -2,14 +2,11 @@
 #include "app/mainform.h"
 #include "controls/windowframe.h"
 #include "data/records/tablecursor.h"
-#include "maintenance/department.h"
-#include "maintenance/duty.h"
-#include "maintenance/pcolor.h"
-#include "maintenance/producttype.h"
-#include "maintenance/punit.h"
+#include "maintenance/codetables.h"
 #include "testsupport/modalanswer.h"
 #include "testsupport/screendriver.h"
 #include "testsupport/testdatabase.h"
+#include "testsupport/screenparts.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -21,6 +18,7 @@
 using namespace tb;
 using tb::test::ModalAnswer;
 using tb::test::ScreenDriver;
+using namespace tb::test;
 
 namespace {
 
@@ -208,7 +206,7 @@ void TestCodeTableScreens::nameRequired()
         QCOMPARE(answer.seen(), 1);
         QCOMPARE(answer.text(), s.message);
         QVERIFY(ui.enabled("sbPost") && ui.enabled("sbCancel") && ui.enabled("DBEdit2"));
-        QCOMPARE(m_screen->Table1->State(), DataSetState::Insert);
+        QCOMPARE(table1(m_screen.get())->State(), DataSetState::Insert);
         QCOMPARE(m_db->count(s.table), 0);
     }
     // A blank is a name; the memo may stay empty.

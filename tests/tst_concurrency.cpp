@@ -12,6 +12,7 @@
 #include "maintenance/product.h"
 #include "sales/quote.h"
 #include "testsupport/testdatabase.h"
+#include "testsupport/screenparts.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -24,6 +25,7 @@
 #include <memory>
 
 using namespace tb;
+using namespace tb::test;
 
 namespace {
 
@@ -59,14 +61,14 @@ private:
 void addProduct(const QString &name)
 {
     Product->sbInsertClick();
-    DataSet *table = Product->Table1;
+    DataSet *table = table1(Product);
     table->FieldByName("ProductName")->setAsString(name);
     table->FieldByName("TypeName")->setAsString(QStringLiteral("地磚"));
     table->FieldByName("UnitName")->setAsString(QStringLiteral("箱"));
     table->FieldByName("SafeStock")->setAsString(QStringLiteral("1"));
     table->FieldByName("PriceA")->setAsString(QStringLiteral("100"));
     Product->sbPostClick();
-    if (Product->Table1->Active())
+    if (table1(Product)->Active())
         throw DatabaseError(QStringLiteral("the product screen stayed in editing mode"));
     std::printf("product %s\n", qPrintable(name));
 }

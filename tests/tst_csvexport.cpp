@@ -10,6 +10,7 @@
 #include "lookup/csvexport.h"
 #include "lookup/queryscreen.h"
 #include "testsupport/modalanswer.h"
+#include "testsupport/screenparts.h"
 #include "testsupport/filedialog.h"
 #include "testsupport/testdatabase.h"
 #include "testsupport/whenshown.h"
@@ -33,6 +34,7 @@
 
 using namespace tb;
 using tb::test::ModalAnswer;
+using namespace tb::test;
 using tb::test::WhenShown;
 
 namespace {
@@ -120,8 +122,8 @@ QueryScreen *openQuery(const Screen &s)
 
 void search(QueryScreen *screen, const QString &value)
 {
-    screen->Edit1->setText(value);
-    QTest::mouseClick(screen->Button1, Qt::LeftButton);
+    valueBox(screen)->setText(value);
+    QTest::mouseClick(named<QPushButton>(screen, "Button1"), Qt::LeftButton);
 }
 
 QString readFile(const QString &path, QByteArray *head = nullptr)
@@ -204,7 +206,7 @@ void TestCsvExport::init()
 void TestCsvExport::cleanup()
 {
     for (const Screen &s : Screens)
-        qobject_cast<QueryScreen *>(window(s.query))->ADOQuery1->Close();
+        query(window(s.query))->Close();
     for (QWidget *w : QApplication::topLevelWidgets())
         if (w != main)
             w->hide();
@@ -233,11 +235,11 @@ void TestCsvExport::exportButtonFollowsTheResult()
     QVERIFY(button);
     QCOMPARE(button->text(), QStringLiteral("匯出..."));
     const QRect r = button->geometry();
-    QVERIFY(r.right() < screen->width() && r.bottom() < screen->DBGrid1->geometry().top());
-    for (QWidget *other : {static_cast<QWidget *>(screen->Button1),
-                           static_cast<QWidget *>(screen->Button2),
-                           static_cast<QWidget *>(screen->Edit1),
-                           static_cast<QWidget *>(screen->ComboBox1)})
+    QVERIFY(r.right() < screen->width() && r.bottom() < grid(screen)->geometry().top());
+    for (QWidget *other : {static_cast<QWidget *>(named<QPushButton>(screen, "Button1")),
+                           static_cast<QWidget *>(named<QPushButton>(screen, "Button2")),
+                           static_cast<QWidget *>(valueBox(screen)),
+                           static_cast<QWidget *>(columnBox(screen))})
         QVERIFY2(!r.intersects(other->geometry()), qPrintable(other->objectName()));
 
     QVERIFY(!button->isEnabled());
@@ -246,7 +248,7 @@ void TestCsvExport::exportButtonFollowsTheResult()
     search(screen, QStringLiteral("none such"));
     QVERIFY(!button->isEnabled()); // an empty result has nothing to export
     search(screen, QString());
-    QTest::mouseClick(screen->Button2, Qt::LeftButton);
+    QTest::mouseClick(named<QPushButton>(screen, "Button2"), Qt::LeftButton);
     // The employee screen keeps its result open under "取消".
     QCOMPARE(button->isEnabled(), s.query == QLatin1String("R_employee"));
 }
@@ -274,7 +276,7 @@ void TestCsvExport::awkwardTextReadsBackCellForCell()
         message.emplace(QMessageBox::Ok);
         test::saveAs(dialog, path);
     });
-    QTest::mouseClick(screen->Button3, Qt::LeftButton);
+    QTest::mouseClick(named<QPushButton>(screen, "Button3"), Qt::LeftButton);
     QVERIFY(files.done());
     QCOMPARE(proposed, m_home.filePath(QStringLiteral("Documents/商品查詢.csv")));
     QVERIFY(message && message->seen() == 1);
@@ -286,8 +288,8 @@ void TestCsvExport::awkwardTextReadsBackCellForCell()
     QCOMPARE(head, QByteArray("\xEF\xBB\xBF"));
     QVERIFY(records);
     QStringList titles;
-    for (int c = 0; c < screen->DBGrid1->model()->columnCount(); ++c)
-        titles << screen->DBGrid1->model()->headerData(c, Qt::Horizontal).toString();
+    for (int c = 0; c < grid(screen)->model()->columnCount(); ++c)
+        titles << grid(screen)->model()->headerData(c, Qt::Horizontal).toString();
     QCOMPARE(records->value(0), titles);
     QCOMPARE(records->mid(1), productsFromDatabase());
     QCOMPARE(records->value(1).value(10), QStringLiteral("2024-01-21")); // ISO, not 2024/01/21
@@ -306,8 +308,8 @@ void TestCsvExport::wholeResultNotOnlyTheRowsOnScreen()
     db.commit();
     QueryScreen *screen = productQuery();
     search(screen, QString());
-    QCOMPARE(screen->ADOQuery1->ResultCount(), qint64(count));
-    QVERIFY(screen->DBGrid1->loadedRowCount() < count);
+    QCOMPARE(query(screen)->ResultCount(), qint64(count));
+    QVERIFY(grid(screen)->loadedRowCount() < count);
 
     const QString path = m_home.filePath(QStringLiteral("all.csv"));
     ModalAnswer message(QMessageBox::Ok);
@@ -330,7 +332,7 @@ void TestCsvExport::stoppedExportLeavesNoFile()
                    {QStringLiteral("PR%1").arg(i, 6, 10, QLatin1Char('0'))});
     QueryScreen *screen = productQuery();
     search(screen, QString());
-    const CsvExport exporter(*screen->ADOQuery1, CsvExport::gridColumns(*screen->DBGrid1));
+    const CsvExport exporter(*query(screen), CsvExport::gridColumns(*grid(screen)));
 
     const QTemporaryDir folder;
     const QString fresh = folder.filePath(QStringLiteral("fresh.csv"));

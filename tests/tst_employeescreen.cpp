@@ -2,18 +2,20 @@
 // department and duty pick-lists, the checks on save, the national ID checked on leaving
 // its box, and the query screen that stays beside it.
 #include "app/mainform.h"
+#include "app/recordscreenlink.h"
 #include "controls/datepicker.h"
 #include "controls/dbgrid.h"
 #include "controls/guard.h"
 #include "controls/windowframe.h"
 #include "data/book/shortdate.h"
 #include "data/records/tablecursor.h"
-#include "lookup/r_employee.h"
+#include "lookup/queryscreens.h"
 #include "maintenance/employee.h"
 #include "testsupport/modalaction.h"
 #include "testsupport/modalanswer.h"
 #include "testsupport/screendriver.h"
 #include "testsupport/testdatabase.h"
+#include "testsupport/screenparts.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -25,6 +27,7 @@ using namespace tb;
 using tb::test::ModalAction;
 using tb::test::ModalAnswer;
 using tb::test::ScreenDriver;
+using namespace tb::test;
 
 namespace {
 
@@ -80,6 +83,7 @@ void TestEmployeeScreen::initTestCase()
 {
     main = new Tmain;
     R_employee = new TR_employee;
+    R_employee->setMaintenanceScreen(linkTo(employee));
 }
 
 void TestEmployeeScreen::init()
@@ -270,7 +274,7 @@ void TestEmployeeScreen::nationalIdOnLeaving()
     QTRY_COMPARE(ui().focused(), message.isEmpty() ? "DBEdit4" : "DBEdit3");
     QCOMPARE(answer.seen(), message.isEmpty() ? 0 : 1);
     QCOMPARE(answer.text(), message);
-    QCOMPARE(employee->IDOK, message.isEmpty() ? 1 : 0);
+    QCOMPARE(employee->idPassed(), message.isEmpty());
     QCOMPARE(ui().text("DBEdit3"), shown);
 }
 
@@ -295,8 +299,8 @@ void TestEmployeeScreen::queryScreenMovingTheTable()
     ui().type("DBEdit2", QStringLiteral("新人"));
     auto locate = [](const QString &id) {
         runGuarded([&] { // as the query screen's double-click does
-            employee->Table1->Open();
-            employee->Table1->Locate(QStringLiteral("EmployeeID"), id);
+            table1(employee)->Open();
+            table1(employee)->Locate(QStringLiteral("EmployeeID"), id);
         });
     };
     {
@@ -307,7 +311,7 @@ void TestEmployeeScreen::queryScreenMovingTheTable()
         QCOMPARE(answer.text(), QStringLiteral("出生日期不可為空白!"));
     }
     QCOMPARE(m_db->count(QStringLiteral("Employee")), 2);
-    QCOMPARE(employee->Table1->State(), DataSetState::Insert);
+    QCOMPARE(table1(employee)->State(), DataSetState::Insert);
     QVERIFY(ui().enabled("sbPost"));
     ui().press("sbCancel");
     // A record taken into edit and left unchanged is let go, and the screen browses.

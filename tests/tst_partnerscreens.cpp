@@ -10,6 +10,7 @@
 #include "testsupport/modalanswer.h"
 #include "testsupport/screendriver.h"
 #include "testsupport/testdatabase.h"
+#include "testsupport/screenparts.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -19,6 +20,7 @@
 using namespace tb;
 using tb::test::ModalAnswer;
 using tb::test::ScreenDriver;
+using namespace tb::test;
 
 namespace {
 
@@ -227,7 +229,7 @@ void TestPartnerScreens::businessNumberOnLeaving()
     QTRY_COMPARE(ui().focused(), message.isEmpty() ? "DBEdit5" : "DBEdit4");
     QCOMPARE(answer.seen(), message.isEmpty() ? 0 : 1);
     QCOMPARE(answer.text(), message);
-    QCOMPARE(m_screen->EarNoOK, message.isEmpty() ? 1 : 0);
+    QCOMPARE(m_screen->earNoPassed(), message.isEmpty());
     QCOMPARE(ui().text("DBEdit4"), message.isEmpty() ? number : QString());
 }
 
@@ -283,10 +285,11 @@ void TestPartnerScreens::emailWhileBrowsing()
                    {QLatin1String(id)});
     open(QStringLiteral("Customer"));
     // Brought onto a row as the query screen does it.
-    m_screen->Table1->Open();
-    QVERIFY(m_screen->Table1->Locate(QStringLiteral("CustomerID"), QStringLiteral("CU000001")));
+    table1(m_screen.get())->Open();
+    QVERIFY(table1(m_screen.get())
+                ->Locate(QStringLiteral("CustomerID"), QStringLiteral("CU000001")));
     ui().type("DBEdit12", QStringLiteral("a@b.tw"));
-    QCOMPARE(m_screen->Table1->State(), DataSetState::Edit);
+    QCOMPARE(table1(m_screen.get())->State(), DataSetState::Edit);
     QVERIFY(!ui().enabled("sbPost"));
     ui().press("sbNext");
     QCOMPARE(ui().text("DBEdit1"), QStringLiteral("CU000001"));
@@ -305,7 +308,7 @@ void TestPartnerScreens::rowChecksRefuseIsNotStored()
     // A customer stored with its number only, as the screen once allowed.
     m_db->exec(QStringLiteral("INSERT INTO Customer (CustomerID) VALUES ('CU000041')"));
     open(QStringLiteral("Customer"));
-    m_screen->Table1->Open();
+    table1(m_screen.get())->Open();
     ui().type("DBEdit12", QStringLiteral("a@b.tw"));
     {
         // Insert moves to the last row first, which would post the E-mail unchecked.
@@ -316,7 +319,7 @@ void TestPartnerScreens::rowChecksRefuseIsNotStored()
     }
     QCOMPARE(m_db->count(QStringLiteral("Customer")), 1);
     QVERIFY(m_db->scalar(QStringLiteral("SELECT %1 FROM Customer").arg(email())).isNull());
-    QCOMPARE(m_screen->Table1->State(), DataSetState::Edit);
+    QCOMPARE(table1(m_screen.get())->State(), DataSetState::Edit);
     // "修改" takes up the row being edited; "取消" drops the change.
     ui().press("sbEdit");
     ui().press("sbCancel");

@@ -6,16 +6,13 @@
 #include "data/records/field.h"
 #include "data/records/sqlquery.h"
 #include "data/records/tablecursor.h"
-#include "lookup/choosecolor.h"
-#include "lookup/choosed.h"
-#include "lookup/choosedepartment.h"
-#include "lookup/chooseduty.h"
-#include "lookup/chooseunit.h"
+#include "lookup/chooselists.h"
 #include "lookup/productpicker.h"
 #include "maintenance/product.h"
 #include "testsupport/modalaction.h"
 #include "testsupport/modalanswer.h"
 #include "testsupport/testdatabase.h"
+#include "testsupport/screenparts.h"
 
 #include <QApplication>
 #include <QHeaderView>
@@ -30,6 +27,7 @@
 using namespace tb;
 using tb::test::ModalAction;
 using tb::test::ModalAnswer;
+using namespace tb::test;
 
 namespace {
 
@@ -161,11 +159,11 @@ void TestPickLists::codeTableDialog()
     QCOMPARE(dialog->objectName(), QLatin1String(k.name));
     QCOMPARE(dialog->windowTitle(), QString::fromUtf8(k.caption));
     QCOMPARE(dialog->parent(), m_caller.get());
-    QCOMPARE(dialog->Query1->SQL().Text(), QLatin1String(k.sql));
-    QVERIFY(dialog->Query1->Active()); // read at creation
-    QVERIFY(dialog->DBGrid1->isReadOnly());
-    QCOMPARE(inputMethodName(dialog->DBGrid1), ime::NewCangjie);
-    QCOMPARE(titles(dialog->DBGrid1), k.columns);
+    QCOMPARE(named<SqlQuery>(dialog, "Query1")->SQL().Text(), QLatin1String(k.sql));
+    QVERIFY(named<SqlQuery>(dialog, "Query1")->Active()); // read at creation
+    QVERIFY(named<DBGrid>(dialog, "DBGrid1")->isReadOnly());
+    QCOMPARE(inputMethodName(named<DBGrid>(dialog, "DBGrid1")), ime::NewCangjie);
+    QCOMPARE(titles(named<DBGrid>(dialog, "DBGrid1")), k.columns);
 
     ModalAction action([&](QDialog *shown) {
         QCOMPARE(shown, dialog.data());
@@ -224,25 +222,25 @@ void TestPickLists::emptyTableHandsBackEmptyText()
     Product = new TProduct;
     std::unique_ptr<TProduct> screen(Product);
     screen->show();
-    QTest::mouseClick(screen->sbInsert, Qt::LeftButton);
-    screen->EditType->setText(QStringLiteral("stale"));
-    QTest::keyClicks(screen->EditName, QStringLiteral("lamp"));
+    QTest::mouseClick(named<QToolButton>(screen.get(), "sbInsert"), Qt::LeftButton);
+    named<DBEdit>(screen.get(), "EditType")->setText(QStringLiteral("stale"));
+    QTest::keyClicks(named<DBEdit>(screen.get(), "EditName"), QStringLiteral("lamp"));
 
     int rows = -1;
     ModalAction action([&rows](QDialog *shown) {
         rows = gridOf(shown)->model()->rowCount();
         clickCell(shown, 0);
     });
-    QTest::mouseClick(screen->Button2, Qt::LeftButton);
+    QTest::mouseClick(named<QPushButton>(screen.get(), "Button2"), Qt::LeftButton);
     QVERIFY(action.done());
     QCOMPARE(rows, 1);
-    QCOMPARE(screen->EditType->text(), QString());
+    QCOMPARE(named<DBEdit>(screen.get(), "EditType")->text(), QString());
 
     ModalAnswer answer(QMessageBox::Ok);
-    QTest::mouseClick(screen->sbPost, Qt::LeftButton);
+    QTest::mouseClick(named<QToolButton>(screen.get(), "sbPost"), Qt::LeftButton);
     QCOMPARE(answer.text(), QStringLiteral("類別不可為空白!"));
     QCOMPARE(m_db->count(QStringLiteral("Product")), 0);
-    QTest::mouseClick(screen->sbCancel, Qt::LeftButton);
+    QTest::mouseClick(named<QToolButton>(screen.get(), "sbCancel"), Qt::LeftButton);
     Product = nullptr;
 }
 
@@ -255,24 +253,25 @@ void TestPickLists::productPicker()
     Form28 = new TProductPicker;
     std::unique_ptr<TProductPicker> picker(Form28);
     QCOMPARE(picker->windowTitle(), QStringLiteral("商品清單"));
-    QVERIFY(picker->DBGrid1->isReadOnly());
-    QCOMPARE(inputMethodName(picker->DBGrid1), ime::NewCangjie);
-    QVERIFY(!picker->Button1->isDefault() && !picker->Button1->autoDefault());
-    QVERIFY(!picker->Button2->isDefault() && !picker->Button2->autoDefault());
+    DBGrid *list = grid(picker.get());
+    auto *ok = named<QPushButton>(picker.get(), "Button1");
+    auto *cancel = named<QPushButton>(picker.get(), "Button2");
+    QVERIFY(list->isReadOnly());
+    QCOMPARE(inputMethodName(list), ime::NewCangjie);
+    QVERIFY(!ok->isDefault() && !ok->autoDefault());
+    QVERIFY(!cancel->isDefault() && !cancel->autoDefault());
 
-    auto currentId = [&] {
-        return picker->Table1->FieldByName(QStringLiteral("ProductID"))->AsString();
-    };
+    auto currentId = [&] { return picker->chosen().productId; };
     {
         bool openWhenShown = false;
         QStringList shownTitles;
         int nameWidth = 0;
         ModalAction action([&](QDialog *shown) {
-            openWhenShown = picker->Table1->Active();
-            shownTitles = titles(picker->DBGrid1);
-            nameWidth = picker->DBGrid1->columnWidth(1);
+            openWhenShown = table1(picker.get())->Active();
+            shownTitles = titles(list);
+            nameWidth = list->columnWidth(1);
             clickCell(shown, 1, 0);
-            QTest::mouseClick(picker->Button1, Qt::LeftButton);
+            QTest::mouseClick(ok, Qt::LeftButton);
         });
         QCOMPARE(picker->exec(), int(QDialog::Accepted));
         QVERIFY(openWhenShown);
@@ -282,7 +281,7 @@ void TestPickLists::productPicker()
     }
     {
         ModalAction action([&](QDialog *) {
-            QTest::mouseClick(picker->Button2, Qt::LeftButton);
+            QTest::mouseClick(cancel, Qt::LeftButton);
         });
         QCOMPARE(picker->exec(), int(QDialog::Rejected));
     }
@@ -293,8 +292,7 @@ void TestPickLists::productPicker()
         });
         QCOMPARE(picker->exec(), int(QDialog::Accepted));
         QCOMPARE(currentId(), QStringLiteral("PR000003"));
-        QCOMPARE(picker->Table1->FieldByName(QStringLiteral("ProductName"))->AsString(),
-                 QStringLiteral("商品3"));
+        QCOMPARE(picker->chosen().productName, QStringLiteral("商品3"));
     }
     {
         ModalAction action([](QDialog *shown) { shown->close(); });
@@ -324,7 +322,7 @@ void TestPickLists::productPickerReadsAfreshEachTime()
         int listed = -1;
         ModalAction action([&](QDialog *shown) {
             listed = rowCount(gridOf(shown));
-            QTest::mouseClick(picker.Button2, Qt::LeftButton);
+            QTest::mouseClick(named<QPushButton>(&picker, "Button2"), Qt::LeftButton);
         });
         picker.exec();
         return listed;
@@ -335,7 +333,7 @@ void TestPickLists::productPickerReadsAfreshEachTime()
 
     addProduct(5);
     picker.show();
-    QCOMPARE(rowCount(picker.DBGrid1), 5);
+    QCOMPARE(rowCount(grid(&picker)), 5);
     picker.hide();
 }
 

@@ -1,6 +1,7 @@
 // The product screen and, through it, the record maintenance pattern: modes, the
 // next-identifier insert, delete, edit, the checked save, cancel, search and close.
 #include "app/mainform.h"
+#include "app/recordscreenlink.h"
 #include "controls/dbedit.h"
 #include "controls/dbgrid.h"
 #include "controls/dialogs.h"
@@ -11,12 +12,13 @@
 #include "data/records/field.h"
 #include "data/records/tablecursor.h"
 #include "lookup/choosedialog.h"
-#include "lookup/r_product.h"
+#include "lookup/queryscreens.h"
 #include "maintenance/nextid.h"
 #include "maintenance/product.h"
 #include "testsupport/modalaction.h"
 #include "testsupport/modalanswer.h"
 #include "testsupport/testdatabase.h"
+#include "testsupport/screenparts.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -37,6 +39,7 @@
 using namespace tb;
 using tb::test::ModalAction;
 using tb::test::ModalAnswer;
+using namespace tb::test;
 
 namespace {
 
@@ -161,6 +164,7 @@ private slots:
     void saveWithoutNumberRefused();
     void navigation();
     void searchAndClose();
+    void queryScreenReachesTheScreenMadeNow();
     void newProductEndToEnd();
     void pickListThatCannotOpen();
 
@@ -173,6 +177,7 @@ void TestProductScreen::initTestCase()
 {
     main = new Tmain;
     R_product = new TR_product;
+    R_product->setMaintenanceScreen(linkTo(Product));
 }
 
 void TestProductScreen::init()
@@ -245,7 +250,7 @@ void TestProductScreen::layout()
     QCOMPARE(Product->windowTitle(), QStringLiteral("商品資料"));
     QVERIFY(!(Product->windowFlags() & Qt::WindowCloseButtonHint));
     QVERIFY(!inEditingMode());
-    QVERIFY(!Product->Table1->Active());
+    QVERIFY(!table1(Product)->Active());
 
     const std::pair<const char *, QColor> colours[] = {
         {"EditID", QColor(0xFFFF00)},     {"EditName", QColor(0xA6CAF0)},
@@ -345,8 +350,8 @@ void TestProductScreen::insertOnEmptyTable()
     for (const char *name : {"EditStock", "EditPriceA", "EditPriceB", "EditPriceC"})
         QCOMPARE(box(name)->text(), QStringLiteral("0"));
     QCOMPARE(box("EditSafeStock")->text(), QString());
-    QCOMPARE(Product->Table1->State(), DataSetState::Insert);
-    QVERIFY(Product->Table1->FieldByName(QStringLiteral("SafeStock"))->IsNull());
+    QCOMPARE(table1(Product)->State(), DataSetState::Insert);
+    QVERIFY(table1(Product)->FieldByName(QStringLiteral("SafeStock"))->IsNull());
     QCOMPARE(m_db->count(QStringLiteral("Product")), 0);
     press("sbCancel");
     QVERIFY(!inEditingMode());
@@ -373,7 +378,7 @@ void TestProductScreen::digitsRunOut()
     QCOMPARE(answer.icon(), QMessageBox::NoIcon);
     QCOMPARE(answer.buttons(), QMessageBox::StandardButtons(QMessageBox::Ok));
     QVERIFY(!inEditingMode());
-    QCOMPARE(Product->Table1->State(), DataSetState::Browse);
+    QCOMPARE(table1(Product)->State(), DataSetState::Browse);
     QCOMPARE(m_db->count(QStringLiteral("Product")), 1);
     // Nothing half-made is left behind: save and cancel stay out of reach.
     QVERIFY(!control("sbPost")->isEnabled());
@@ -387,8 +392,8 @@ void TestProductScreen::identifierNotANumber()
     QCOMPARE(answer.seen(), 1);
     QCOMPARE(answer.text(), QStringLiteral("'ABCDEF' is not a valid integer value"));
     QVERIFY(!inEditingMode());
-    QVERIFY(Product->Table1->Active());
-    QCOMPARE(Product->Table1->State(), DataSetState::Browse);
+    QVERIFY(table1(Product)->Active());
+    QCOMPARE(table1(Product)->State(), DataSetState::Browse);
     QCOMPARE(box("EditID")->text(), QStringLiteral("PRABCDEF"));
     QCOMPARE(m_db->count(QStringLiteral("Product")), 1);
 }
@@ -417,7 +422,7 @@ void TestProductScreen::requiredChecksInOrder()
         QCOMPARE(answer.caption(), applicationTitle());
         QCOMPARE(answer.icon(), QMessageBox::NoIcon);
         QVERIFY(inEditingMode());
-        QCOMPARE(Product->Table1->State(), DataSetState::Insert);
+        QCOMPARE(table1(Product)->State(), DataSetState::Insert);
         QCOMPARE(m_db->count(QStringLiteral("Product")), 0);
         fill(step);
     }
@@ -467,14 +472,14 @@ void TestProductScreen::afterSaveOrCancelTableClosed()
         QCOMPARE(box("EditID")->text(), QStringLiteral("PR000001"));
         press(finish);
         QVERIFY(!inEditingMode());
-        QVERIFY(!Product->Table1->Active());
+        QVERIFY(!table1(Product)->Active());
         for (const char *name : {"EditID", "EditName", "EditStock", "EditPriceA"})
             QCOMPARE(box(name)->text(), QString());
         ModalAnswer answer(QMessageBox::Ok);
         for (const char *name : {"sbFirst", "sbPrior", "sbNext", "sbLast"})
             press(name);
         QCOMPARE(answer.seen(), 0);
-        QVERIFY(!Product->Table1->Active());
+        QVERIFY(!table1(Product)->Active());
         QCOMPARE(box("EditID")->text(), QString());
     }
 }
@@ -485,7 +490,7 @@ void TestProductScreen::editOnClosedTableEditsFirst()
     seed(QStringLiteral("PR000001"), QStringLiteral("first"));
     press("sbEdit");
     QVERIFY(inEditingMode());
-    QCOMPARE(Product->Table1->State(), DataSetState::Edit);
+    QCOMPARE(table1(Product)->State(), DataSetState::Edit);
     QCOMPARE(box("EditID")->text(), QStringLiteral("PR000001"));
     clear("EditName");
     type("EditName", QStringLiteral("renamed"));
@@ -500,7 +505,7 @@ void TestProductScreen::editOnEmptyTable()
 {
     press("sbEdit");
     QVERIFY(inEditingMode());
-    QVERIFY(Product->Table1->Active());
+    QVERIFY(table1(Product)->Active());
     {
         ModalAnswer answer(QMessageBox::Ok);
         press("sbPost");
@@ -518,8 +523,8 @@ void TestProductScreen::deleteAsksAndDeletes()
     seed(QStringLiteral("PR000002"));
     seed(QStringLiteral("PR000003"));
     // Brought onto a record as the query screen does it.
-    Product->Table1->Open();
-    QVERIFY(Product->Table1->Locate(QStringLiteral("ProductID"), QStringLiteral("PR000002")));
+    table1(Product)->Open();
+    QVERIFY(table1(Product)->Locate(QStringLiteral("ProductID"), QStringLiteral("PR000002")));
     {
         ModalAnswer answer(QMessageBox::No);
         press("sbDelete");
@@ -552,7 +557,7 @@ void TestProductScreen::deleteOnClosedTableDoesNothing()
     QCOMPARE(answer.seen(), 1);
     QCOMPARE(answer.text(), QStringLiteral("您要刪除此筆資料嗎?"));
     QCOMPARE(m_db->count(QStringLiteral("Product")), 1);
-    QVERIFY(!Product->Table1->Active());
+    QVERIFY(!table1(Product)->Active());
     QVERIFY(!inEditingMode());
 }
 
@@ -573,7 +578,7 @@ void TestProductScreen::refusedSaveKeepsInput()
         QCOMPARE(answer.icon(), QMessageBox::Critical);
     }
     QVERIFY(inEditingMode());
-    QCOMPARE(Product->Table1->State(), DataSetState::Insert);
+    QCOMPARE(table1(Product)->State(), DataSetState::Insert);
     QCOMPARE(box("EditName")->text(), QStringLiteral("lamp"));
     QCOMPARE(box("EditSafeStock")->text(), QStringLiteral("2"));
     QCOMPARE(m_db->count(QStringLiteral("Product")), 0);
@@ -713,7 +718,7 @@ void TestProductScreen::navigation()
 {
     for (const char *id : {"PR000001", "PR000002", "PR000003"})
         seed(QLatin1String(id));
-    Product->Table1->Open();
+    table1(Product)->Open();
     press("sbLast");
     QCOMPARE(box("EditID")->text(), QStringLiteral("PR000003"));
     press("sbPrior");
@@ -723,9 +728,9 @@ void TestProductScreen::navigation()
     press("sbNext");
     QCOMPARE(box("EditID")->text(), QStringLiteral("PR000002"));
     // A record still being edited is not moved away from.
-    Product->Table1->Edit();
+    table1(Product)->Edit();
     Product->sbNextClick();
-    QCOMPARE(Product->Table1->State(), DataSetState::Edit);
+    QCOMPARE(table1(Product)->State(), DataSetState::Edit);
     QCOMPARE(box("EditID")->text(), QStringLiteral("PR000002"));
 }
 
@@ -742,11 +747,41 @@ void TestProductScreen::searchAndClose()
     R_product->hide();
 
     Product->show();
-    Product->Table1->Open();
+    table1(Product)->Open();
     press("Button1");
     QVERIFY(!Product->isVisible());
     QVERIFY(main->isVisible());
-    QVERIFY(!Product->Table1->Active());
+    QVERIFY(!table1(Product)->Active());
+}
+
+// The query screen outlives the product screen, which every test here makes again: a
+// double-click lands on the screen made now, and without one the query screen only goes.
+void TestProductScreen::queryScreenReachesTheScreenMadeNow()
+{
+    seed(QStringLiteral("PR000001"));
+    seed(QStringLiteral("PR000002"), QStringLiteral("lamp"));
+    const auto searchAndDoubleClick = [] {
+        R_product->show();
+        columnBox(R_product)->setCurrentIndex(1); // 商品名稱
+        valueBox(R_product)->setText(QStringLiteral("lamp"));
+        QTest::mouseClick(named<QPushButton>(R_product, "Button1"), Qt::LeftButton);
+        DBGrid *results = grid(R_product);
+        QCOMPARE(results->model()->rowCount(), 1);
+        const QPoint row = results->visualRect(results->model()->index(0, 0)).center();
+        QTest::mouseDClick(results->viewport(), Qt::LeftButton, {}, row);
+    };
+
+    Product->hide();
+    searchAndDoubleClick();
+    QVERIFY(Product->isVisible() && !R_product->isVisible());
+    QCOMPARE(box("EditID")->text(), QStringLiteral("PR000002"));
+    QCOMPARE(table1(Product)->State(), DataSetState::Browse);
+
+    delete Product;
+    Product = nullptr;
+    searchAndDoubleClick();
+    QVERIFY(!R_product->isVisible());
+    QVERIFY(!query(R_product)->Active());
 }
 
 void TestProductScreen::newProductEndToEnd()
@@ -779,8 +814,8 @@ void TestProductScreen::newProductEndToEnd()
     QVERIFY(!inEditingMode());
 
     // Found again, as the query screen finds it.
-    Product->Table1->Open();
-    QVERIFY(Product->Table1->Locate(QStringLiteral("ProductID"), QStringLiteral("PR000042")));
+    table1(Product)->Open();
+    QVERIFY(table1(Product)->Locate(QStringLiteral("ProductID"), QStringLiteral("PR000042")));
     QCOMPARE(box("EditName")->text(), QStringLiteral("花紋壁紙"));
     QCOMPARE(box("EditType")->text(), QStringLiteral("壁紙"));
     QCOMPARE(box("EditUnit")->text(), QStringLiteral("捲"));
@@ -800,7 +835,7 @@ void TestProductScreen::pickListThatCannotOpen()
     QCOMPARE(answer.seen(), 1);
     QCOMPARE(answer.icon(), QMessageBox::Critical);
     QVERIFY(inEditingMode());
-    QCOMPARE(Product->Table1->State(), DataSetState::Insert);
+    QCOMPARE(table1(Product)->State(), DataSetState::Insert);
     QCOMPARE(box("EditName")->text(), QStringLiteral("vase"));
     QCOMPARE(box("EditColor")->text(), QString());
     QCOMPARE(Product->findChildren<ChooseDialog *>().size(), 0);

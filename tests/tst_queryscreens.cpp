@@ -11,9 +11,11 @@
 #include "data/book/schema.h"
 #include "data/book/shortdate.h"
 #include "data/records/sqlquery.h"
+#include "data/records/tablecursor.h"
 #include "lookup/queryscreen.h"
 #include "maintenance/product.h"
 #include "testsupport/modalanswer.h"
+#include "testsupport/screenparts.h"
 #include "testsupport/testdatabase.h"
 
 #include <QAction>
@@ -30,6 +32,7 @@
 
 using namespace tb;
 using tb::test::ModalAnswer;
+using namespace tb::test;
 
 namespace {
 
@@ -264,17 +267,17 @@ QueryScreen *openQuery(const ScreenCase &c)
 // Chooses the item with the keyboard, replaces the value and presses "確定".
 void search(QueryScreen *screen, int item, const QString &value)
 {
-    QComboBox *combo = screen->ComboBox1;
+    QComboBox *combo = columnBox(screen);
     combo->setFocus();
     QTest::keyClick(combo, Qt::Key_Home);
     for (int i = 0; i < item; ++i)
         QTest::keyClick(combo, Qt::Key_Down);
-    QLineEdit *edit = screen->Edit1;
+    QLineEdit *edit = valueBox(screen);
     edit->setFocus();
     QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClick(edit, Qt::Key_Delete);
     typeInto(edit, value);
-    QTest::mouseClick(screen->Button1, Qt::LeftButton);
+    QTest::mouseClick(named<QPushButton>(screen, "Button1"), Qt::LeftButton);
 }
 
 // One column of every row the grid shows, fetching pages as a scrolling user would. (An
@@ -316,12 +319,12 @@ void checkIndexSearches(QueryScreen *screen, bool listing)
         // A server plans by its statistics; with sorting and whole-table scans priced out
         // (see preferIndexes) a plan without a sort shows an index that gives the order.
         test::TestDatabase::preferIndexes();
-        for (const QString &plan : screen->ADOQuery1->QueryPlans())
+        for (const QString &plan : query(screen)->QueryPlans())
             QVERIFY2(!plan.contains(QStringLiteral("Sort")) && plan.contains("Index"),
                      qPrintable(plan));
         return;
     }
-    for (const QString &plan : screen->ADOQuery1->QueryPlans()) {
+    for (const QString &plan : query(screen)->QueryPlans()) {
         QVERIFY2(!plan.contains(QStringLiteral("TEMP B-TREE")), qPrintable(plan));
         const QString steps = plan.section(QStringLiteral(": "), 1);
         const bool walk = listing && !plan.startsWith(QStringLiteral("after"))
@@ -404,9 +407,9 @@ void TestQueryScreens::cleanup()
     // Back to the hub with every screen as after start-up.
     for (const ScreenCase &c : m_cases) {
         QueryScreen *screen = queryScreen(c.query);
-        screen->ADOQuery1->Close();
-        screen->Edit1->clear();
-        screen->ComboBox1->setCurrentIndex(0);
+        query(screen)->Close();
+        valueBox(screen)->clear();
+        columnBox(screen)->setCurrentIndex(0);
     }
     for (QWidget *w : QApplication::topLevelWidgets())
         if (w != main)
@@ -488,12 +491,12 @@ void TestQueryScreens::searchesHandOverAndCancel()
 
     for (int item = 0; item < c.items.size(); ++item) {
         search(screen, item, QString());
-        QCOMPARE(gridColumn(screen->DBGrid1), c.keys);
+        QCOMPARE(gridColumn(grid(screen)), c.keys);
         checkIndexSearches(screen, true);
     }
-    QCOMPARE(screen->ADOQuery1->SQL().Lines(), QStringList(c.selectLines) << c.fromLine);
-    QCOMPARE(gridTitles(screen->DBGrid1), c.titles);
-    QHeaderView *header = screen->DBGrid1->horizontalHeader();
+    QCOMPARE(query(screen)->SQL().Lines(), QStringList(c.selectLines) << c.fromLine);
+    QCOMPARE(gridTitles(grid(screen)), c.titles);
+    QHeaderView *header = grid(screen)->horizontalHeader();
     for (int column = 0; column < c.titles.size(); ++column) {
         int width = -1; // untouched: as wide as the field's values, and its title
         for (const auto &[set, pixels] : c.widths)
@@ -507,9 +510,9 @@ void TestQueryScreens::searchesHandOverAndCancel()
 
     for (const Probe &probe : c.probes) {
         search(screen, probe.item, probe.value);
-        QVERIFY2(gridColumn(screen->DBGrid1) == probe.keys, qPrintable(probe.value));
+        QVERIFY2(gridColumn(grid(screen)) == probe.keys, qPrintable(probe.value));
         checkIndexSearches(screen, false);
-        QCOMPARE(screen->ADOQuery1->SQL().Lines(),
+        QCOMPARE(query(screen)->SQL().Lines(),
                  QStringList(c.selectLines) << QStringLiteral("%1 where %2 = ?")
                                                    .arg(c.fromLine, c.searched[probe.item]));
     }
@@ -517,31 +520,31 @@ void TestQueryScreens::searchesHandOverAndCancel()
     // The double-click brings the maintenance screen onto the row, in browse mode.
     const Probe &last = c.probes.last();
     search(screen, last.item, last.value);
-    doubleClickRow(screen->DBGrid1, last.keys.size() - 1);
+    doubleClickRow(grid(screen), last.keys.size() - 1);
     QVERIFY(!screen->isVisible());
     QVERIFY(maintenance->isVisible());
     auto *table = maintenance->findChild<DataSet *>("Table1");
     QCOMPARE(table->State(), DataSetState::Browse);
     QCOMPARE(table->FieldByName(c.keyField)->AsString(), last.keys.last());
-    QVERIFY(!screen->ADOQuery1->Active());
-    QCOMPARE(screen->Edit1->text(), last.value);
+    QVERIFY(!query(screen)->Active());
+    QCOMPARE(valueBox(screen)->text(), last.value);
 
     // Back again: the value and the column stay; the grid is empty until the next search.
     click(maintenance, "sbRefresh");
     QVERIFY(screen->isVisible());
-    QCOMPARE(screen->Edit1->text(), last.value);
-    QCOMPARE(screen->ComboBox1->currentIndex(), last.item);
-    QCOMPARE(screen->DBGrid1->model()->rowCount(), 0);
+    QCOMPARE(valueBox(screen)->text(), last.value);
+    QCOMPARE(columnBox(screen)->currentIndex(), last.item);
+    QCOMPARE(grid(screen)->model()->rowCount(), 0);
     search(screen, last.item, last.value);
     click(screen, "Button2");
     QVERIFY(!screen->isVisible());
     QVERIFY(maintenance->isVisible());
-    QCOMPARE(screen->Edit1->text(), QString());
+    QCOMPARE(valueBox(screen)->text(), QString());
     if (c.query != "R_employee") {
-        QVERIFY(!screen->ADOQuery1->Active());
+        QVERIFY(!query(screen)->Active());
         click(maintenance, "sbRefresh");
-        QCOMPARE(screen->ComboBox1->currentIndex(), last.item);
-        QCOMPARE(screen->DBGrid1->model()->rowCount(), 0);
+        QCOMPARE(columnBox(screen)->currentIndex(), last.item);
+        QCOMPARE(grid(screen)->model()->rowCount(), 0);
     }
     // Handing over changed nothing stored.
     QCOMPARE(m_db->count(c.table), 3);
@@ -551,76 +554,76 @@ void TestQueryScreens::productNumberSearchAndDoubleClick()
 {
     QueryScreen *screen = openQuery(m_cases[0]);
     search(screen, 0, QStringLiteral("PR000002"));
-    QCOMPARE(gridColumn(screen->DBGrid1), QStringList{"PR000002"});
-    QCOMPARE(gridColumn(screen->DBGrid1, 1), QStringList{"壁紙"});
-    doubleClickRow(screen->DBGrid1, 0);
+    QCOMPARE(gridColumn(grid(screen)), QStringList{"PR000002"});
+    QCOMPARE(gridColumn(grid(screen), 1), QStringList{"壁紙"});
+    doubleClickRow(grid(screen), 0);
     QVERIFY(Product->isVisible());
     QVERIFY(!screen->isVisible());
-    QCOMPARE(Product->EditID->text(), QStringLiteral("PR000002"));
-    QCOMPARE(Product->EditName->text(), QStringLiteral("壁紙"));
-    QCOMPARE(Product->EditPuDate->text(), QStringLiteral("2024/03/05"));
+    QCOMPARE(named<DBEdit>(Product, "EditID")->text(), QStringLiteral("PR000002"));
+    QCOMPARE(named<DBEdit>(Product, "EditName")->text(), QStringLiteral("壁紙"));
+    QCOMPARE(named<DBEdit>(Product, "EditPuDate")->text(), QStringLiteral("2024/03/05"));
     QVERIFY(!Product->isEditingMode());
-    QVERIFY(Product->sbEdit->isEnabled());
+    QVERIFY(named<QToolButton>(Product, "sbEdit")->isEnabled());
 
     // Enter in the value box searches too; a number that is not there lists nothing.
     click(Product, "sbRefresh");
-    typeInto(screen->Edit1, QStringLiteral("9"));
-    QTest::keyClick(screen->Edit1, Qt::Key_Return);
-    QVERIFY(screen->ADOQuery1->Active());
-    QCOMPARE(gridColumn(screen->DBGrid1), QStringList());
+    typeInto(valueBox(screen), QStringLiteral("9"));
+    QTest::keyClick(valueBox(screen), Qt::Key_Return);
+    QVERIFY(query(screen)->Active());
+    QCOMPARE(gridColumn(grid(screen)), QStringList());
     // Case matters: the number is compared exactly.
     search(screen, 0, QStringLiteral("pr000002"));
-    QCOMPARE(gridColumn(screen->DBGrid1), QStringList());
+    QCOMPARE(gridColumn(grid(screen)), QStringList());
 }
 
 void TestQueryScreens::valueIsNotTrimmed()
 {
     QueryScreen *screen = openQuery(m_cases[0]);
     search(screen, 1, QStringLiteral("chair"));
-    QCOMPARE(gridColumn(screen->DBGrid1), QStringList());
+    QCOMPARE(gridColumn(grid(screen)), QStringList());
     search(screen, 1, QStringLiteral("chair "));
-    QCOMPARE(gridColumn(screen->DBGrid1), QStringList{"PR000003"});
+    QCOMPARE(gridColumn(grid(screen)), QStringList{"PR000003"});
     // A value of blanks is a value, not an empty search.
     search(screen, 1, QStringLiteral(" "));
-    QCOMPARE(gridColumn(screen->DBGrid1), QStringList());
+    QCOMPARE(gridColumn(grid(screen)), QStringList());
     search(screen, 1, QStringLiteral("磁磚 "));
-    QCOMPARE(gridColumn(screen->DBGrid1), QStringList());
+    QCOMPARE(gridColumn(grid(screen)), QStringList());
 }
 
 void TestQueryScreens::datesAreSearchedAndShownInTheShortFormat()
 {
     QueryScreen *screen = openQuery(m_cases[0]);
     search(screen, 3, QStringLiteral("2024/03/05"));
-    QCOMPARE(gridColumn(screen->DBGrid1), (QStringList{"PR000001", "PR000002"}));
-    QCOMPARE(gridColumn(screen->DBGrid1, 10), (QStringList{"2024/03/05", "2024/03/05"}));
-    QCOMPARE(gridColumn(screen->DBGrid1, 11), (QStringList{"2024/04/01", ""}));
-    QCOMPARE(screen->ADOQuery1->FieldByName(QStringLiteral("最近進貨日"))->DataType(),
+    QCOMPARE(gridColumn(grid(screen)), (QStringList{"PR000001", "PR000002"}));
+    QCOMPARE(gridColumn(grid(screen), 10), (QStringList{"2024/03/05", "2024/03/05"}));
+    QCOMPARE(gridColumn(grid(screen), 11), (QStringList{"2024/04/01", ""}));
+    QCOMPARE(query(screen)->FieldByName(QStringLiteral("最近進貨日"))->DataType(),
              FieldType::DateTime);
-    QCOMPARE(gridColumn(screen->DBGrid1, 5), (QStringList{"10", "5"}));
+    QCOMPARE(gridColumn(grid(screen), 5), (QStringList{"10", "5"}));
 
     // The application's short date format, whatever it is, and the ISO form.
     ShortDate::setPattern(QStringLiteral("dd.MM.yyyy"));
     search(screen, 4, QStringLiteral("01.04.2024"));
-    QCOMPARE(gridColumn(screen->DBGrid1), (QStringList{"PR000001", "PR000003"}));
-    QCOMPARE(gridColumn(screen->DBGrid1, 10), (QStringList{"05.03.2024", "31.12.2023"}));
+    QCOMPARE(gridColumn(grid(screen)), (QStringList{"PR000001", "PR000003"}));
+    QCOMPARE(gridColumn(grid(screen), 10), (QStringList{"05.03.2024", "31.12.2023"}));
     search(screen, 3, QStringLiteral("2023-12-31"));
-    QCOMPARE(gridColumn(screen->DBGrid1), QStringList{"PR000003"});
+    QCOMPARE(gridColumn(grid(screen)), QStringList{"PR000003"});
     search(screen, 3, QStringLiteral("2023/12/30"));
-    QCOMPARE(gridColumn(screen->DBGrid1), QStringList());
+    QCOMPARE(gridColumn(grid(screen)), QStringList());
 
     // Employees' dates, too.
     QueryScreen *employees = openQuery(m_cases[3]);
     search(employees, 0, QStringLiteral("EM000001"));
-    QCOMPARE(gridColumn(employees->DBGrid1, 3), QStringList{"02.01.1980"});
-    QCOMPARE(gridColumn(employees->DBGrid1, 14), QStringList{"01.05.2010"});
-    QCOMPARE(gridColumn(employees->DBGrid1, 16), QStringList{"十年業務"});
+    QCOMPARE(gridColumn(grid(employees), 3), QStringList{"02.01.1980"});
+    QCOMPARE(gridColumn(grid(employees), 14), QStringList{"01.05.2010"});
+    QCOMPARE(gridColumn(grid(employees), 16), QStringList{"十年業務"});
 }
 
 void TestQueryScreens::textThatIsNoDateKeepsTheScreen()
 {
     QueryScreen *screen = openQuery(m_cases[0]);
     search(screen, 0, QString());
-    QCOMPARE(gridColumn(screen->DBGrid1).size(), 3);
+    QCOMPARE(gridColumn(grid(screen)).size(), 3);
     for (const QString &value : {QStringLiteral("2024/02/30"), QStringLiteral("昨天"),
                                  QStringLiteral(" ")}) {
         ModalAnswer answer(QMessageBox::Ok);
@@ -628,16 +631,16 @@ void TestQueryScreens::textThatIsNoDateKeepsTheScreen()
         QCOMPARE(answer.seen(), 1);
         QCOMPARE(answer.text(), QStringLiteral("'%1' is not a valid date").arg(value));
         QCOMPARE(answer.icon(), QMessageBox::Critical);
-        QVERIFY(!screen->ADOQuery1->Active());
-        QCOMPARE(screen->DBGrid1->model()->rowCount(), 0);
-        QCOMPARE(screen->Edit1->text(), value);
-        QCOMPARE(screen->ComboBox1->currentIndex(), 3);
+        QVERIFY(!query(screen)->Active());
+        QCOMPARE(grid(screen)->model()->rowCount(), 0);
+        QCOMPARE(valueBox(screen)->text(), value);
+        QCOMPARE(columnBox(screen)->currentIndex(), 3);
         QVERIFY(screen->isVisible());
     }
     // Another try with a date works.
-    screen->Edit1->clear();
+    valueBox(screen)->clear();
     search(screen, 3, QStringLiteral("2024/03/05"));
-    QCOMPARE(gridColumn(screen->DBGrid1).size(), 2);
+    QCOMPARE(gridColumn(grid(screen)).size(), 2);
 }
 
 void TestQueryScreens::employeeKeepsItsResultOnCancel()
@@ -650,44 +653,44 @@ void TestQueryScreens::employeeKeepsItsResultOnCancel()
     click(screen, "Button2");
     QVERIFY(!screen->isVisible());
     QVERIFY(employee->isVisible());
-    QCOMPARE(screen->Edit1->text(), QString());
-    QVERIFY(screen->ADOQuery1->Active());
+    QCOMPARE(valueBox(screen)->text(), QString());
+    QVERIFY(query(screen)->Active());
 
     click(employee, "sbRefresh");
-    QCOMPARE(screen->ComboBox1->currentIndex(), 2);
-    QCOMPARE(gridColumn(screen->DBGrid1), (QStringList{"EM000001", "EM000002"}));
+    QCOMPARE(columnBox(screen)->currentIndex(), 2);
+    QCOMPARE(gridColumn(grid(screen)), (QStringList{"EM000001", "EM000002"}));
     // A record being added on the employee screen meanwhile is not moved away from.
     click(employee, "sbInsert");
     auto *table = employee->findChild<DataSet *>("Table1");
     QCOMPARE(table->State(), DataSetState::Insert);
     {
         ModalAnswer answer(QMessageBox::Ok);
-        doubleClickRow(screen->DBGrid1, 1);
+        doubleClickRow(grid(screen), 1);
         QCOMPARE(answer.text(), QStringLiteral("資料正在編輯中,請先儲存或取消。"));
     }
     QCOMPARE(table->State(), DataSetState::Insert);
-    QVERIFY(screen->isVisible() && screen->ADOQuery1->Active());
+    QVERIFY(screen->isVisible() && query(screen)->Active());
     click(employee, "sbCancel");
     QCOMPARE(m_db->count(QStringLiteral("Employee")), 3);
 
     // The kept result still hands over.
-    doubleClickRow(screen->DBGrid1, 1);
+    doubleClickRow(grid(screen), 1);
     QCOMPARE(table->FieldByName("EmployeeID")->AsString(), QStringLiteral("EM000002"));
-    QVERIFY(!screen->ADOQuery1->Active());
+    QVERIFY(!query(screen)->Active());
 }
 
 void TestQueryScreens::customerSearchesBusinessNumberAsText()
 {
     QueryScreen *screen = openQuery(m_cases[1]);
     search(screen, 2, QStringLiteral("04595257"));
-    QCOMPARE(gridColumn(screen->DBGrid1), QStringList{"CU000002"});
-    QCOMPARE(gridColumn(screen->DBGrid1, 3), QStringList{"04595257"});
+    QCOMPARE(gridColumn(grid(screen)), QStringList{"CU000002"});
+    QCOMPARE(gridColumn(grid(screen), 3), QStringList{"04595257"});
     // Compared as text: the number without its leading zero is another value.
     search(screen, 2, QStringLiteral("4595257"));
-    QCOMPARE(gridColumn(screen->DBGrid1), QStringList());
+    QCOMPARE(gridColumn(grid(screen)), QStringList());
     search(screen, 3, QStringLiteral("2024-03-01"));
-    QCOMPARE(gridColumn(screen->DBGrid1), QStringList{"CU000002"});
-    QCOMPARE(gridColumn(screen->DBGrid1, 10), QStringList{"2024/03/01"});
+    QCOMPARE(gridColumn(grid(screen)), QStringList{"CU000002"});
+    QCOMPARE(gridColumn(grid(screen), 10), QStringList{"2024/03/01"});
     ModalAnswer answer(QMessageBox::Ok);
     search(screen, 3, QStringLiteral("04595257"));
     QCOMPARE(answer.text(), QStringLiteral("'04595257' is not a valid date"));
@@ -713,7 +716,7 @@ void TestQueryScreens::typedSqlIsSearchedAsText()
             if (item == 2 && !fitsType(HostileValues[i]))
                 continue;
             search(product, item, HostileValues[i]);
-            QCOMPARE(gridColumn(product->DBGrid1),
+            QCOMPARE(gridColumn(grid(product)),
                      QStringList{QStringLiteral("PR1%1").arg(i, 5, 10, QLatin1Char('0'))});
         }
     }
@@ -729,7 +732,7 @@ void TestQueryScreens::typedSqlIsSearchedAsText()
                 if (date)
                     QVERIFY(answer.text().contains(value));
                 if (c.table != "Product" || item == 0 || date)
-                    QCOMPARE(gridColumn(screen->DBGrid1), QStringList());
+                    QCOMPARE(gridColumn(grid(screen)), QStringList());
             }
         }
         click(screen, "Button2");
@@ -743,13 +746,13 @@ void TestQueryScreens::doubleClickWithoutARowDoesNothing()
 {
     QueryScreen *screen = openQuery(m_cases[0]);
     ModalAnswer answer(QMessageBox::Ok);
-    QTest::mouseDClick(screen->DBGrid1->viewport(), Qt::LeftButton, {}, QPoint(40, 40));
+    QTest::mouseDClick(grid(screen)->viewport(), Qt::LeftButton, {}, QPoint(40, 40));
     search(screen, 0, QStringLiteral("PR999999"));
-    QTest::mouseDClick(screen->DBGrid1->viewport(), Qt::LeftButton, {}, QPoint(40, 40));
+    QTest::mouseDClick(grid(screen)->viewport(), Qt::LeftButton, {}, QPoint(40, 40));
     QCOMPARE(answer.seen(), 0);
     QVERIFY(screen->isVisible());
     QVERIFY(!Product->isVisible());
-    QVERIFY(!Product->Table1->Active());
+    QVERIFY(!table1(Product)->Active());
 }
 
 // Found through its query screen, a product is edited and then deleted on the product
@@ -758,13 +761,13 @@ void TestQueryScreens::foundProductIsEditedAndDeleted()
 {
     QueryScreen *screen = openQuery(m_cases[0]);
     search(screen, 1, QStringLiteral("壁紙"));
-    doubleClickRow(screen->DBGrid1, 0);
+    doubleClickRow(grid(screen), 0);
     click(Product, "sbEdit");
     QVERIFY(Product->isEditingMode());
-    QCOMPARE(Product->EditID->text(), QStringLiteral("PR000002"));
-    Product->EditName->setFocus();
-    QTest::keyClick(Product->EditName, Qt::Key_End);
-    typeInto(Product->EditName, QStringLiteral("2"));
+    QCOMPARE(named<DBEdit>(Product, "EditID")->text(), QStringLiteral("PR000002"));
+    named<DBEdit>(Product, "EditName")->setFocus();
+    QTest::keyClick(named<DBEdit>(Product, "EditName"), Qt::Key_End);
+    typeInto(named<DBEdit>(Product, "EditName"), QStringLiteral("2"));
     click(Product, "sbPost");
     QVERIFY(!Product->isEditingMode());
     QCOMPARE(m_db->scalar(QStringLiteral("SELECT ProductName FROM Product "
@@ -773,7 +776,7 @@ void TestQueryScreens::foundProductIsEditedAndDeleted()
 
     click(Product, "sbRefresh");
     search(screen, 1, QStringLiteral("壁紙2"));
-    doubleClickRow(screen->DBGrid1, 0);
+    doubleClickRow(grid(screen), 0);
     {
         ModalAnswer answer(QMessageBox::Yes);
         click(Product, "sbDelete");
@@ -784,7 +787,7 @@ void TestQueryScreens::foundProductIsEditedAndDeleted()
     QCOMPARE(m_db->count(QStringLiteral("Product")), 2);
     click(Product, "sbRefresh");
     search(screen, 0, QString());
-    QCOMPARE(gridColumn(screen->DBGrid1), (QStringList{"PR000001", "PR000003"}));
+    QCOMPARE(gridColumn(grid(screen)), (QStringList{"PR000001", "PR000003"}));
 }
 
 // A listing of every product reads only the rows the grid shows, also at the far end.
@@ -797,22 +800,22 @@ void TestQueryScreens::largeResultIsReadByThePage()
         "'2024-01-01' FROM n"));
     QueryScreen *screen = openQuery(m_cases[0]);
     search(screen, 0, QString());
-    DBGrid *grid = screen->DBGrid1;
-    QVERIFY(grid->loadedRowCount() < 20);
-    grid->setFocus();
-    QTest::keyClick(grid, Qt::Key_End, Qt::ControlModifier);
-    QCOMPARE(screen->ADOQuery1->FieldByName(QStringLiteral("商品編號"))->AsString(),
+    DBGrid *results = grid(screen);
+    QVERIFY(results->loadedRowCount() < 20);
+    results->setFocus();
+    QTest::keyClick(results, Qt::Key_End, Qt::ControlModifier);
+    QCOMPARE(query(screen)->FieldByName(QStringLiteral("商品編號"))->AsString(),
              QStringLiteral("PR005000"));
-    QVERIFY(grid->loadedRowCount() < 20);
-    QCOMPARE(grid->currentIndex().siblingAtColumn(0).data().toString(),
+    QVERIFY(results->loadedRowCount() < 20);
+    QCOMPARE(results->currentIndex().siblingAtColumn(0).data().toString(),
              QStringLiteral("PR005000"));
     // From the far end, back up a page.
-    QTest::keyClick(grid, Qt::Key_PageUp);
-    QVERIFY(screen->ADOQuery1->FieldByName(QStringLiteral("商品編號"))->AsString()
+    QTest::keyClick(results, Qt::Key_PageUp);
+    QVERIFY(query(screen)->FieldByName(QStringLiteral("商品編號"))->AsString()
             < QStringLiteral("PR005000"));
-    doubleClickRow(grid, grid->currentIndex().row());
-    QVERIFY(Product->EditID->text() < QStringLiteral("PR005000"));
-    QVERIFY(Product->EditID->text() > QStringLiteral("PR004900"));
+    doubleClickRow(results, results->currentIndex().row());
+    QVERIFY(named<DBEdit>(Product, "EditID")->text() < QStringLiteral("PR005000"));
+    QVERIFY(named<DBEdit>(Product, "EditID")->text() > QStringLiteral("PR004900"));
 }
 
 void TestQueryScreens::emailTypedWhileBrowsingIsKept_data()
@@ -846,7 +849,7 @@ void TestQueryScreens::emailTypedWhileBrowsingIsKept()
         QCOMPARE(table->State(), DataSetState::Edit);
     };
     search(screen, 0, QString());
-    doubleClickRow(screen->DBGrid1, 0);
+    doubleClickRow(grid(screen), 0);
     typeEmail(QStringLiteral("new@b.tw"));
 
     // "查詢", a search and a double-click: the E-mail is saved, the row changes.
@@ -854,7 +857,7 @@ void TestQueryScreens::emailTypedWhileBrowsingIsKept()
     search(screen, 0, QString());
     {
         ModalAnswer none(QMessageBox::Ok);
-        doubleClickRow(screen->DBGrid1, 1);
+        doubleClickRow(grid(screen), 1);
         QCOMPARE(none.seen(), 0);
     }
     QVERIFY(partner->isVisible() && !screen->isVisible());
@@ -874,7 +877,7 @@ void TestQueryScreens::emailTypedWhileBrowsingIsKept()
                {bare});
     screen = openQuery(c);
     search(screen, 0, bare);
-    doubleClickRow(screen->DBGrid1, 0);
+    doubleClickRow(grid(screen), 0);
     typeEmail(QStringLiteral("x@b.tw"));
     {
         ModalAnswer ok(QMessageBox::Ok, 2);
@@ -887,7 +890,7 @@ void TestQueryScreens::emailTypedWhileBrowsingIsKept()
     search(screen, 0, QString());
     {
         ModalAnswer ok(QMessageBox::Ok, 2);
-        doubleClickRow(screen->DBGrid1, 0);
+        doubleClickRow(grid(screen), 0);
         QCOMPARE(ok.seen(), 1);
         QCOMPARE(ok.text(), refusal);
     }

@@ -10,19 +10,16 @@
 #include "data/book/schema.h"
 #include "data/records/tablecursor.h"
 #include "maintenance/customer.h"
-#include "maintenance/department.h"
-#include "maintenance/duty.h"
+#include "maintenance/codetables.h"
 #include "maintenance/employee.h"
 #include "maintenance/numberchecks.h"
-#include "maintenance/pcolor.h"
 #include "maintenance/product.h"
-#include "maintenance/producttype.h"
-#include "maintenance/punit.h"
 #include "maintenance/supplier.h"
 #include "sales/quotenumbers.h"
 #include "sales/quotetotals.h"
 #include "testsupport/modalanswer.h"
 #include "testsupport/screendriver.h"
+#include "testsupport/screenparts.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -39,6 +36,7 @@
 using namespace tb;
 using tb::test::ModalAnswer;
 using tb::test::ScreenDriver;
+using namespace tb::test;
 
 Q_DECLARE_METATYPE(std::function<tb::RecordScreen *()>)
 
@@ -273,13 +271,13 @@ void TestSampleBook::screensSaveEveryRow()
     const QStringList ids = column(QStringLiteral("SELECT %1 FROM %2").arg(key, table));
     QVERIFY(!ids.isEmpty());
     for (const QString &id : ids) {
-        screen->Table1->Open();
-        QVERIFY(screen->Table1->Locate(key, id));
+        table1(screen.get())->Open();
+        QVERIFY(table1(screen.get())->Locate(key, id));
         ui.press(QStringLiteral("sbEdit"));
         if (auto *partner = qobject_cast<PartnerScreen *>(screen.get()))
-            QVERIFY2(partner->CheckEarNo(partner->DBEdit4->text()), qPrintable(id));
+            QVERIFY2(partner->CheckEarNo(ui.text(QStringLiteral("DBEdit4"))), qPrintable(id));
         if (auto *staff = qobject_cast<Temployee *>(screen.get()))
-            QVERIFY2(staff->CheckID(staff->DBEdit3->text()), qPrintable(id));
+            QVERIFY2(staff->CheckID(ui.text(QStringLiteral("DBEdit3"))), qPrintable(id));
         ui.press(QStringLiteral("sbPost"));
         QVERIFY2(messages.seen() == 0, qPrintable(id + u' ' + messages.text()));
         QVERIFY2(!screen->isEditingMode(), qPrintable(id));

@@ -16,6 +16,7 @@
 #include "sales/order.h"
 #include "testsupport/modalanswer.h"
 #include "testsupport/testdatabase.h"
+#include "testsupport/screenparts.h"
 
 #include <QAction>
 #include <QApplication>
@@ -30,6 +31,7 @@
 #include <memory>
 
 using namespace tb;
+using namespace tb::test;
 
 namespace {
 

@@ -10,6 +10,7 @@
 #include "data/records/field.h"
 #include "data/records/tablecursor.h"
 #include "maintenance/product.h"
+#include "testsupport/screenparts.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>
@@ -28,6 +29,7 @@
 #include <unistd.h>
 
 using namespace tb;
+using namespace tb::test;
 
 namespace {
 
@@ -44,25 +46,25 @@ int childScenario()
     if (!startUp())
         return 2;
     say(QStringLiteral("started"));
-    Product->Table1->Open();
-    Field *name = Product->Table1->FieldByName(QStringLiteral("ProductName"));
+    table1(Product)->Open();
+    Field *name = table1(Product)->FieldByName(QStringLiteral("ProductName"));
     say(QStringLiteral("shown ") + name->AsString());
-    Product->Table1->Edit();
+    table1(Product)->Edit();
     name->setAsString(QStringLiteral("壁紙"));
     try {
-        Product->Table1->Post();
+        table1(Product)->Post();
         say(QStringLiteral("saved too early"));
     } catch (const DatabaseError &error) {
         say(QStringLiteral("refused ") + error.message().section(QLatin1Char('\n'), 0, 0));
     }
-    say(Product->Table1->State() == DataSetState::Edit ? QStringLiteral("still editing ")
+    say(table1(Product)->State() == DataSetState::Edit ? QStringLiteral("still editing ")
                                                           + name->AsString()
                                                        : QStringLiteral("not editing"));
     say(QStringLiteral("waiting"));
     std::string go;
     std::getline(std::cin, go);
     try {
-        Product->Table1->Post();
+        table1(Product)->Post();
         say(QStringLiteral("saved"));
     } catch (const DatabaseError &error) {
         say(QStringLiteral("refused again ") + error.message());

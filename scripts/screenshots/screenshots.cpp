@@ -9,7 +9,7 @@
 #include "data/book/database.h"
 #include "data/book/errors.h"
 #include "data/records/tablecursor.h"
-#include "lookup/r_product.h"
+#include "lookup/queryscreens.h"
 #include "maintenance/product.h"
 #include "sales/quote.h"
 
@@ -52,6 +52,21 @@ bool save(QWidget *window, const QString &folder, const QString &name,
     return saved;
 }
 
+// A part of a screen by its object name.
+template<typename T>
+T *named(const QObject *screen, const char *name)
+{
+    T *found = screen->findChild<T *>(QLatin1String(name));
+    if (!found)
+        qFatal("%s has no %s", qPrintable(screen->objectName()), name);
+    return found;
+}
+
+TableCursor *productTable()
+{
+    return named<TableCursor>(Product, "Table1");
+}
+
 // The quotation with the most lines, to fill the window's grid.
 QString longestQuotation()
 {
@@ -65,12 +80,12 @@ bool grabAll(const QString &folder)
 {
     bool ok = save(main, folder, QStringLiteral("main-window.png"), true);
 
-    Product->Table1->Open();
-    Product->Table1->Locate(QStringLiteral("ProductID"), QStringLiteral("PR000012"));
+    productTable()->Open();
+    productTable()->Locate(QStringLiteral("ProductID"), QStringLiteral("PR000012"));
     ok = save(Product, folder, QStringLiteral("product-screen.png")) && ok;
 
-    R_product->ComboBox1->setCurrentIndex(2); // 商品類別
-    R_product->Edit1->setText(QStringLiteral("地磚"));
+    named<QComboBox>(R_product, "ComboBox1")->setCurrentIndex(2); // 商品類別
+    named<QLineEdit>(R_product, "Edit1")->setText(QStringLiteral("地磚"));
     R_product->Button1Click();
     ok = save(R_product, folder, QStringLiteral("product-query.png")) && ok;
 

@@ -50,19 +50,29 @@ void report(const char *what, const QString &marker, const QString &number)
     std::fflush(stdout);
 }
 
+// A control of the product screen by its object name.
+template<typename T>
+T *productControl(const char *name)
+{
+    T *found = Product->findChild<T *>(QLatin1String(name));
+    if (!found)
+        qFatal("the product screen has no %s", name);
+    return found;
+}
+
 void saveProduct(const QString &marker)
 {
     Product->show();
-    Product->sbInsert->click();
-    Product->EditName->setText(marker);
-    Product->EditType->setText(QStringLiteral("T"));
-    Product->EditUnit->setText(QStringLiteral("U"));
-    Product->EditSafeStock->setText(QStringLiteral("1"));
-    Product->EditPriceA->setText(QStringLiteral("10"));
-    const QString number = Product->EditID->text();
-    Product->sbPost->click();
+    productControl<QAbstractButton>("sbInsert")->click();
+    productControl<DBEdit>("EditName")->setText(marker);
+    productControl<DBEdit>("EditType")->setText(QStringLiteral("T"));
+    productControl<DBEdit>("EditUnit")->setText(QStringLiteral("U"));
+    productControl<DBEdit>("EditSafeStock")->setText(QStringLiteral("1"));
+    productControl<DBEdit>("EditPriceA")->setText(QStringLiteral("10"));
+    const QString number = productControl<DBEdit>("EditID")->text();
+    productControl<QAbstractButton>("sbPost")->click();
     if (Product->isEditingMode()) {
-        Product->sbCancel->click();
+        productControl<QAbstractButton>("sbCancel")->click();
         return;
     }
     report("product", marker, number);

@@ -8,6 +8,18 @@
 
 namespace tb::test {
 
+// The control or record set a window names so (its objectName), as a user or a debugger
+// finds it; the test stops when the window has none of that type.
+template<typename T = QWidget>
+T *named(const QObject *window, const QString &name)
+{
+    T *found = window ? window->findChild<T *>(name) : nullptr;
+    if (!found)
+        qFatal("%s has no %s", window ? qPrintable(window->objectName()) : "(none)",
+               qPrintable(name));
+    return found;
+}
+
 // Drives one screen as a user would: controls found by object name, buttons clicked with
 // the mouse, text typed key by key.
 class ScreenDriver
