@@ -59,18 +59,11 @@ foreach(folder ${screens})
     check_folder(${folder} "${allowed_${folder}}" "${files_${folder}}")
 endforeach()
 
-# The sales documents take only the pick-lists they open from lookup/, and the quotation's
-# model (its session and rules) knows no widgets.
-file(GLOB sales_files "${SOURCE_DIR}/sales/*.h" "${SOURCE_DIR}/sales/*.cpp")
-foreach(file ${sales_files})
+# The quotation's model (its session, rules and record sets) knows no widgets.
+file(GLOB model_files "${SOURCE_DIR}/sales/quote*.h" "${SOURCE_DIR}/sales/quote*.cpp")
+foreach(file ${model_files})
     file(RELATIVE_PATH name "${SOURCE_DIR}" "${file}")
-    file(STRINGS "${file}" includes REGEX "^#include \"lookup/")
-    foreach(line ${includes})
-        if(NOT line MATCHES "^#include \"lookup/(choose[a-z_]*|productpicker)\\.h\"")
-            list(APPEND faults "${name}: ${line}")
-        endif()
-    endforeach()
-    if(name MATCHES "^sales/quote(session|linerules|numbers|totals)\\.")
+    if(name MATCHES "^sales/quote(session|linerules|recordsets|numbers|totals)\\.")
         file(STRINGS "${file}" includes REGEX "^#include (\"controls/|<QWidget|<QtWidgets)")
         foreach(line ${includes})
             list(APPEND faults "${name}: ${line} (the model knows no widgets)")
