@@ -33,6 +33,12 @@ public:
     void Table1NewRecord();
     // Stock and prices B and C are never stored empty.
     void Table1BeforePost();
+
+private:
+    // Table1's rules: the product's defaults, and its own check before a post in place of
+    // the required-field checks, which "儲存" runs.
+    void newRecord(DataSet &) override { Table1NewRecord(); }
+    void beforePost(DataSet &) override { Table1BeforePost(); }
 };
 
 extern TProduct *Product;

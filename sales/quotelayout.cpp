@@ -12,6 +12,7 @@
 #include "controls/inputmethod.h"
 #include "controls/recordtoolbar.h"
 #include "data/records/datasource.h"
+#include "data/records/recordrules.h"
 #include "data/records/tablecursor.h"
 
 #include <QGridLayout>
@@ -20,6 +21,8 @@
 #include <QPushButton>
 #include <QToolButton>
 #include <QVBoxLayout>
+
+#include <functional>
 
 namespace tb {
 
@@ -116,6 +119,42 @@ GridColumn tealColumn(const char *field, const char *title)
     return column;
 }
 
+// Hands one record set's rules to the window's handlers; lives as long as the window.
+class HandlerRules final : public QObject, public RecordRules
+{
+public:
+    using Handler = std::function<void()>;
+    struct Handlers
+    {
+        Handler newRecord, calculateFields, beforePost, beforeDelete;
+        std::function<void(Field &)> validateField;
+    };
+
+    HandlerRules(QObject *owner, Handlers handlers)
+        : QObject(owner), m_handlers(std::move(handlers))
+    {
+    }
+
+    void newRecord(DataSet &) override { run(m_handlers.newRecord); }
+    void calculateFields(DataSet &) override { run(m_handlers.calculateFields); }
+    void beforePost(DataSet &) override { run(m_handlers.beforePost); }
+    void beforeDelete(DataSet &) override { run(m_handlers.beforeDelete); }
+    void validateField(Field &field) override
+    {
+        if (m_handlers.validateField)
+            m_handlers.validateField(field);
+    }
+
+private:
+    static void run(const Handler &handler)
+    {
+        if (handler)
+            handler();
+    }
+
+    Handlers m_handlers;
+};
+
 } // namespace
 
 void TQuote::createRecordSets()
@@ -158,14 +197,13 @@ void TQuote::createRecordSets()
     Table2->AddField(QStringLiteral("QuoteID"), T::String, 10);
     Table2->AddField(QStringLiteral("SEQ"), T::String, 4);
     Table2->AddField(QStringLiteral("QdetailID"), T::String, 10);
-    Field *product = Table2->AddField(QStringLiteral("ProductID"), T::String, 8);
+    Table2->AddField(QStringLiteral("ProductID"), T::String, 8);
     Table2->AddField(QStringLiteral("ProductName"), T::String, 60);
     Table2->AddField(QStringLiteral("Quantity"), T::Integer);
     Table2->AddField(QStringLiteral("Unit"), T::String, 4);
     Table2->AddField(QStringLiteral("Price"), T::Integer);
     Table2->AddCalculatedField(QStringLiteral("Amount"), T::Integer);
     Table2->AddField(QStringLiteral("Memo"), T::Memo);
-    product->OnValidate = [this](Field &) { Table2ProductIDValidate(); };
 
     // Lines in the order they were added, so that item numbers follow it.
     Table2->setIndexFieldNames(QStringLiteral("QuoteID;SEQ"));
@@ -324,15 +362,24 @@ void TQuote::connectHandlers()
     connectGuarded(DBGrid1, &DBGrid::editButtonClicked, this,
                    [this] { DBGrid1EditButtonClick(); });
 
-    Table1->OnNewRecord = [this](DataSet &) { Table1NewRecord(); };
-    Table1->AfterInsert = [this](DataSet &) { Table1AfterInsert(); };
-    Table1->BeforePost = [this](DataSet &) { Table1BeforePost(); };
-    Table1->BeforeDelete = [this](DataSet &) { Table1BeforeDelete(); };
-    Table2->OnNewRecord = [this](DataSet &) { Table2NewRecord(); };
-    Table2->OnCalcFields = [this](DataSet &) { Table2CalcFields(); };
-    Table2->BeforePost = [this](DataSet &) { Table2BeforePost(); };
-    Table2->AfterPost = [this](DataSet &) { Table2AfterPost(); };
-    Table2->AfterDelete = [this](DataSet &) { Table2AfterDelete(); };
+    HandlerRules::Handlers header;
+    header.newRecord = [this] { Table1NewRecord(); };
+    header.beforePost = [this] { Table1BeforePost(); };
+    header.beforeDelete = [this] { Table1BeforeDelete(); };
+    Table1->setRules(new HandlerRules(this, std::move(header)));
+    connect(Table1, &DataSet::recordInserted, this, [this] { Table1AfterInsert(); });
+
+    HandlerRules::Handlers lines;
+    lines.newRecord = [this] { Table2NewRecord(); };
+    lines.calculateFields = [this] { Table2CalcFields(); };
+    lines.beforePost = [this] { Table2BeforePost(); };
+    lines.validateField = [this](Field &field) {
+        if (field.FieldName() == QLatin1String("ProductID"))
+            Table2ProductIDValidate();
+    };
+    Table2->setRules(new HandlerRules(this, std::move(lines)));
+    connect(Table2, &DataSet::posted, this, [this] { Table2AfterPost(); });
+    connect(Table2, &DataSet::recordDeleted, this, [this] { Table2AfterDelete(); });
 }
 
 } // namespace tb
