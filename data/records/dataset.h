@@ -54,8 +54,7 @@ struct RowSnapshot
 //  Errors: "Dataset not in edit or insert mode" for writing a field outside edit/insert;
 //    "Cannot perform this operation on a closed dataset" for navigating, editing or
 //    re-reading a closed set.
-// Rules may throw AbortError (Abort()) to stop their operation silently; the state stays as
-// it was.
+// Rules may call Abort() to stop their operation silently; the state stays as it was.
 class DataSet : public QObject
 {
     Q_OBJECT
@@ -207,7 +206,7 @@ protected:
                                  const QVector<QVariant> &values);
     virtual void writeDelete(const Bookmark &bookmark);
     // Fills a new record's blank values before the rules see it (master link fields).
-    virtual void initNewRecord(QVector<QVariant> &values) { Q_UNUSED(values); }
+    virtual void initNewRecord(QVector<QVariant> & /*values*/) {}
     // Re-reads whatever the driver holds (a query runs again, a cache reloads).
     virtual void refreshCursor() {}
     virtual void cachedUpdatesChanged() {}
