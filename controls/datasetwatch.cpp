@@ -3,24 +3,18 @@
 namespace tb {
 
 DataSetWatch::DataSetWatch(DataSource *source, std::function<void()> changed)
-    : m_changed(std::move(changed))
+    : m_changed(std::move(changed)), m_binding(source, reactions())
 {
-    setDataSource(source);
+    m_binding.setDataSource(source);
 }
 
-void DataSetWatch::activeChanged()
+SourceBinding::Reactions DataSetWatch::reactions()
 {
-    m_changed();
-}
-
-void DataSetWatch::dataSetChanged()
-{
-    m_changed();
-}
-
-void DataSetWatch::editingChanged()
-{
-    m_changed();
+    SourceBinding::Reactions r;
+    r.activeChanged = [this] { m_changed(); };
+    r.dataSetChanged = [this] { m_changed(); };
+    r.editingChanged = [this] { m_changed(); };
+    return r;
 }
 
 } // namespace tb

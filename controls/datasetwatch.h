@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/records/datasource.h"
+#include "data/records/sourcebinding.h"
 
 #include <functional>
 
@@ -8,18 +8,16 @@ namespace tb {
 
 // Calls back whenever the record set of a data source opens or closes, moves, re-reads or
 // enters or leaves editing: a button that depends on what the set shows follows it.
-class DataSetWatch : public DataLink
+class DataSetWatch
 {
 public:
     DataSetWatch(DataSource *source, std::function<void()> changed);
 
-protected:
-    void activeChanged() override;
-    void dataSetChanged() override;
-    void editingChanged() override;
-
 private:
+    SourceBinding::Reactions reactions();
+
     std::function<void()> m_changed;
+    SourceBinding m_binding;
 };
 
 } // namespace tb

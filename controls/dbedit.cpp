@@ -2,7 +2,6 @@
 
 #include "controls/fieldinput.h"
 #include "controls/fieldlink.h"
-#include "controls/guard.h"
 #include "data/records/dataset.h"
 #include "data/records/field.h"
 
@@ -125,8 +124,8 @@ void DBEdit::inputMethodEvent(QInputMethodEvent *event)
 void DBEdit::focusOutEvent(QFocusEvent *event)
 {
     QLineEdit::focusOutEvent(event);
-    if (m_link->leave(event) && OnExit)
-        runGuarded(OnExit);
+    if (m_link->leave(event))
+        emit exited();
 }
 
 } // namespace tb

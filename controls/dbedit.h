@@ -4,7 +4,6 @@
 
 #include <QLineEdit>
 
-#include <functional>
 #include <memory>
 
 namespace tb {
@@ -44,9 +43,11 @@ public:
     // Writes a changed text into the field now (throws the layer's conversion error).
     void updateRecord();
 
-    // Exit handler of the screen (for example a number check), run after the field got
-    // the text, guarded; only when the user leaves the box, not when it is disabled.
-    std::function<void()> OnExit;
+signals:
+    // The user left the box and the field took its text (not when the box was disabled).
+    // A screen's check connects here with connectGuarded, so that a refusal it throws shows
+    // its message.
+    void exited();
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;

@@ -9,6 +9,7 @@
 #include "controls/guard.h"
 #include "data/records/dataset.h"
 #include "data/records/field.h"
+#include "data/records/sourcebinding.h"
 
 #include <QApplication>
 #include <QHeaderView>
@@ -20,6 +21,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <optional>
 
 namespace tb {
 
@@ -33,34 +35,42 @@ constexpr int CellMargin = 4;
 
 } // namespace
 
-// The grid hears its set here and passes what it hears to its model and cell cursor.
-class DBGrid::Link : public DataLink
+// The grid follows its data source's signals, and hands over an open cell's text when the
+// record is posted.
+class DBGrid::Link final : public EditHolder
 {
 public:
-    explicit Link(DBGrid *grid) : m_grid(grid) {}
-    DBGrid *m_grid;
+    explicit Link(DBGrid *grid) : m_grid(grid), m_binding(grid, reactions(), this) {}
+    SourceBinding &binding() { return m_binding; }
+    DataSet *dataSet() const { return m_binding.dataSet(); }
 
-protected:
-    void activeChanged() override
+    void writePendingEdit() override { m_grid->writeEditor(); }
+
+private:
+    SourceBinding::Reactions reactions()
     {
-        m_grid->m_model->resetAll();
-        m_grid->followCurrent();
+        SourceBinding::Reactions r;
+        r.activeChanged = [this] {
+            m_grid->m_model->resetAll();
+            m_grid->followCurrent();
+        };
+        r.dataSetChanged = [this] {
+            m_grid->m_model->refresh();
+            m_grid->followCurrent();
+        };
+        r.recordChanged = [this](Field *) { m_grid->m_model->currentRecordChanged(); };
+        r.editingChanged = [this] {
+            DataSet *set = dataSet();
+            if (!(set && set->Editing()))
+                m_grid->m_model->clearRefusedText(); // the edit it belonged to is over
+            m_grid->m_model->currentRecordChanged();
+            m_grid->followCurrent();
+        };
+        return r;
     }
-    void dataSetChanged() override
-    {
-        m_grid->m_model->refresh();
-        m_grid->followCurrent();
-    }
-    void recordChanged(Field *) override { m_grid->m_model->currentRecordChanged(); }
-    void editingChanged() override
-    {
-        DataSet *set = dataSet();
-        if (!(set && set->Editing()))
-            m_grid->m_model->clearRefusedText(); // the edit it belonged to is over
-        m_grid->m_model->currentRecordChanged();
-        m_grid->followCurrent();
-    }
-    void updateData() override { m_grid->writeEditor(); }
+
+    DBGrid *m_grid;
+    SourceBinding m_binding;
 };
 
 // ---------------------------------------------------------------------------------------
@@ -69,7 +79,6 @@ DBGrid::DBGrid(QWidget *parent)
       m_model(new GridModel(this, [this] { return m_link->dataSet(); })),
       m_link(std::make_unique<Link>(this))
 {
-    m_model->onTextRefused = [this] { reopenEditor(); };
     m_delegate = new GridDelegate(this, m_model);
     setModel(m_model);
     setItemDelegate(m_delegate);
@@ -109,19 +118,19 @@ DBGrid::DBGrid(QWidget *parent)
 
 DBGrid::~DBGrid()
 {
-    m_link->setDataSource(nullptr);
+    m_link->binding().setDataSource(nullptr);
 }
 
 void DBGrid::setDataSource(DataSource *source)
 {
-    m_link->setDataSource(source);
+    m_link->binding().setDataSource(source);
     m_model->resetAll();
     followCurrent();
 }
 
 DataSource *DBGrid::dataSource() const
 {
-    return m_link->dataSource();
+    return m_link->binding().dataSource();
 }
 
 void DBGrid::setColumns(const QList<GridColumn> &columns)
@@ -231,6 +240,25 @@ void DBGrid::followCurrent()
     }
     scrollTo(target);
     updateEditButton();
+}
+
+// A cell text the field refused is told here, once the model has returned from setData,
+// and offered again. The message takes the focus from the editor, which would hand the same
+// text over again meanwhile: that second commit waits for the message to be read.
+void DBGrid::commitData(QWidget *editor)
+{
+    if (m_tellingRefusal)
+        return;
+    QTableView::commitData(editor);
+    if (!m_model->hasRefusal())
+        return;
+    const std::optional<QString> message = m_model->takeRefusalMessage();
+    if (message) {
+        m_tellingRefusal = true;
+        ShowError(*message);
+        m_tellingRefusal = false;
+    }
+    reopenEditor();
 }
 
 void DBGrid::commitEditor()

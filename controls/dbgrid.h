@@ -75,6 +75,7 @@ protected:
     bool edit(const QModelIndex &index, EditTrigger trigger, QEvent *event) override;
     void scrollContentsBy(int dx, int dy) override;
     void changeEvent(QEvent *event) override;
+    void commitData(QWidget *editor) override;
     void resizeEvent(QResizeEvent *event) override;
 
 private:
@@ -101,6 +102,7 @@ private:
     bool m_moveFailed = false;
     bool m_applyingWidths = false;
     bool m_scrollingBack = false;
+    bool m_tellingRefusal = false;
     int m_lastColumn = -1;
 };
 

@@ -4,6 +4,7 @@
 #include "controls/pagedrowmodel.h"
 #include "data/records/dataset.h"
 #include "data/records/field.h"
+#include "data/records/sourcebinding.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -92,41 +93,37 @@ public:
 class DBLookupComboBox::Impl
 {
 public:
-    explicit Impl(DBLookupComboBox *box) : q(box), m_link(this), m_listLink(this) {}
+    explicit Impl(DBLookupComboBox *box)
+        : q(box), m_link(box, boundReactions()), m_listLink(box, listReactions())
+    {
+    }
 
     // The record the box writes into.
-    class BoundLink : public DataLink
+    SourceBinding::Reactions boundReactions()
     {
-    public:
-        explicit BoundLink(Impl *impl) : m_impl(impl) {}
-        Impl *m_impl;
-
-    protected:
-        void activeChanged() override { m_impl->showValue(); }
-        void dataSetChanged() override { m_impl->showValue(); }
-        void recordChanged(Field *) override { m_impl->showValue(); }
-        void editingChanged() override { m_impl->showValue(); }
-    };
+        SourceBinding::Reactions r;
+        r.activeChanged = [this] { showValue(); };
+        r.dataSetChanged = [this] { showValue(); };
+        r.recordChanged = [this](Field *) { showValue(); };
+        r.editingChanged = [this] { showValue(); };
+        return r;
+    }
 
     // The rows the box lists.
-    class ListLink : public DataLink
+    SourceBinding::Reactions listReactions()
     {
-    public:
-        explicit ListLink(Impl *impl) : m_impl(impl) {}
-        Impl *m_impl;
-
-    protected:
-        void activeChanged() override
-        {
-            m_impl->m_model->invalidate();
-            m_impl->showValue();
-        }
-        void dataSetChanged() override { m_impl->m_model->invalidate(); }
-    };
+        SourceBinding::Reactions r;
+        r.activeChanged = [this] {
+            m_model->invalidate();
+            showValue();
+        };
+        r.dataSetChanged = [this] { m_model->invalidate(); };
+        return r;
+    }
 
     DBLookupComboBox *q;
-    BoundLink m_link;
-    ListLink m_listLink;
+    SourceBinding m_link;
+    SourceBinding m_listLink;
     ListModel *m_model = nullptr;
     QTableView *m_view = nullptr;
     QString m_fieldName;

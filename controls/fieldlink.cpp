@@ -11,7 +11,8 @@
 
 namespace tb {
 
-FieldLink::FieldLink(Box box) : m_box(std::move(box))
+FieldLink::FieldLink(Box box)
+    : m_box(std::move(box)), m_binding(m_box.widget, reactions(), this)
 {
     // A bound box is disabled whenever its screen browses, and still shows the record: its
     // text stays readable on the coloured backgrounds rather than fading to a pale grey.
@@ -20,6 +21,16 @@ FieldLink::FieldLink(Box box) : m_box(std::move(box))
         palette.setColor(QPalette::Disabled, QPalette::Text, QColor(0x50, 0x50, 0x50));
         m_box.widget->setPalette(palette);
     }
+}
+
+SourceBinding::Reactions FieldLink::reactions()
+{
+    SourceBinding::Reactions r;
+    r.activeChanged = [this] { load(); };
+    r.dataSetChanged = [this] { load(); };
+    r.recordChanged = [this](Field *changed) { recordChanged(changed); };
+    r.editingChanged = [this] { editingChanged(); };
+    return r;
 }
 
 void FieldLink::setFieldName(const QString &fieldName)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/records/datasource.h"
+#include "data/records/sourcebinding.h"
 
 #include <QString>
 
@@ -16,7 +17,7 @@ namespace tb {
 // change the text, and writes the text into the field when the box is left and when the
 // record is posted. The box is reached through a few functions, so that a line edit and
 // a plain text edit share this logic and keep their own key handling.
-class FieldLink : public DataLink
+class FieldLink final : public EditHolder
 {
 public:
     struct Box
@@ -28,6 +29,10 @@ public:
     };
 
     explicit FieldLink(Box box);
+
+    void setDataSource(DataSource *source) { m_binding.setDataSource(source); }
+    DataSource *dataSource() const { return m_binding.dataSource(); }
+    DataSet *dataSet() const { return m_binding.dataSet(); }
 
     void setFieldName(const QString &fieldName);
     QString fieldName() const { return m_fieldName; }
@@ -49,17 +54,17 @@ public:
     // A box that lost the focus by being disabled was not left: nothing is written.
     bool leave(const QFocusEvent *event);
 
-protected:
-    void activeChanged() override { load(); }
-    void dataSetChanged() override { load(); }
-    void recordChanged(Field *changed) override;
-    void editingChanged() override;
-    void updateData() override { write(); }
+    // A post is coming: the text typed but not yet written goes into the field.
+    void writePendingEdit() override { write(); }
 
 private:
+    void recordChanged(Field *changed);
+    void editingChanged();
     bool isDerived() const;
+    SourceBinding::Reactions reactions();
 
     Box m_box;
+    SourceBinding m_binding;
     QString m_fieldName;
     bool m_modified = false;
     bool m_loading = false;

@@ -4,6 +4,8 @@
 #include "data/records/dataset.h"
 #include "data/records/field.h"
 
+#include <utility>
+
 namespace tb {
 
 namespace {
@@ -121,6 +123,12 @@ void GridModel::updateRowMarkers()
 
 // -- editing
 
+std::optional<QString> GridModel::takeRefusalMessage()
+{
+    m_refusalPending = false;
+    return std::exchange(m_refusalMessage, std::nullopt);
+}
+
 bool GridModel::takeTextRefused()
 {
     const bool refused = m_textRefused;
@@ -222,21 +230,22 @@ bool GridModel::setData(const QModelIndex &index, const QVariant &value, int rol
         return false;
     Field *field = fieldAt(index.column());
     const QString text = value.toString();
-    bool ok = false;
-    runGuarded([&] {
+    // No box opens from here: the view shows the refusal once setData has returned.
+    m_refusalPending = false;
+    std::optional<QString> message;
+    const bool ok = runCatching([&] {
         DataSet *s = set();
         if (!(s && s->Editing()))
             s->Edit();
         field->setAsString(text);
-        ok = true;
-    });
+    }, message);
     if (ok) {
         clearRefusedText();
     } else {
         m_textRefused = true;
         keepRefusedText(index.column(), text);
-        if (onTextRefused)
-            onTextRefused();
+        m_refusalPending = true;
+        m_refusalMessage = message;
     }
     return ok;
 }

@@ -3,7 +3,7 @@
 #include "controls/dbgrid.h"
 #include "controls/pagedrowmodel.h"
 
-#include <functional>
+#include <optional>
 
 namespace tb {
 
@@ -44,8 +44,11 @@ public:
     void updateRowMarkers();
 
     // -- editing
-    // A cell text the field refused (the view offers it again for correction).
-    std::function<void()> onTextRefused;
+    // What the field said when it refused a cell text, taken once by the view, which shows
+    // it after setData has returned and offers the text again; an empty optional when the
+    // refusal was silent or there was none (hasRefusal tells them apart).
+    bool hasRefusal() const { return m_refusalPending; }
+    std::optional<QString> takeRefusalMessage();
     // True once after a cell text was refused.
     bool takeTextRefused();
     // The last text a cell of the current record refused, kept until the cell is offered
@@ -92,6 +95,8 @@ private:
     Bookmark m_lastBookmark;     // current row before an insert began
     bool m_appendPending = false;
     bool m_textRefused = false;
+    bool m_refusalPending = false;
+    std::optional<QString> m_refusalMessage;
     int m_refusedColumn = -1;
     QString m_refusedText;
 };

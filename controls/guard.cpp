@@ -7,21 +7,31 @@ namespace tb {
 
 void runGuarded(const std::function<void()> &handler)
 {
+    std::optional<QString> message;
+    if (!runCatching(handler, message) && message)
+        ShowError(*message);
+}
+
+bool runCatching(const std::function<void()> &handler, std::optional<QString> &message)
+{
+    message.reset();
     if (!handler)
-        return;
+        return true;
     try {
         handler();
+        return true;
     } catch (const SilentAbort &) {
         // The operation was stopped on purpose; the user has been told already, or need not be.
     } catch (const DatabaseError &error) {
-        ShowError(error.message());
+        message = error.message();
     } catch (const std::exception &error) {
-        ShowError(QString::fromUtf8(error.what()));
+        message = QString::fromUtf8(error.what());
     } catch (...) {
         // Qt's event loop must never see an exception, whatever its type.
-        ShowError(QStringLiteral("發生未預期的錯誤,這項操作沒有完成。請再試一次。\n"
-                                 "Unexpected error"));
+        message = QStringLiteral("發生未預期的錯誤,這項操作沒有完成。請再試一次。\n"
+                                 "Unexpected error");
     }
+    return false;
 }
 
 } // namespace tb

@@ -103,7 +103,7 @@ Temployee::Temployee()
     layOut(body);
     contentLayout()->addWidget(body, 1);
 
-    DBEdit3->OnExit = [this] { DBEdit3Exit(); };
+    connectGuarded(DBEdit3, &DBEdit::exited, this, [this] { DBEdit3Exit(); });
 
     // Sex, blood type and marital status stay disabled: only their lists fill them. The
     // E-mail box is open in both modes.

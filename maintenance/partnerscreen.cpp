@@ -2,6 +2,7 @@
 
 #include "controls/dbedit.h"
 #include "controls/dialogs.h"
+#include "controls/guard.h"
 #include "controls/windowframe.h"
 #include "maintenance/numberchecks.h"
 
@@ -61,7 +62,7 @@ PartnerScreen::PartnerScreen(const PartnerSetup &setup)
     onClick(Button2, [this] { Button1Click(); });
 
     buildBoxes(setup);
-    DBEdit4->OnExit = [this] { DBEdit4Exit(); };
+    connectGuarded(DBEdit4, &DBEdit::exited, this, [this] { DBEdit4Exit(); });
 
     // Every box but the E-mail one follows the mode; the identifier and the date of the
     // last transaction stay read-only when enabled.

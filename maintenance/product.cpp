@@ -159,9 +159,6 @@ TProduct::TProduct()
         RequiredCheck::filled(EditPriceA, QStringLiteral("價格A不可為空白!")),
     });
 
-    Table1->OnNewRecord = [this](DataSet &) { Table1NewRecord(); };
-    Table1->BeforePost = [this](DataSet &) { Table1BeforePost(); };
-
     onClick(Button2, [this] { Button2Click(); });
     onClick(Button3, [this] { Button3Click(); });
     onClick(Button4, [this] { Button4Click(); });

@@ -27,6 +27,11 @@ public:
     void Table1BeforePost();
 
 private:
+    // Table1's rules: the product's defaults, and its own check before a post in place of
+    // the required-field checks, which "儲存" runs.
+    void newRecord(DataSet &) override { Table1NewRecord(); }
+    void beforePost(DataSet &) override { Table1BeforePost(); }
+
     DBEdit *EditID, *EditName, *EditType, *EditUnit, *EditColor, *EditStock, *EditSafeStock;
     DBEdit *EditPriceA, *EditPriceB, *EditPriceC, *EditPuDate, *EditDeDate;
     QPushButton *Button1; // "結束"

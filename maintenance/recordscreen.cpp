@@ -50,10 +50,10 @@ RecordScreen::RecordScreen(const RecordScreenSetup &setup)
     DataSource1 = new DataSource(this);
     DataSource1->setObjectName(QStringLiteral("DataSource1"));
     DataSource1->setDataSet(Table1);
-    // A screen that sets its own BeforePost (the product screen) checks in "儲存" only.
-    Table1->BeforePost = [this](DataSet &) { checkBeforePost(); };
-    Table1->AfterPost = [this](DataSet &) { followTable(); };
-    Table1->AfterCancel = [this](DataSet &) { followTable(); };
+    // A screen with its own check before a post (the product screen) checks in "儲存" only.
+    Table1->setRules(this);
+    connect(Table1, &DataSet::posted, this, &RecordScreen::followTable);
+    connect(Table1, &DataSet::cancelled, this, &RecordScreen::followTable);
 
     ToolBar = new RecordToolBar(this, setup.toolbarOrder, QStringLiteral("查詢"),
                                 setup.closeButtonName, setup.closeButtonWidth);
@@ -389,7 +389,7 @@ void RecordScreen::postAutomaticEdit()
 {
     if (m_editing || !tableEditing())
         return;
-    checkBeforePost(); // as "儲存" checks, whatever the table's own BeforePost does
+    checkBeforePost(); // as "儲存" checks, whatever the table's own check before a post does
     WaitCursor wait;
     Table1->Post();
 }

@@ -3,6 +3,7 @@
 #include "controls/boundbox.h"
 #include "controls/recordtoolbar.h"
 #include "controls/workwindow.h"
+#include "data/records/recordrules.h"
 #include "maintenance/nextid.h"
 
 #include <QColor>
@@ -71,7 +72,8 @@ struct RecordScreenSetup
 // edit by a box that stays enabled in browse mode, or posted by a query screen that moves
 // the table, is refused with the first failing check's message. A post or cancel that
 // comes from outside the toolbar (a query screen moving the table) ends the editing mode.
-class RecordScreen : public WorkWindow
+// The screen is Table1's rules; a screen with checks of its own overrides them.
+class RecordScreen : public WorkWindow, private RecordRules
 {
     Q_OBJECT
 public:
@@ -161,7 +163,8 @@ private:
     QString lastStoredIdentifier() const;
     // The first failing check shows its message; false then.
     bool runChecks() const;
-    // Table1's BeforePost: a record the checks refuse is not written.
+    // Table1's check before a post: a record the checks refuse is not written.
+    void beforePost(DataSet &) override { checkBeforePost(); }
     void checkBeforePost();
     // Table1 left edit or insert: editing mode ends with it unless save or cancel is at work.
     void followTable();

@@ -3,6 +3,7 @@
 #include "data/book/database.h"
 #include "data/book/transaction.h"
 #include "data/records/datasource.h"
+#include "data/records/disabledcontrols.h"
 #include "data/book/errors.h"
 #include "data/records/tablecursor.h"
 #include "testsupport/datasetprobe.h"
@@ -168,20 +169,21 @@ private slots:
         m_lines->Delete();
         m_lines->First();
         const Bookmark mark = m_lines->GetBookmark();
-        m_lines->DisableControls();
         int n = 0;
         int total = 0;
-        m_lines->First();
-        while (!m_lines->Eof()) {
-            m_lines->Edit();
-            m_lines->FieldByName(QStringLiteral("QdetailID"))
-                ->setAsString(QStringLiteral("%1").arg(++n, 3, 10, QLatin1Char('0')));
-            m_lines->Post();
-            total += m_lines->FieldByName(QStringLiteral("Quantity"))->AsInteger();
-            m_lines->Next();
+        {
+            DisabledControls quiet(m_lines);
+            m_lines->First();
+            while (!m_lines->Eof()) {
+                m_lines->Edit();
+                m_lines->FieldByName(QStringLiteral("QdetailID"))
+                    ->setAsString(QStringLiteral("%1").arg(++n, 3, 10, QLatin1Char('0')));
+                m_lines->Post();
+                total += m_lines->FieldByName(QStringLiteral("Quantity"))->AsInteger();
+                m_lines->Next();
+            }
+            m_lines->GotoBookmark(mark);
         }
-        m_lines->GotoBookmark(mark);
-        m_lines->EnableControls();
         QCOMPARE(n, 2);
         QCOMPARE(total, 4);
         QCOMPARE(m_lines->FieldByName(QStringLiteral("SEQ"))->AsString(), QString("001"));

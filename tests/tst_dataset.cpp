@@ -3,8 +3,11 @@
 #include "data/records/datasource.h"
 #include "data/book/errors.h"
 #include "data/book/shortdate.h"
+#include "data/records/disabledcontrols.h"
+#include "data/records/sourcebinding.h"
 #include "data/records/tablecursor.h"
 #include "testsupport/datasetprobe.h"
+#include "testsupport/rulesprobe.h"
 #include "testsupport/testdatabase.h"
 
 #include <QtTest>
@@ -15,29 +18,35 @@ using tb::test::walk;
 
 namespace {
 
-// Records what a bound control hears.
-class RecordingLink : public DataLink
+// Records what a bound control hears, and writes its text when asked to.
+class RecordingControl : public EditHolder
 {
 public:
+    QObject context;
     QStringList events;
-    std::function<void()> onUpdateData;
+    std::function<void()> onWritePending;
+    SourceBinding binding{&context, reactions(), this};
 
-protected:
-    void activeChanged() override { events << QStringLiteral("active"); }
-    void dataSetChanged() override { events << QStringLiteral("dataset"); }
-    void recordChanged(Field *f) override
-    {
-        events << QStringLiteral("record:") + (f ? f->FieldName() : QStringLiteral("*"));
-    }
-    void editingChanged() override { events << QStringLiteral("editing"); }
-    void updateData() override
+    void writePendingEdit() override
     {
         events << QStringLiteral("update");
-        if (onUpdateData)
-            onUpdateData();
+        if (onWritePending)
+            onWritePending();
+    }
+
+private:
+    SourceBinding::Reactions reactions()
+    {
+        SourceBinding::Reactions r;
+        r.activeChanged = [this] { events << QStringLiteral("active"); };
+        r.dataSetChanged = [this] { events << QStringLiteral("dataset"); };
+        r.recordChanged = [this](Field *f) {
+            events << QStringLiteral("record:") + (f ? f->FieldName() : QStringLiteral("*"));
+        };
+        r.editingChanged = [this] { events << QStringLiteral("editing"); };
+        return r;
     }
 };
-
 
 } // namespace
 
@@ -48,7 +57,8 @@ class TestDataSet : public QObject
 private:
     std::unique_ptr<test::TestDatabase> m_db;
     std::unique_ptr<TableCursor> m_unit;
-    QStringList m_log;
+    test::RulesProbe m_rules;
+    QStringList &m_log = m_rules.log;
 
     void seedUnits(int n)
     {
@@ -58,22 +68,16 @@ private:
                         QStringLiteral("u%1").arg(i)});
     }
 
+    // The rules log their events; what happened is logged from the signals.
     void hookAll(DataSet &ds)
     {
-        auto rec = [this](const char *name) {
-            return [this, name](DataSet &) { m_log << QString::fromLatin1(name); };
-        };
-        ds.BeforeInsert = rec("BeforeInsert");
-        ds.OnNewRecord = rec("OnNewRecord");
-        ds.AfterInsert = rec("AfterInsert");
-        ds.BeforeEdit = rec("BeforeEdit");
-        ds.AfterEdit = rec("AfterEdit");
-        ds.BeforePost = rec("BeforePost");
-        ds.AfterPost = rec("AfterPost");
-        ds.BeforeCancel = rec("BeforeCancel");
-        ds.AfterCancel = rec("AfterCancel");
-        ds.BeforeDelete = rec("BeforeDelete");
-        ds.AfterDelete = rec("AfterDelete");
+        ds.setRules(&m_rules);
+        const QList<std::pair<void (DataSet::*)(), const char *>> told{
+            {&DataSet::recordInserted, "recordInserted"}, {&DataSet::editStarted, "editStarted"},
+            {&DataSet::posted, "posted"},                 {&DataSet::cancelled, "cancelled"},
+            {&DataSet::recordDeleted, "recordDeleted"}};
+        for (const auto &[signal, name] : told)
+            connect(&ds, signal, this, [this, n = name] { m_log << QString::fromLatin1(n); });
     }
 
 private slots:
@@ -90,6 +94,7 @@ private slots:
     {
         m_unit.reset();
         m_db.reset();
+        m_rules = test::RulesProbe();
     }
 
     void eventOrder_data()
@@ -97,23 +102,21 @@ private slots:
         QTest::addColumn<int>("rows");
         QTest::addColumn<QString>("action");
         QTest::addColumn<QStringList>("expected");
-        const QStringList newRow{"BeforeInsert", "OnNewRecord", "AfterInsert"};
+        const QStringList newRow{"newRecord", "recordInserted"};
         QTest::newRow("insert") << 2 << "insert" << newRow;
         QTest::newRow("insert over modified edit posts first")
             << 2 << "edit-modify-insert"
-            << (QStringList{"BeforeEdit", "AfterEdit", "BeforePost", "AfterPost"} + newRow);
+            << (QStringList{"editStarted", "beforePost", "posted"} + newRow);
         QTest::newRow("insert over unmodified edit cancels first")
-            << 2 << "edit-insert"
-            << (QStringList{"BeforeEdit", "AfterEdit", "BeforeCancel", "AfterCancel"} + newRow);
-        QTest::newRow("post") << 2 << "insert-post"
-                              << (newRow + QStringList{"BeforePost", "AfterPost"});
-        QTest::newRow("delete") << 2 << "delete" << QStringList{"BeforeDelete", "AfterDelete"};
+            << 2 << "edit-insert" << (QStringList{"editStarted", "cancelled"} + newRow);
+        QTest::newRow("post")
+            << 2 << "insert-post" << (newRow + QStringList{"beforePost", "posted"});
+        QTest::newRow("delete") << 2 << "delete" << QStringList{"beforeDelete", "recordDeleted"};
         QTest::newRow("edit on empty set inserts") << 0 << "edit" << newRow;
         QTest::newRow("move posts a modified record")
-            << 2 << "edit-modify-next"
-            << QStringList{"BeforeEdit", "AfterEdit", "BeforePost", "AfterPost"};
+            << 2 << "edit-modify-next" << QStringList{"editStarted", "beforePost", "posted"};
         QTest::newRow("move cancels an unmodified insert")
-            << 2 << "insert-first" << (newRow + QStringList{"BeforeCancel", "AfterCancel"});
+            << 2 << "insert-first" << (newRow + QStringList{"cancelled"});
     }
 
     void eventOrder()
@@ -124,8 +127,7 @@ private slots:
         seedUnits(rows);
         m_unit->Open();
         hookAll(*m_unit);
-        m_unit->OnNewRecord = [this](DataSet &ds) {
-            m_log << QStringLiteral("OnNewRecord");
+        m_rules.onNewRecord = [](DataSet &ds) {
             ds.FieldByName(QStringLiteral("UnitID"))->setAsString(QStringLiteral("UN9999"));
         };
         for (const QString &step : action.split(QLatin1Char('-'))) {
@@ -150,7 +152,8 @@ private slots:
     void onNewRecordDefaultsDoNotMarkModified()
     {
         m_unit->Open();
-        m_unit->OnNewRecord = [](DataSet &ds) {
+        m_unit->setRules(&m_rules);
+        m_rules.onNewRecord = [](DataSet &ds) {
             ds.FieldByName(QStringLiteral("UnitID"))->setAsString(QStringLiteral("UN0001"));
         };
         m_unit->Insert();
@@ -219,7 +222,7 @@ private slots:
         m_unit->FieldByName(QStringLiteral("UnitName"))->setAsString(QStringLiteral("dup"));
         QCOMPARE(errorOf([&] { m_unit->Post(); }), QString("Key violation."));
         QCOMPARE(m_unit->State(), DataSetState::Insert);
-        QVERIFY(!m_log.contains(QStringLiteral("AfterPost")));
+        QVERIFY(!m_log.contains(QStringLiteral("posted")));
         QCOMPARE(m_unit->FieldByName(QStringLiteral("UnitName"))->AsString(), QString("dup"));
         // Corrected, the same record posts.
         m_unit->FieldByName(QStringLiteral("UnitID"))->setAsString(QStringLiteral("UN0002"));
@@ -229,27 +232,38 @@ private slots:
         QCOMPARE(m_unit->FieldByName(QStringLiteral("UnitID"))->AsString(), QString("UN0002"));
     }
 
-    void silentAbortInBeforePost()
+    void silentAbortInRules()
     {
-        seedUnits(1);
+        seedUnits(2);
         m_unit->Open();
-        m_unit->BeforePost = [](DataSet &) { Abort(); };
-        bool afterPost = false;
-        m_unit->AfterPost = [&](DataSet &) { afterPost = true; };
+        hookAll(*m_unit);
+        QSignalSpy scrolled(m_unit.get(), &DataSet::scrolled);
+        m_rules.onBeforePost = [](DataSet &) { Abort(); };
         m_unit->Edit();
         m_unit->FieldByName(QStringLiteral("UnitName"))->setAsString(QStringLiteral("changed"));
         QVERIFY_THROWS_EXCEPTION(SilentAbort, m_unit->Post());
         QCOMPARE(m_unit->State(), DataSetState::Edit);
-        QVERIFY(!afterPost);
-        QCOMPARE(m_db->scalar(QStringLiteral("SELECT UnitName FROM Unit")).toString(),
-                 QString("u1"));
-        // An abort in BeforeDelete keeps the row.
-        m_unit->BeforePost = nullptr;
+        QCOMPARE(m_db->scalar(QStringLiteral("SELECT UnitName FROM Unit WHERE UnitID = 'UN0001'"))
+                     .toString(), QString("u1"));
+        // A move that must post first stays where it was.
+        QVERIFY_THROWS_EXCEPTION(SilentAbort, m_unit->Next());
+        QCOMPARE(m_unit->FieldByName(QStringLiteral("UnitID"))->AsString(), QString("UN0001"));
+        QCOMPARE(scrolled.count(), 0);
+        // An abort in beforeDelete keeps the row.
+        m_rules.onBeforePost = nullptr;
         m_unit->Post();
-        m_unit->BeforeDelete = [](DataSet &) { Abort(); };
+        m_rules.onBeforeDelete = [](DataSet &) { Abort(); };
         QVERIFY_THROWS_EXCEPTION(SilentAbort, m_unit->Delete());
-        QCOMPARE(m_db->count(QStringLiteral("Unit")), 1);
+        QCOMPARE(m_db->count(QStringLiteral("Unit")), 2);
         QVERIFY(m_unit->HasCurrentRecord());
+        // An abort in newRecord: the new record never existed, the set is back on its row.
+        m_rules.onNewRecord = [](DataSet &) { Abort(); };
+        QVERIFY_THROWS_EXCEPTION(SilentAbort, m_unit->Insert());
+        QCOMPARE(m_unit->State(), DataSetState::Browse);
+        QCOMPARE(m_unit->FieldByName(QStringLiteral("UnitID"))->AsString(), QString("UN0001"));
+        QCOMPARE(m_log, (QStringList{"editStarted", "beforePost", "beforePost", "beforePost",
+                                     "posted", "beforeDelete", "newRecord"}));
+        QCOMPARE(scrolled.count(), 0);
     }
 
     void cancelRestores()
@@ -286,8 +300,8 @@ private slots:
         seedUnits(3);
         DataSource source;
         source.setDataSet(m_unit.get());
-        RecordingLink link;
-        link.setDataSource(&source);
+        RecordingControl link;
+        link.binding.setDataSource(&source);
         link.events.clear();
         m_unit->Open();
         QCOMPARE(link.events, (QStringList{"active", "dataset"}));
@@ -300,28 +314,81 @@ private slots:
         QCOMPARE(link.events, (QStringList{"editing", "record:UnitName"}));
         link.events.clear();
         // Post first lets the bound controls write their text.
-        link.onUpdateData = [&] {
+        link.onWritePending = [&] {
             m_unit->FieldByName(QStringLiteral("Memo"))->setAsString(QStringLiteral("typed"));
         };
         m_unit->Post();
-        link.onUpdateData = nullptr;
+        link.onWritePending = nullptr;
         QCOMPARE(link.events.first(), QString("update"));
         QVERIFY(link.events.contains(QStringLiteral("editing")));
         QCOMPARE(m_db->scalar(QStringLiteral("SELECT Memo FROM Unit WHERE UnitID='UN0002'"))
                      .toString(), QString("typed"));
 
         link.events.clear();
-        m_unit->DisableControls();
-        m_unit->DisableControls();
-        m_unit->First();
-        m_unit->Next();
-        m_unit->EnableControls();
-        QVERIFY(m_unit->ControlsDisabled());
-        m_unit->Last();
-        QVERIFY(link.events.isEmpty());
-        m_unit->EnableControls();
+        {
+            DisabledControls outer(m_unit.get());
+            {
+                DisabledControls inner(m_unit.get());
+                m_unit->First();
+                m_unit->Next();
+            }
+            QVERIFY(m_unit->ControlsDisabled());
+            m_unit->Last();
+            QVERIFY(link.events.isEmpty());
+        }
         QVERIFY(!m_unit->ControlsDisabled());
         QCOMPARE(link.events, QStringList{"dataset"});
+        // Closed and opened again while silent: told both, once, when the guard goes.
+        link.events.clear();
+        {
+            DisabledControls quiet(m_unit.get());
+            m_unit->Close();
+            m_unit->Open();
+            QVERIFY(link.events.isEmpty());
+        }
+        QCOMPARE(link.events, (QStringList{"active", "dataset"}));
+        // A guard that outlives its set lets go quietly.
+        auto gone = std::make_unique<TableCursor>();
+        DisabledControls late(gone.get());
+        gone.reset();
+    }
+
+    // A control hears only its current source, and nothing once either goes away; a control
+    // that went away is not asked for its text when the set posts.
+    void controlsLetGoOfTheirSource()
+    {
+        seedUnits(2);
+        m_unit->Open();
+        auto source = std::make_unique<DataSource>();
+        source->setDataSet(m_unit.get());
+        DataSource other;
+        auto control = std::make_unique<RecordingControl>();
+        control->binding.setDataSource(source.get());
+        QCOMPARE(control->events, (QStringList{"active", "dataset"}));
+
+        control->binding.setDataSource(&other);
+        control->events.clear();
+        m_unit->Next();
+        m_unit->Edit();
+        m_unit->Post();
+        QVERIFY(control->events.isEmpty());
+
+        control->binding.setDataSource(source.get());
+        control->events.clear();
+        source.reset();
+        QVERIFY(!control->binding.dataSource());
+        m_unit->First();
+        QVERIFY(control->events.isEmpty());
+
+        DataSource joined;
+        joined.setDataSet(m_unit.get());
+        control->binding.setDataSource(&joined);
+        control.reset();
+        m_unit->Edit();
+        m_unit->FieldByName(QStringLiteral("UnitName"))->setAsString(QStringLiteral("kept"));
+        m_unit->Post(); // would reach the control that went away
+        QCOMPARE(m_db->scalar(QStringLiteral("SELECT UnitName FROM Unit WHERE UnitID = 'UN0001'"))
+                     .toString(), QString("kept"));
     }
 
     void fieldConversions()
@@ -373,7 +440,8 @@ private slots:
         m_unit->Open();
         Field *name = m_unit->FieldByName(QStringLiteral("UnitName"));
         QString seen;
-        name->OnValidate = [&](Field &f) {
+        m_unit->setRules(&m_rules);
+        m_rules.onValidate = [&](Field &f) {
             seen = f.AsString();
             if (seen == QLatin1String("bad"))
                 throw DatabaseError(QStringLiteral("refused"));
@@ -410,7 +478,9 @@ private slots:
                                           QStringLiteral("CustomerID"));
         Field *twice = quote.AddCalculatedField(QStringLiteral("Twice"), FieldType::Integer);
         int calcs = 0;
-        quote.OnCalcFields = [&](DataSet &ds) {
+        test::RulesProbe rules;
+        quote.setRules(&rules);
+        rules.onCalculate = [&](DataSet &ds) {
             ++calcs;
             ds.FieldByName(QStringLiteral("Twice"))->setAsFloat(sub->AsFloat() * 2);
         };
@@ -477,7 +547,9 @@ private slots:
         Field *quantity = lines.AddField(QStringLiteral("Quantity"), FieldType::Integer);
         Field *price = lines.AddField(QStringLiteral("Price"), FieldType::Integer);
         Field *amount = lines.AddCalculatedField(QStringLiteral("Amount"), FieldType::Integer);
-        lines.OnCalcFields = [&](DataSet &) {
+        test::RulesProbe rules;
+        lines.setRules(&rules);
+        rules.onCalculate = [&](DataSet &) {
             amount->setAsFloat(quantity->AsFloat() * price->AsFloat());
         };
         // A stored line whose amount does not fit opens, moves and shows an empty amount.

@@ -1,5 +1,6 @@
 #include "controls/dbedit.h"
 #include "controls/dbmemo.h"
+#include "controls/guard.h"
 #include "data/book/big5.h"
 #include "data/records/dataset.h"
 #include "data/records/datasource.h"
@@ -405,10 +406,10 @@ private slots:
         s.table.Open();
         QString seen;
         int runs = 0;
-        s.name->OnExit = [&] {
+        auto counting = connectGuarded(s.name, &DBEdit::exited, &s.window, [&] {
             ++runs;
             seen = s.table.FieldByName(QStringLiteral("ProductName"))->AsString();
-        };
+        });
         s.focus(s.name);
         typeText(s.name, QStringLiteral("磁磚"));
         s.leave(s.name);
@@ -416,7 +417,9 @@ private slots:
         QCOMPARE(seen, QStringLiteral("磁磚"));
 
         // An exit handler that fails shows its message through the guard.
-        s.name->OnExit = [] { throw DatabaseError(QStringLiteral("統一編號錯誤")); };
+        QObject::disconnect(counting);
+        connectGuarded(s.name, &DBEdit::exited, &s.window,
+                       [] { throw DatabaseError(QStringLiteral("統一編號錯誤")); });
         s.focus(s.name);
         ModalAnswer answer(QMessageBox::Ok);
         s.leave(s.name);
@@ -443,7 +446,7 @@ private slots:
         s.table.Open();
         units.Open();
         int exits = 0;
-        s.name->OnExit = [&exits] { ++exits; };
+        connect(s.name, &DBEdit::exited, &s.window, [&exits] { ++exits; });
         const auto name = [&s] {
             return s.table.FieldByName(QStringLiteral("ProductName"))->AsString();
         };

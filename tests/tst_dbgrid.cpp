@@ -5,6 +5,7 @@
 #include "data/records/field.h"
 #include "data/records/tablecursor.h"
 #include "testsupport/modalanswer.h"
+#include "testsupport/rulesprobe.h"
 #include "testsupport/testdatabase.h"
 
 #include <QApplication>
@@ -279,7 +280,11 @@ private slots:
         Screen s(ProductColumns);
         s.table.Open();
         int checks = 0;
-        s.table.FieldByName(QStringLiteral("ProductName"))->OnValidate = [&](Field &) {
+        test::RulesProbe rules;
+        s.table.setRules(&rules);
+        rules.onValidate = [&](Field &field) {
+            if (field.FieldName() != QLatin1String("ProductName"))
+                return;
             ++checks;
             ShowMessage(QStringLiteral("checked"));
         };
@@ -321,6 +326,29 @@ private slots:
         s.click(1, 2);
         QCOMPARE(m_db->scalar(QStringLiteral("SELECT SafeStock FROM Product "
                                              "WHERE ProductID = 'PR000001'")).toInt(), 12);
+    }
+
+    // The model only keeps a refused cell text and what the field said: no box opens while
+    // setData runs (a view may call it anywhere), and what it kept is the grid's to tell.
+    void refusedCellTextOpensNoBoxInsideTheModel()
+    {
+        addProducts(1);
+        Screen s(ProductColumns);
+        s.table.Open();
+        ModalAnswer answer(QMessageBox::Ok);
+        QAbstractItemModel *model = s.model();
+        QVERIFY(!model->setData(model->index(0, 2), QStringLiteral("1-2"), Qt::EditRole));
+        QCOMPARE(answer.seen(), 0);
+        QCOMPARE(s.current("SafeStock"), QStringLiteral("1"));
+        // A text taken afterwards leaves nothing stale for the grid to tell at its next
+        // commit.
+        QVERIFY(model->setData(model->index(0, 2), QStringLiteral("7"), Qt::EditRole));
+        QCOMPARE(s.current("SafeStock"), QStringLiteral("7"));
+        s.click(0, 1);
+        s.type(QStringLiteral("Q"));
+        s.click(0, 0);
+        QCOMPARE(answer.seen(), 0);
+        QVERIFY(s.current("ProductName").endsWith(QLatin1Char('Q')));
     }
 
     // What an input method types in full-width mode is the number; a pasted text goes in
@@ -570,7 +598,9 @@ private slots:
         lines.setMasterFields(QStringLiteral("QuoteID"));
         lines.setCachedUpdates(true);
         // Each new line takes the next sequence number, as the quotation screen gives it.
-        lines.OnNewRecord = [](DataSet &set) {
+        test::RulesProbe rules;
+        lines.setRules(&rules);
+        rules.onNewRecord = [](DataSet &set) {
             set.FieldByName(QStringLiteral("SEQ"))->setAsString(QStringLiteral("002"));
         };
         QWidget window;

@@ -320,7 +320,8 @@ void TestProductScreen::tabOrderInEditingMode()
 void TestProductScreen::leaveHandlerRunsOnlyWhenTheUserLeaves()
 {
     int exits = 0;
-    box("EditName")->OnExit = [&exits] { ++exits; };
+    const auto counting =
+        connect(box("EditName"), &DBEdit::exited, this, [&exits] { ++exits; });
     for (const char *finish : {"sbPost", "sbCancel"}) {
         press("sbInsert");
         box("EditType")->setText(QStringLiteral("T"));
@@ -340,6 +341,7 @@ void TestProductScreen::leaveHandlerRunsOnlyWhenTheUserLeaves()
     QCOMPARE(exits, 1);
     press("sbCancel");
     QCOMPARE(exits, 1);
+    disconnect(counting);
 }
 
 void TestProductScreen::insertOnEmptyTable()

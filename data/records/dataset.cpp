@@ -51,13 +51,23 @@ DataSet::~DataSet()
             s->m_dataSet = nullptr;
 }
 
+void DataSet::addSource(DataSource *source)
+{
+    d->sources.push_back(source);
+}
+
+void DataSet::removeSource(DataSource *source)
+{
+    auto &sources = d->sources;
+    sources.erase(std::remove(sources.begin(), sources.end(), source), sources.end());
+}
+
 // ---- open and close -----------------------------------------------------------------------
 
 void DataSet::Open()
 {
     if (Active())
         return;
-    runHook(BeforeOpen);
     auto dropDynamic = [this] {
         if (d->dynamicFrom >= 0) {
             d->fields.resize(size_t(d->dynamicFrom));
@@ -83,9 +93,7 @@ void DataSet::Open()
     }
     notifyActive();
     notifyDataSet();
-    runHook(AfterOpen);
     emit opened();
-    runHook(AfterScroll);
     emit scrolled();
 }
 
@@ -93,7 +101,6 @@ void DataSet::Close()
 {
     if (!Active())
         return;
-    runHook(BeforeClose);
     // Edits in progress and pending cached updates are dropped, as closing always does.
     d->state = DataSetState::Inactive;
     d->modified = false;
@@ -111,7 +118,6 @@ void DataSet::Close()
         d->dynamicFrom = -1;
     }
     notifyActive();
-    runHook(AfterClose);
     emit closed();
 }
 
@@ -177,12 +183,6 @@ RecordRules *DataSet::rules() const
     return d->rules;
 }
 
-void DataSet::runHook(const Hook &hook)
-{
-    if (hook)
-        hook(*this);
-}
-
 // ---- the current row ----------------------------------------------------------------------
 
 void DataSet::setCurrent(const RowData &row)
@@ -221,7 +221,6 @@ bool DataSet::gotoRow(const OptRow &row)
         return false;
     moveTo(row, 0);
     notifyDataSet();
-    runHook(AfterScroll);
     emit scrolled();
     return true;
 }
@@ -254,7 +253,6 @@ void DataSet::First()
     CheckBrowseMode();
     moveTo(readFirst(), -1);
     notifyDataSet();
-    runHook(AfterScroll);
     emit scrolled();
 }
 
@@ -264,7 +262,6 @@ void DataSet::Last()
     CheckBrowseMode();
     moveTo(readLast(), +1);
     notifyDataSet();
-    runHook(AfterScroll);
     emit scrolled();
 }
 
@@ -301,7 +298,6 @@ void DataSet::step(int direction)
     } else {
         atEnd = true;
     }
-    runHook(AfterScroll);
     emit scrolled();
 }
 
@@ -319,7 +315,6 @@ void DataSet::rowsChanged()
         throw;
     }
     notifyDataSet();
-    runHook(AfterScroll);
     emit scrolled();
 }
 
@@ -371,7 +366,6 @@ void DataSet::Insert()
     checkActive();
     checkWritable();
     CheckBrowseMode();
-    runHook(BeforeInsert);
     d->insertReturn = d->hasRow ? d->bookmark : Bookmark();
     const bool hadRow = d->hasRow;
     const QVector<QVariant> previous = d->buf;
@@ -383,9 +377,8 @@ void DataSet::Insert()
     d->modified = false;
     d->bof = d->eof = false;
     try {
-        initNewRecord();
+        initNewRecord(d->buf);
         computeDerived(d->buf, true);
-        runHook(OnNewRecord);
         if (d->rules)
             d->rules->newRecord(*this);
     } catch (...) {
@@ -403,9 +396,7 @@ void DataSet::Insert()
     d->modified = false; // defaults are not the user's changes
     notifyEditing();
     notifyDataSet();
-    runHook(AfterInsert);
     emit recordInserted();
-    runHook(AfterScroll);
     emit scrolled();
 }
 
@@ -425,12 +416,10 @@ void DataSet::Edit()
         return;
     }
     checkWritable();
-    runHook(BeforeEdit);
     d->oldBuf = d->buf;
     d->state = DataSetState::Edit;
     d->modified = false;
     notifyEditing();
-    runHook(AfterEdit);
     emit editStarted();
 }
 
@@ -445,7 +434,6 @@ void DataSet::Post()
 
 void DataSet::postRecord()
 {
-    runHook(BeforePost);
     if (d->rules)
         d->rules->beforePost(*this);
     if (!Editing())
@@ -458,7 +446,6 @@ void DataSet::postRecord()
     d->modified = false;
     positionAfterWrite(written);
     notifyEditing();
-    runHook(AfterPost);
     emit posted();
 }
 
@@ -467,7 +454,6 @@ void DataSet::Cancel()
     checkActive();
     if (!Editing())
         return;
-    runHook(BeforeCancel);
     const bool wasInsert = d->state == DataSetState::Insert;
     d->state = DataSetState::Browse;
     d->modified = false;
@@ -488,7 +474,6 @@ void DataSet::Cancel()
     }
     notifyEditing();
     notifyDataSet();
-    runHook(AfterCancel);
     emit cancelled();
 }
 
@@ -539,7 +524,6 @@ void DataSet::Delete()
         throw DatabaseError(QStringLiteral("Cannot perform this operation on an empty dataset"));
     checkWritable();
     notifyCheckBrowseMode();
-    runHook(BeforeDelete);
     if (d->rules)
         d->rules->beforeDelete(*this);
     if (!d->hasRow)
@@ -561,9 +545,7 @@ void DataSet::Delete()
     if (wasEdit)
         notifyEditing();
     notifyDataSet();
-    runHook(AfterDelete);
     emit recordDeleted();
-    runHook(AfterScroll);
     emit scrolled();
 }
 

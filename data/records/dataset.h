@@ -14,7 +14,6 @@
 namespace tb {
 
 class DataSource;
-class DataLink;
 class RecordRules;
 struct DataSetSnapshot;
 
@@ -35,28 +34,31 @@ struct RowSnapshot
 
 // The record set state machine shared by table cursors and queries.
 //
+// A record set speaks one way: what happened is a signal (below); what may refuse or change
+// a record goes through the rules object installed with setRules; bound controls hear their
+// DataSource's signals, and write what they hold through its edit holders.
+//
 // Event order (the screens rely on it):
 //  Insert/Append: a record in edit/insert is posted if modified, else cancelled; a blank
-//    record is created; state Insert; master link fields filled; OnNewRecord; AfterInsert.
-//    Defaults set in OnNewRecord do not mark the record modified.
-//  Post: bound controls write their text (DataLink::updateData, OnValidate fires);
-//    BeforePost; row written; state Browse; AfterPost. An error leaves edit/insert.
-//  Delete: BeforeDelete; row removed; cursor on the next row (the previous at the end);
-//    AfterDelete.
-//  OnCalcFields whenever a row is read or one of its fields changes.
+//    record is created; state Insert; master link fields filled; rules newRecord;
+//    recordInserted, scrolled. Defaults set in newRecord do not mark the record modified.
+//  Post: bound controls write their text (EditHolder::writePendingEdit, validateField runs);
+//    rules beforePost; row written; state Browse; posted. An error leaves edit/insert.
+//  Delete: rules beforeDelete; row removed; cursor on the next row (the previous at the
+//    end); recordDeleted, scrolled.
+//  Rules calculateFields whenever a row is read or one of its fields changes, when the set
+//    has calculated fields.
 //  Moving (navigation, Last, Locate, FindKey, GotoBookmark) while in edit/insert first
 //    posts if modified, else cancels.
 //  Edit on a set with no row inserts instead.
 //  Errors: "Dataset not in edit or insert mode" for writing a field outside edit/insert;
 //    "Cannot perform this operation on a closed dataset" for navigating, editing or
 //    re-reading a closed set.
-// Hooks may call Abort() to stop their operation silently; the state stays as it was.
+// Rules may call Abort() to stop their operation silently; the state stays as it was.
 class DataSet : public QObject
 {
     Q_OBJECT
 public:
-    using Hook = std::function<void(DataSet &)>;
-
     explicit DataSet(QObject *parent = nullptr);
     ~DataSet() override;
 
@@ -148,8 +150,8 @@ public:
 
     // Up to count rows next to the anchor in the current order (after it when forward,
     // before it otherwise; a null anchor means from the first or from the last row),
-    // returned in the current order. The cursor does not move and no hook fires except
-    // OnCalcFields on scratch rows. Grids page through the set with it.
+    // returned in the current order. The cursor does not move and nothing is told; the
+    // rules calculate the scratch rows. Grids page through the set with it.
     virtual QVector<RowSnapshot> ReadRows(const Bookmark &anchor, int count,
                                           bool forward) const = 0;
     // The current row as a grid shows it (edits in progress included).
@@ -171,21 +173,9 @@ signals:
     void recordDeleted();
     void scrolled();        // another record became current (also after open, insert, delete)
 
-public:
-    Hook BeforeOpen, AfterOpen, BeforeClose, AfterClose;
-    Hook BeforeInsert, OnNewRecord, AfterInsert;
-    Hook BeforeEdit, AfterEdit;
-    Hook BeforePost, AfterPost;
-    Hook BeforeCancel, AfterCancel;
-    Hook BeforeDelete, AfterDelete;
-    Hook AfterScroll;
-    Hook OnCalcFields;
-
 protected:
-    // The storage driver each kind of record set provides. Implementations live beside the
-    // subclasses; the base class owns the state machine, the current record and the hooks.
-    struct Impl;
-    std::unique_ptr<Impl> d;
+    // The storage driver each kind of record set provides, in the subclasses; the base
+    // class owns the state machine, the current record and what is told.
 
     // One row as storage returns it: its bookmark and the values of the data fields by
     // Field::Index() (lookup and calculated entries are null; the base class fills them).
@@ -215,8 +205,8 @@ protected:
     virtual Bookmark writeUpdate(const Bookmark &bookmark, const QVector<QVariant> &oldValues,
                                  const QVector<QVariant> &values);
     virtual void writeDelete(const Bookmark &bookmark);
-    // Fills a new record before OnNewRecord (master link fields).
-    virtual void initNewRecord() {}
+    // Fills a new record's blank values before the rules see it (master link fields).
+    virtual void initNewRecord(QVector<QVariant> & /*values*/) {}
     // Re-reads whatever the driver holds (a query runs again, a cache reloads).
     virtual void refreshCursor() {}
     virtual void cachedUpdatesChanged() {}
@@ -237,7 +227,7 @@ protected:
     void rowsChanged();
     // Re-reads the current row by its bookmark (or its neighbour when gone) and notifies.
     void resyncCurrent();
-    // Sends checkBrowseMode to the links (detail sets post or cancel before a move).
+    // Detail sets post or cancel their record before this one moves.
     void notifyCheckBrowseMode();
     // Moves onto a row the driver found (FindKey); false when there is none.
     bool gotoRow(const OptRow &row);
@@ -245,7 +235,12 @@ protected:
 private:
     friend class Field;
     friend class DataSource;
-    friend class DataLink;
+
+    struct Impl;
+    std::unique_ptr<Impl> d;
+
+    void addSource(DataSource *source);
+    void removeSource(DataSource *source);
 
     void checkActive() const;
     void checkWritable() const;
@@ -265,7 +260,7 @@ private:
     // A cancelled insert goes back to the row it started from (or its neighbour).
     void returnFromInsert(const Bookmark &back);
     void step(int direction);
-    // BeforePost, the write, browse state, AfterPost: the post shared by Post and a move.
+    // Rules beforePost, the write, browse state, posted: the post shared by Post and a move.
     void postRecord();
     // The row the bookmark names, or the one after it, or the one before it: where a row
     // that went away leaves the cursor.
@@ -280,8 +275,9 @@ private:
     void notifyRecord(Field *field);
     void notifyEditing();
     void updateControlsData();
-    void runHook(const Hook &hook);
-    void forEachLink(const std::function<void(DataLink *)> &fn) const;
+    // Calls fn for each data source joined to this set (one may go away meanwhile).
+    template<typename Fn>
+    void forEachSource(Fn fn) const;
 };
 
 } // namespace tb

@@ -53,7 +53,7 @@ struct DataSet::Impl
 
     RecordRules *rules = nullptr;
     bool cached = false;
-    int calcDepth = 0;            // inside OnCalcFields: only calculated fields are written
+    int calcDepth = 0;            // rules calculating: only calculated fields are written
     Field *calcInput = nullptr;   // the field whose new value is being calculated from
 };
 

@@ -109,18 +109,6 @@ QVector<QVariant> DataSet::blankValues() const
 
 // ---- field values ------------------------------------------------------------------------
 
-namespace {
-
-void calculate(DataSet &set, bool askRules)
-{
-    if (set.OnCalcFields)
-        set.OnCalcFields(set);
-    if (askRules)
-        set.rules()->calculateFields(set);
-}
-
-} // namespace
-
 void DataSet::computeDerived(QVector<QVariant> &values, bool current) const
 {
     bool anyCalc = false;
@@ -152,14 +140,13 @@ void DataSet::computeDerived(QVector<QVariant> &values, bool current) const
         }
     }
     // Rules are asked only where there is something to calculate.
-    const bool rulesCalculate = d->rules && anyCalc;
-    if (!OnCalcFields && !rulesCalculate)
+    if (!d->rules || !anyCalc)
         return;
     auto *self = const_cast<DataSet *>(this);
     if (current) {
         ++d->calcDepth;
         try {
-            calculate(*self, rulesCalculate);
+            d->rules->calculateFields(*self);
         } catch (...) {
             --d->calcDepth;
             throw;
@@ -172,7 +159,7 @@ void DataSet::computeDerived(QVector<QVariant> &values, bool current) const
     d->buf = values;
     ++d->calcDepth;
     try {
-        calculate(*self, rulesCalculate);
+        d->rules->calculateFields(*self);
     } catch (...) {
         --d->calcDepth;
         d->buf = saved;
@@ -185,8 +172,6 @@ void DataSet::computeDerived(QVector<QVariant> &values, bool current) const
 
 bool DataSet::hasDerivedOn(const Field *changed) const
 {
-    if (OnCalcFields)
-        return true;
     // (rules calculate only calculated fields, which the loop below finds)
     for (const auto &f : d->fields) {
         if (f->Kind() == FieldKind::Calculated)
@@ -259,8 +244,6 @@ void DataSet::setFieldValue(Field *field, const QVariant &value)
     const QVector<QVariant> before = d->buf;
     d->buf[i] = value;
     try {
-        if (field->OnValidate)
-            field->OnValidate(*field);
         if (d->rules)
             d->rules->validateField(*field);
         // A value whose calculated consequences do not fit is refused here, where it is

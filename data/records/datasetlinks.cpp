@@ -7,7 +7,8 @@
 
 namespace tb {
 
-// DataSet, part three: telling bound controls and detail sets what changed.
+// DataSet, part three: telling bound controls and detail sets what changed, through the
+// signals of the data sources joined to the set.
 
 // ---- controls -----------------------------------------------------------------------------
 
@@ -34,19 +35,13 @@ bool DataSet::ControlsDisabled() const
     return d->disableCount > 0;
 }
 
-void DataSet::forEachLink(const std::function<void(DataLink *)> &fn) const
+template<typename Fn>
+void DataSet::forEachSource(Fn fn) const
 {
     const auto sources = d->sources;
-    for (const QPointer<DataSource> &s : sources) {
-        if (!s)
-            continue;
-        const std::vector<DataLink *> links = s->m_links;
-        for (DataLink *l : links) {
-            // A link may go away while an earlier one reacts.
-            if (s && std::find(s->m_links.begin(), s->m_links.end(), l) != s->m_links.end())
-                fn(l);
-        }
-    }
+    for (const QPointer<DataSource> &s : sources)
+        if (s)
+            fn(s.data());
 }
 
 void DataSet::notifyActive()
@@ -55,42 +50,42 @@ void DataSet::notifyActive()
         d->activeChangedWhileDisabled = true;
         return;
     }
-    forEachLink([](DataLink *l) { l->activeChanged(); });
+    forEachSource([](DataSource *s) { emit s->activeChanged(); });
 }
 
 void DataSet::notifyDataSet()
 {
     if (d->disableCount > 0)
         return;
-    forEachLink([](DataLink *l) { l->dataSetChanged(); });
+    forEachSource([](DataSource *s) { emit s->dataSetChanged(); });
 }
 
 void DataSet::notifyRecord(Field *field)
 {
     if (d->disableCount > 0)
         return;
-    forEachLink([field](DataLink *l) { l->recordChanged(field); });
+    forEachSource([field](DataSource *s) { emit s->recordChanged(field); });
 }
 
 void DataSet::notifyEditing()
 {
     if (d->disableCount > 0)
         return;
-    forEachLink([](DataLink *l) { l->editingChanged(); });
+    forEachSource([](DataSource *s) { emit s->editingChanged(); });
 }
 
 void DataSet::updateControlsData()
 {
     if (d->disableCount > 0)
         return;
-    forEachLink([](DataLink *l) { l->updateData(); });
+    forEachSource([](DataSource *s) { s->writePendingEdits(); });
 }
 
 void DataSet::notifyCheckBrowseMode()
 {
     if (d->disableCount > 0)
         return;
-    forEachLink([](DataLink *l) { l->checkBrowseMode(); });
+    forEachSource([](DataSource *s) { s->settleBeforeMove(); });
 }
 
 } // namespace tb

@@ -1,7 +1,6 @@
 #include "data/records/datasource.h"
 
 #include "data/records/dataset.h"
-#include "data/records/dataset_p.h"
 
 #include <algorithm>
 
@@ -11,12 +10,8 @@ DataSource::DataSource(QObject *parent) : QObject(parent) {}
 
 DataSource::~DataSource()
 {
-    if (m_dataSet) {
-        auto &sources = m_dataSet->d->sources;
-        sources.erase(std::remove(sources.begin(), sources.end(), this), sources.end());
-    }
-    for (DataLink *l : m_links)
-        l->m_source = nullptr;
+    if (m_dataSet)
+        m_dataSet->removeSource(this);
 }
 
 DataSet *DataSource::dataSet() const
@@ -28,52 +23,41 @@ void DataSource::setDataSet(DataSet *dataSet)
 {
     if (m_dataSet == dataSet)
         return;
-    if (m_dataSet) {
-        auto &sources = m_dataSet->d->sources;
-        sources.erase(std::remove(sources.begin(), sources.end(), this), sources.end());
-    }
+    if (m_dataSet)
+        m_dataSet->removeSource(this);
     m_dataSet = dataSet;
     if (dataSet)
-        dataSet->d->sources.push_back(this);
-    const std::vector<DataLink *> links = m_links;
-    for (DataLink *l : links) {
-        l->activeChanged();
-        l->dataSetChanged();
-    }
+        dataSet->addSource(this);
+    emit activeChanged();
+    emit dataSetChanged();
 }
 
-DataLink::DataLink() = default;
-
-DataLink::~DataLink()
+void DataSource::addEditHolder(EditHolder *holder)
 {
-    setDataSource(nullptr);
+    if (holder && std::find(m_holders.begin(), m_holders.end(), holder) == m_holders.end())
+        m_holders.push_back(holder);
 }
 
-void DataLink::setDataSource(DataSource *source)
+void DataSource::removeEditHolder(EditHolder *holder)
 {
-    if (m_source == source)
-        return;
-    if (m_source) {
-        auto &links = m_source->m_links;
-        links.erase(std::remove(links.begin(), links.end(), this), links.end());
-    }
-    m_source = source;
-    if (source) {
-        source->m_links.push_back(this);
-        activeChanged();
-        dataSetChanged();
-    }
+    m_holders.erase(std::remove(m_holders.begin(), m_holders.end(), holder), m_holders.end());
 }
 
-DataSet *DataLink::dataSet() const
+// A holder may go away while an earlier one writes (a control closing its window).
+void DataSource::writePendingEdits()
 {
-    return m_source ? m_source->dataSet() : nullptr;
+    const std::vector<EditHolder *> holders = m_holders;
+    for (EditHolder *h : holders)
+        if (std::find(m_holders.begin(), m_holders.end(), h) != m_holders.end())
+            h->writePendingEdit();
 }
 
-bool DataLink::active() const
+void DataSource::settleBeforeMove()
 {
-    DataSet *ds = dataSet();
-    return ds && ds->Active();
+    const std::vector<EditHolder *> holders = m_holders;
+    for (EditHolder *h : holders)
+        if (std::find(m_holders.begin(), m_holders.end(), h) != m_holders.end())
+            h->settleBeforeMove();
 }
 
 } // namespace tb

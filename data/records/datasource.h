@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/records/field.h"
+
 #include <QObject>
 #include <QPointer>
 
@@ -8,10 +10,11 @@
 namespace tb {
 
 class DataSet;
-class DataLink;
-class Field;
+class EditHolder;
 
-// Joins one record set to the bound controls (and detail sets) of a screen.
+// Joins one record set to the bound controls (and detail sets) of a screen, and tells them
+// what their record set did. Signals come on the one UI thread, synchronously, and not
+// while controls are disabled (EnableControls then sends dataSetChanged).
 class DataSource : public QObject
 {
     Q_OBJECT
@@ -22,42 +25,40 @@ public:
     DataSet *dataSet() const;
     void setDataSet(DataSet *dataSet);
 
+    // What may not be a signal: the holders are asked in order, before the set posts or
+    // moves, and may throw to stop it. A holder stays registered until removed or until
+    // this source goes.
+    void addEditHolder(EditHolder *holder);
+    void removeEditHolder(EditHolder *holder);
+
+signals:
+    void activeChanged();            // the set opened or closed, or another set came
+    void dataSetChanged();           // rows, order or current row changed
+    void recordChanged(tb::Field *field); // a value of the current row (nullptr: all)
+    void editingChanged();           // the set entered or left edit/insert
+
 private:
-    friend class DataLink;
     friend class DataSet;
+    void writePendingEdits();
+    void settleBeforeMove();
+
     QPointer<DataSet> m_dataSet;
-    std::vector<DataLink *> m_links;
+    std::vector<EditHolder *> m_holders;
 };
 
-// What a bound control (or a detail set) hears from its data source's record set.
-// Calls arrive on the one UI thread, synchronously, and not while controls are disabled
-// (EnableControls then sends dataSetChanged).
-class DataLink
+// One who holds changes a record set must take in before it posts or moves: a bound
+// control's text typed but not yet written, a detail set's record in edit.
+class EditHolder
 {
 public:
-    DataLink();
-    virtual ~DataLink();
-    DataLink(const DataLink &) = delete;
-    DataLink &operator=(const DataLink &) = delete;
-
-    void setDataSource(DataSource *source);
-    DataSource *dataSource() const { return m_source; }
-    DataSet *dataSet() const;
-    bool active() const; // a data set is attached and open
+    // Write the text typed but not yet written into the fields; may throw.
+    virtual void writePendingEdit() {}
+    // The set is about to move (or re-read): a detail set posts or cancels its record.
+    virtual void settleBeforeMove() {}
 
 protected:
-    friend class DataSet;
-    friend class DataSource;
-    virtual void activeChanged() {}            // opened or closed
-    virtual void dataSetChanged() {}           // rows, order or current row changed
-    virtual void recordChanged(Field *) {}     // a value of the current row (nullptr: all)
-    virtual void editingChanged() {}           // entered or left edit/insert
-    virtual void updateData() {}               // write pending text into fields; may throw
-    // The set is about to move (or re-read): a detail set posts or cancels its record.
-    virtual void checkBrowseMode() {}
-
-private:
-    QPointer<DataSource> m_source;
+    EditHolder() = default;
+    virtual ~EditHolder() = default;
 };
 
 } // namespace tb

@@ -6,8 +6,6 @@
 #include <QString>
 #include <QVariant>
 
-#include <functional>
-
 namespace tb {
 
 class DataSet;
@@ -39,7 +37,8 @@ public:
     QDateTime AsDateTime() const;// null gives an invalid QDateTime
 
     // Each setter fails with "Dataset not in edit or insert mode" outside edit/insert
-    // (calculated fields may be set inside OnCalcFields), converts, fires OnValidate,
+    // (calculated fields may be set while the rules calculate), converts, asks the rules
+    // validateField (which may throw to refuse the value),
     // then marks the record modified and notifies the bound controls.
     void setAsVariant(const QVariant &value);
     // "" makes the field null. Integer: "'%s' is not a valid integer value for field '%s'".
@@ -50,9 +49,6 @@ public:
     void setAsInteger(qint32 value);
     void setAsDateTime(const QDateTime &value);
     void Clear();
-
-    // Fires as the value is set, before it is stored; may throw to refuse it.
-    std::function<void(Field &)> OnValidate;
 
     // Lookup definition (Kind() == Lookup): this row's KeyFields are matched against
     // LookupKeyFields of LookupDataSet, and the field shows that row's LookupResultField.

@@ -1,7 +1,6 @@
 #include "data/records/sqlquery.h"
 
 #include "data/book/database.h"
-#include "data/records/dataset_p.h"
 #include "data/book/errors.h"
 #include "data/book/fieldvalue.h"
 #include "data/records/keyedpager.h"

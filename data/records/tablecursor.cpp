@@ -2,8 +2,8 @@
 
 #include "data/records/cachedview.h"
 #include "data/book/database.h"
-#include "data/records/dataset_p.h"
 #include "data/records/datasource.h"
+#include "data/records/sourcebinding.h"
 #include "data/book/errors.h"
 #include "data/book/fieldvalue.h"
 #include "data/records/keysetquery.h"
@@ -39,24 +39,28 @@ QStringList primaryKeyOf(const std::vector<Schema::StoredColumn> &stored)
 
 } // namespace
 
-class TableCursor::MasterLink : public DataLink
+// The detail side of master/detail: follows the master's data source, and posts or cancels
+// a line being edited before the master moves.
+class TableCursor::MasterLink final : public EditHolder
 {
 public:
-    explicit MasterLink(TableCursor *owner) : m_owner(owner) {}
+    explicit MasterLink(TableCursor *owner)
+        : m_owner(owner), m_binding(owner, reactions(owner), this)
+    {
+    }
+    SourceBinding &binding() { return m_binding; }
 
-protected:
-    void activeChanged() override { m_owner->masterChanged(true); }
-    void dataSetChanged() override { m_owner->masterChanged(false); }
-    void recordChanged(Field *field) override;
-    // The master is about to move: a line being edited is posted (or cancelled) first.
-    void checkBrowseMode() override
+    void settleBeforeMove() override
     {
         if (m_owner->Active())
             m_owner->CheckBrowseMode();
     }
 
 private:
+    static SourceBinding::Reactions reactions(TableCursor *owner);
+
     TableCursor *m_owner;
+    SourceBinding m_binding;
 };
 
 struct TableCursor::Private
@@ -233,11 +237,17 @@ struct TableCursor::Private
 
 };
 
-void TableCursor::MasterLink::recordChanged(Field *field)
+SourceBinding::Reactions TableCursor::MasterLink::reactions(TableCursor *owner)
 {
-    if (!field || splitFieldNames(m_owner->p->masterFields)
-                      .contains(field->FieldName(), Qt::CaseInsensitive))
-        m_owner->masterChanged(false);
+    SourceBinding::Reactions r;
+    r.activeChanged = [owner] { owner->masterChanged(true); };
+    r.dataSetChanged = [owner] { owner->masterChanged(false); };
+    r.recordChanged = [owner](Field *field) {
+        if (!field || splitFieldNames(owner->p->masterFields)
+                          .contains(field->FieldName(), Qt::CaseInsensitive))
+            owner->masterChanged(false);
+    };
+    return r;
 }
 
 TableCursor::TableCursor(QObject *parent) : DataSet(parent), p(std::make_unique<Private>())
@@ -313,7 +323,7 @@ void TableCursor::orderChanged()
 void TableCursor::setMasterSource(DataSource *master)
 {
     p->masterSource = master;
-    p->link->setDataSource(master);
+    p->link->binding().setDataSource(master);
     masterChanged(true);
 }
 
@@ -591,15 +601,15 @@ void TableCursor::writeDelete(const Bookmark &bookmark)
     p->writer.remove(identity);
 }
 
-void TableCursor::initNewRecord()
+void TableCursor::initNewRecord(QVector<QVariant> &values)
 {
     if (!p->masterBound() || p->masterEmpty)
         return;
     for (int i = 0; i < p->detailCols.size(); ++i) {
         const int f = int(p->fieldCol.indexOf(p->detailCols[i]));
-        if (f >= 0)
-            d->buf[f] = fieldvalue::fromStorage(FieldAt(f)->DataType(), p->masterValues.value(i),
-                                                 FieldAt(f)->FieldName());
+        if (f >= 0 && f < values.size())
+            values[f] = fieldvalue::fromStorage(FieldAt(f)->DataType(), p->masterValues.value(i),
+                                                FieldAt(f)->FieldName());
     }
 }
 

@@ -71,7 +71,7 @@ protected:
     Bookmark writeUpdate(const Bookmark &bookmark, const QVector<QVariant> &oldValues,
                          const QVector<QVariant> &values) override;
     void writeDelete(const Bookmark &bookmark) override;
-    void initNewRecord() override;
+    void initNewRecord(QVector<QVariant> &values) override;
     void refreshCursor() override;
     void cachedUpdatesChanged() override;
     bool hasPendingUpdates() const override;
