@@ -13,16 +13,7 @@ namespace tb {
 
 DBEdit::DBEdit(QWidget *parent) : QLineEdit(parent)
 {
-    FieldLink::Box box;
-    box.widget = this;
-    box.text = [this] { return text(); };
-    box.setText = [this](const QString &value) {
-        m_validator->setBypass(true);
-        setText(value);
-        m_validator->setBypass(false);
-    };
-    box.readOnly = [this] { return isReadOnly(); };
-    m_link = std::make_unique<FieldLink>(std::move(box));
+    m_link = std::make_unique<FieldLink>(static_cast<LinkedTextBox *>(this));
     m_validator = new FieldValidator(this, [this] { return m_link->field(); });
     setValidator(m_validator);
     connect(this, &QLineEdit::textChanged, this, [this] { m_link->noteTextChanged(); });
@@ -119,6 +110,29 @@ void DBEdit::inputMethodEvent(QInputMethodEvent *event)
         return;
     }
     QLineEdit::inputMethodEvent(event);
+}
+
+QWidget *DBEdit::boxWidget()
+{
+    return this;
+}
+
+QString DBEdit::boxText() const
+{
+    return text();
+}
+
+void DBEdit::showFieldText(const QString &value)
+{
+    // The stored value is shown as it is, not as typing would let it in.
+    m_validator->setBypass(true);
+    setText(value);
+    m_validator->setBypass(false);
+}
+
+bool DBEdit::boxReadOnly() const
+{
+    return isReadOnly();
 }
 
 void DBEdit::focusOutEvent(QFocusEvent *event)

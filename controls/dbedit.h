@@ -1,5 +1,6 @@
 #pragma once
 
+#include "controls/linkedtextbox.h"
 #include "data/records/datasource.h"
 
 #include <QLineEdit>
@@ -23,7 +24,7 @@ class FieldValidator;
 //   '%s'"), below a sentence naming the box by its caption.
 // - Full-width digits and signs go in as ASCII; a text pasted into an integer field goes
 //   in only when it is a whole number, else it is refused whole with a beep.
-class DBEdit : public QLineEdit
+class DBEdit : public QLineEdit, private LinkedTextBox
 {
     Q_OBJECT
 public:
@@ -55,6 +56,11 @@ protected:
     void inputMethodEvent(QInputMethodEvent *event) override;
 
 private:
+    QWidget *boxWidget() override;
+    QString boxText() const override;
+    void showFieldText(const QString &value) override;
+    bool boxReadOnly() const override;
+
     std::unique_ptr<FieldLink> m_link;
     FieldValidator *m_validator = nullptr;
 };

@@ -31,15 +31,30 @@ QString fitAtCursor(const QPlainTextEdit *memo, const Field *field, const QStrin
 
 DBMemo::DBMemo(QWidget *parent) : QPlainTextEdit(parent)
 {
-    FieldLink::Box box;
-    box.widget = this;
-    box.text = [this] { return toPlainText(); };
-    box.setText = [this](const QString &value) { setPlainText(value); };
-    box.readOnly = [this] { return isReadOnly(); };
-    m_link = std::make_unique<FieldLink>(std::move(box));
+    m_link = std::make_unique<FieldLink>(static_cast<LinkedTextBox *>(this));
     // Tab leaves the memo, as it leaves every other box of a screen.
     setTabChangesFocus(true);
     connect(this, &QPlainTextEdit::textChanged, this, [this] { m_link->noteTextChanged(); });
+}
+
+QWidget *DBMemo::boxWidget()
+{
+    return this;
+}
+
+QString DBMemo::boxText() const
+{
+    return toPlainText();
+}
+
+void DBMemo::showFieldText(const QString &value)
+{
+    setPlainText(value);
+}
+
+bool DBMemo::boxReadOnly() const
+{
+    return isReadOnly();
 }
 
 DBMemo::~DBMemo()

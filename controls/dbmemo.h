@@ -1,5 +1,6 @@
 #pragma once
 
+#include "controls/linkedtextbox.h"
 #include "data/records/datasource.h"
 
 #include <QPlainTextEdit>
@@ -11,7 +12,7 @@ namespace tb {
 class FieldLink;
 
 // A multi-line box bound to a memo (or text) field; same rules as DBEdit where they apply.
-class DBMemo : public QPlainTextEdit
+class DBMemo : public QPlainTextEdit, private LinkedTextBox
 {
     Q_OBJECT
 public:
@@ -31,6 +32,11 @@ protected:
     void insertFromMimeData(const QMimeData *source) override;
 
 private:
+    QWidget *boxWidget() override;
+    QString boxText() const override;
+    void showFieldText(const QString &value) override;
+    bool boxReadOnly() const override;
+
     std::unique_ptr<FieldLink> m_link;
 };
 

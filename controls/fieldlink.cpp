@@ -11,16 +11,15 @@
 
 namespace tb {
 
-FieldLink::FieldLink(Box box)
-    : m_box(std::move(box)), m_binding(m_box.widget, reactions(), this)
+FieldLink::FieldLink(LinkedTextBox *box)
+    : m_box(box), m_binding(box->boxWidget(), reactions(), this)
 {
     // A bound box is disabled whenever its screen browses, and still shows the record: its
     // text stays readable on the coloured backgrounds rather than fading to a pale grey.
-    if (m_box.widget) {
-        QPalette palette = m_box.widget->palette();
-        palette.setColor(QPalette::Disabled, QPalette::Text, QColor(0x50, 0x50, 0x50));
-        m_box.widget->setPalette(palette);
-    }
+    QWidget *widget = m_box->boxWidget();
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Disabled, QPalette::Text, QColor(0x50, 0x50, 0x50));
+    widget->setPalette(palette);
 }
 
 SourceBinding::Reactions FieldLink::reactions()
@@ -64,15 +63,15 @@ void FieldLink::load()
         // reported its own error.
     }
     m_loading = true;
-    if (m_box.text() != text)
-        m_box.setText(text);
+    if (m_box->boxText() != text)
+        m_box->showFieldText(text);
     m_loading = false;
     m_modified = false;
 }
 
 bool FieldLink::beginChange()
 {
-    if (m_box.readOnly())
+    if (m_box->boxReadOnly())
         return false;
     if (m_fieldName.isEmpty() || !dataSource())
         return true; // an unbound box is a plain edit box
@@ -92,7 +91,7 @@ bool FieldLink::beginChange()
 
 void FieldLink::write()
 {
-    if (!m_modified || m_box.readOnly())
+    if (!m_modified || m_box->boxReadOnly())
         return;
     Field *f = field();
     if (!f)
@@ -100,7 +99,7 @@ void FieldLink::write()
     DataSet *set = dataSet();
     if (!(set && set->Editing()))
         set->Edit(); // text put into the box by a screen rather than typed
-    f->setAsString(m_box.text());
+    f->setAsString(m_box->boxText());
     m_modified = false;
 }
 
@@ -111,7 +110,7 @@ bool FieldLink::leave(const QFocusEvent *event)
         return false;
     // Nor is losing the focus because the box was disabled (a save or cancel ending the
     // editing mode): Qt then passes the focus on as if Tab had been pressed.
-    if (!m_box.widget->isEnabled())
+    if (!m_box->boxWidget()->isEnabled())
         return false;
     bool written = false;
     runGuarded([&] {
@@ -121,7 +120,7 @@ bool FieldLink::leave(const QFocusEvent *event)
     if (!written) {
         // The text did not convert: the box keeps the focus so that it can be corrected.
         // The error box has moved the focus around; take it back once it has settled.
-        QWidget *box = m_box.widget;
+        QWidget *box = m_box->boxWidget();
         box->setFocus(Qt::OtherFocusReason);
         QTimer::singleShot(0, box, [box] { box->setFocus(Qt::OtherFocusReason); });
     }

@@ -1,11 +1,10 @@
 #pragma once
 
+#include "controls/linkedtextbox.h"
 #include "data/records/datasource.h"
 #include "data/records/sourcebinding.h"
 
 #include <QString>
-
-#include <functional>
 
 class QFocusEvent;
 class QWidget;
@@ -15,20 +14,12 @@ namespace tb {
 // Binds a text box to one field of a data source's current row, for the edit box and the
 // memo alike: shows the field's value, puts the set into edit when the user is about to
 // change the text, and writes the text into the field when the box is left and when the
-// record is posted. The box is reached through a few functions, so that a line edit and
-// a plain text edit share this logic and keep their own key handling.
+// record is posted. The box is reached through LinkedTextBox, so that a line edit
+// and a plain text edit share this logic and keep their own key handling.
 class FieldLink final : public EditHolder
 {
 public:
-    struct Box
-    {
-        QWidget *widget = nullptr;
-        std::function<QString()> text;
-        std::function<void(const QString &)> setText; // showing the field's stored value
-        std::function<bool()> readOnly;
-    };
-
-    explicit FieldLink(Box box);
+    explicit FieldLink(LinkedTextBox *box);
 
     void setDataSource(DataSource *source) { m_binding.setDataSource(source); }
     DataSource *dataSource() const { return m_binding.dataSource(); }
@@ -63,7 +54,7 @@ private:
     bool isDerived() const;
     SourceBinding::Reactions reactions();
 
-    Box m_box;
+    LinkedTextBox *m_box;
     SourceBinding m_binding;
     QString m_fieldName;
     bool m_modified = false;
