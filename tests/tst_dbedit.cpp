@@ -332,7 +332,8 @@ private slots:
         QCOMPARE(emoji.size(), 2);
         QVERIFY2(emoji[0].startsWith(QStringLiteral("「產品名稱」不能存入這個字元")),
                  qPrintable(emoji[0]));
-        QCOMPARE(emoji[1], QStringLiteral("Field 'ProductName' cannot store the character U+1F600"));
+        QCOMPARE(emoji[1],
+                 QStringLiteral("Field 'ProductName' cannot store the character U+1F600"));
         QCOMPARE(name->AsString(), before);
     }
 

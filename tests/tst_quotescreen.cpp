@@ -230,7 +230,6 @@ private slots:
     void deleteAfterAChoiceWhileBrowsingSaysWhy();
 
 private:
-    void seedQuote(const QString &id, const QStringList &lines = {});
     std::unique_ptr<test::TestDatabase> m_db;
 };
 
@@ -267,20 +266,6 @@ void TestQuoteScreen::cleanup()
     m_db.reset();
     Clock::setToday(QDate());
     ShortDate::resetToSystem();
-}
-
-// A stored quotation; each line is "SEQ:QdetailID:ProductID:Quantity:Price".
-void TestQuoteScreen::seedQuote(const QString &id, const QStringList &lines)
-{
-    m_db->exec(QStringLiteral("INSERT INTO QuoteMaster (QuoteID, QuoteDate, CustomerID) "
-                              "VALUES (?, '2024-05-01', 'CU000001')"),
-               {id});
-    for (const QString &line : lines) {
-        const QStringList v = line.split(QLatin1Char(':'));
-        m_db->exec(QStringLiteral("INSERT INTO QuoteDetail (QuoteID, SEQ, QdetailID, "
-                                  "ProductID, Quantity, Price) VALUES (?, ?, ?, ?, ?, ?)"),
-                   {id, v[0], v[1], v[2], v[3].toInt(), v[4].toInt()});
-    }
 }
 
 void TestQuoteScreen::layout()
@@ -381,8 +366,8 @@ void TestQuoteScreen::modesFollowTheButtons()
 
 void TestQuoteScreen::highestNumberAgainAfterItsDeletion()
 {
-    seedQuote("OD24050009");
-    seedQuote("OD24050010", {"001:001:PR000001:1:10"});
+    m_db->seedQuote("OD24050009");
+    m_db->seedQuote("OD24050010", {"001:001:PR000001:1:10"});
     press("sbRefresh");
     press("sbLast");
     QCOMPARE(text("DBEdit1"), QStringLiteral("OD24050010"));
@@ -413,7 +398,7 @@ void TestQuoteScreen::numberKeptWhenSavedInTheNextYear()
 
 void TestQuoteScreen::monthUsedUpRefusesTheInsert()
 {
-    seedQuote("OD24059999");
+    m_db->seedQuote("OD24059999");
     ModalAnswer ok(QMessageBox::Ok);
     press("sbInsert");
     QCOMPARE(ok.text(), quotenumbers::MonthUsedUpMessage);
@@ -425,7 +410,7 @@ void TestQuoteScreen::monthUsedUpRefusesTheInsert()
 void TestQuoteScreen::datesReadYearMonthDayFromTheFirstInsert()
 {
     ShortDate::useLocale(QLocale(QLocale::English, QLocale::UnitedStates));
-    seedQuote("OD24050001");
+    m_db->seedQuote("OD24050001");
     press("sbRefresh");
     const QString system = ShortDate::format(QDate(2024, 5, 1));
     QVERIFY(system != QStringLiteral("2024/05/01"));
@@ -501,7 +486,7 @@ void TestQuoteScreen::unknownProductTold()
 
 void TestQuoteScreen::deletedLineRenumbersTheOthers()
 {
-    seedQuote("OD24050001", {"001:001:PR000001:1:100", "002:002:PR000002:2:100",
+    m_db->seedQuote("OD24050001", {"001:001:PR000001:1:100", "002:002:PR000002:2:100",
                              "003:003:PR000003:3:100"});
     press("sbRefresh");
     press("sbEdit");
@@ -535,7 +520,7 @@ void TestQuoteScreen::pendingDeletionFreesItsNumbers()
 {
     // The last stored line deleted but not yet saved: the next line takes its numbers, and
     // the save writes the deletion before the new line.
-    seedQuote("OD24050001", {"001:001:PR000001:1:100", "002:002:PR000002:2:100"});
+    m_db->seedQuote("OD24050001", {"001:001:PR000001:1:100", "002:002:PR000002:2:100"});
     press("sbRefresh");
     press("sbEdit");
     clickCell(1, Quantity);
@@ -557,8 +542,8 @@ void TestQuoteScreen::lineNumbersThatCannotGoOn()
 {
     // A quotation whose line numbers reached 999 takes no further line; a stored number
     // that is not a number stops the numbering with the conversion error.
-    seedQuote("OD24050001", {"999:001:PR000001:1:1"});
-    seedQuote("OD24050002", {"abc:001:PR000001:1:1"});
+    m_db->seedQuote("OD24050001", {"999:001:PR000001:1:1"});
+    m_db->seedQuote("OD24050002", {"abc:001:PR000001:1:1"});
     press("sbRefresh");
     const std::pair<const char *, QString> cases[] = {
         {"OD24050001", quotenumbers::LinesUsedUpMessage},
@@ -818,7 +803,7 @@ void TestQuoteScreen::takenNumberMovesToTheNextFree()
     addLine("PR000001", 1, 100);
     addLine("PR000002", 2, 100);
     // Meanwhile a second copy of the application saves the same number.
-    seedQuote("OD24050001", {"001:001:PR000003:9:9"});
+    m_db->seedQuote("OD24050001", {"001:001:PR000003:9:9"});
     {
         ModalAnswer ok(QMessageBox::Ok);
         press("sbPost");
@@ -847,7 +832,7 @@ void TestQuoteScreen::failedSaveUnderATakenNumberKeepsLinesWithTheirHeader()
     addLine("PR000002", 2, 100);
     leaveLine();
     // Another copy saves the same number, and the book refuses this save's lines once.
-    seedQuote("OD24050001", {"001:001:PR000003:9:9"});
+    m_db->seedQuote("OD24050001", {"001:001:PR000003:9:9"});
     m_db->refuse("RefuseMine", "INSERT", "QuoteDetail", "NEW.Quantity < 9", "refused once");
     {
         ModalAnswer ok(QMessageBox::Ok);
@@ -877,7 +862,7 @@ void TestQuoteScreen::failedSaveUnderATakenNumberKeepsLinesWithTheirHeader()
 
 void TestQuoteScreen::cancelLeavesNothing()
 {
-    seedQuote("OD24050001", {"001:001:PR000001:1:100"});
+    m_db->seedQuote("OD24050001", {"001:001:PR000001:1:100"});
     press("sbRefresh");
     press("sbInsert");
     addLine("PR000002", 2, 100);
@@ -905,7 +890,7 @@ void TestQuoteScreen::cancelLeavesNothing()
 // the next save writes over it.
 void TestQuoteScreen::headerChangedByAnotherUserReloadsKeepingTheTypedFields()
 {
-    seedQuote("OD24050001", {"001:001:PR000001:1:100"});
+    m_db->seedQuote("OD24050001", {"001:001:PR000001:1:100"});
     press("sbRefresh");
     press("sbEdit");
     control<DBMemo>("DBMemo1")->setFocus();
@@ -929,10 +914,10 @@ void TestQuoteScreen::headerChangedByAnotherUserReloadsKeepingTheTypedFields()
 
 void TestQuoteScreen::deleteAsksAndTakesTheLines()
 {
-    seedQuote("OD24050001", {"001:001:PR000001:1:100"});
-    seedQuote("OD24050002", {"001:001:PR000001:1:100", "002:002:PR000002:2:100",
+    m_db->seedQuote("OD24050001", {"001:001:PR000001:1:100"});
+    m_db->seedQuote("OD24050002", {"001:001:PR000001:1:100", "002:002:PR000002:2:100",
                              "003:003:PR000003:3:100"});
-    seedQuote("OD24050003");
+    m_db->seedQuote("OD24050003");
     press("sbRefresh");
     press("sbNext");
     QCOMPARE(text("DBEdit1"), QStringLiteral("OD24050002"));
@@ -972,7 +957,7 @@ void TestQuoteScreen::deleteAsksAndTakesTheLines()
 
 void TestQuoteScreen::failedDeleteKeepsTheQuotation()
 {
-    seedQuote("OD24050001", {"001:001:PR000001:1:100", "002:002:PR000002:2:100"});
+    m_db->seedQuote("OD24050001", {"001:001:PR000001:1:100", "002:002:PR000002:2:100"});
     m_db->exec("UPDATE QuoteMaster SET SubTotal = 300");
     m_db->refuse("KeepHeaders", "DELETE", "QuoteMaster", {}, "headers stay");
     press("sbRefresh");
@@ -1036,7 +1021,7 @@ void TestQuoteScreen::productListFillsTheLine()
 
 void TestQuoteScreen::linesChangeOnlyInEditingMode()
 {
-    seedQuote("OD24050001", {"001:001:PR000001:1:100"});
+    m_db->seedQuote("OD24050001", {"001:001:PR000001:1:100"});
     press("sbRefresh");
     clickCell(0, Quantity);
     type("9");
@@ -1051,7 +1036,7 @@ void TestQuoteScreen::linesChangeOnlyInEditingMode()
     // "查詢" reads the headers and the current one's lines again.
     m_db->exec("INSERT INTO QuoteDetail (QuoteID, SEQ, QdetailID, ProductID, Quantity, Price) "
                "VALUES ('OD24050001', '002', '002', 'PR000002', 2, 5)");
-    seedQuote("OD24050002");
+    m_db->seedQuote("OD24050002");
     press("sbRefresh");
     QCOMPARE(gridRows(), 2);
     press("sbNext");
@@ -1060,8 +1045,8 @@ void TestQuoteScreen::linesChangeOnlyInEditingMode()
 
 void TestQuoteScreen::lookupBoxesAndPickers()
 {
-    seedQuote("OD24050001");
-    seedQuote("OD24050002");
+    m_db->seedQuote("OD24050001");
+    m_db->seedQuote("OD24050002");
     press("sbRefresh");
     // Choosing in browse mode edits the header while the toolbar stays in browse mode.
     auto *customers = control<DBLookupComboBox>("EditCUSTID");
@@ -1114,7 +1099,7 @@ void TestQuoteScreen::closeOnlyFromBrowseMode()
 void TestQuoteScreen::storedLineThatOverflowsShowsEmpty()
 {
     delete Quote;
-    seedQuote("OD24050001", {"001:001:PR000001:100000:100000", "002:002:PR000002:2:5"});
+    m_db->seedQuote("OD24050001", {"001:001:PR000001:100000:100000", "002:002:PR000002:2:5"});
     Quote = new TQuote; // opening must not fail on the line
     Quote->show();
     QCOMPARE(cell(0, Amount), QString());
@@ -1156,7 +1141,7 @@ void TestQuoteScreen::unknownProductBeingTypedToldOnceAtSave()
 
 void TestQuoteScreen::lookupListsOfferRowsAddedLater()
 {
-    seedQuote("OD24050001");
+    m_db->seedQuote("OD24050001");
     press("sbRefresh");
     auto *customers = control<DBLookupComboBox>("EditCUSTID");
     auto *employees = control<DBLookupComboBox>("EditEMPID");
@@ -1235,7 +1220,7 @@ void TestQuoteScreen::columnsAsWideAsTheirFields()
 
 void TestQuoteScreen::deleteAfterAChoiceWhileBrowsingSaysWhy()
 {
-    seedQuote("OD24050001", {"001:001:PR000001:1:100"});
+    m_db->seedQuote("OD24050001", {"001:001:PR000001:1:100"});
     press("sbRefresh");
     auto *customers = control<DBLookupComboBox>("EditCUSTID");
     customers->showPopup();

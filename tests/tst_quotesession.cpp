@@ -57,7 +57,6 @@ private slots:
     void deleteRefusedWhileChangedElseTakesTheLines();
 
 private:
-    void seedQuote(const QString &id, const QStringList &lines = {});
     // A new quotation for a known customer with the lines "product:quantity:price".
     void newQuotationWith(const QStringList &lines);
     QString storedLines(const QString &quoteId) const;
@@ -85,20 +84,6 @@ void TestQuoteSession::cleanup()
     m_db.reset();
     Clock::setToday(QDate());
     ShortDate::resetToSystem();
-}
-
-// A stored quotation; each line is "SEQ:QdetailID:ProductID:Quantity:Price".
-void TestQuoteSession::seedQuote(const QString &id, const QStringList &lines)
-{
-    m_db->exec(QStringLiteral("INSERT INTO QuoteMaster (QuoteID, QuoteDate, CustomerID) "
-                              "VALUES (?, '2024-05-01', 'CU000001')"),
-               {id});
-    for (const QString &line : lines) {
-        const QStringList v = line.split(QLatin1Char(':'));
-        m_db->exec(QStringLiteral("INSERT INTO QuoteDetail (QuoteID, SEQ, QdetailID, "
-                                  "ProductID, Quantity, Price) VALUES (?, ?, ?, ?, ?, ?)"),
-                   {id, v[0], v[1], v[2], v[3].toInt(), v[4].toInt()});
-    }
 }
 
 void TestQuoteSession::newQuotationWith(const QStringList &lines)
@@ -146,7 +131,7 @@ void TestQuoteSession::numbersFollowTheMonth()
     QFETCH(QDate, today);
     QFETCH(QString, next);
     for (const QString &id : stored)
-        seedQuote(id);
+        m_db->seedQuote(id);
     Clock::setToday(today);
     m_session->refresh();
     QSignalSpy editing(m_session.get(), &QuoteSession::editingChanged);
@@ -162,7 +147,7 @@ void TestQuoteSession::numbersFollowTheMonth()
 
 void TestQuoteSession::monthUsedUpLeavesNoHeader()
 {
-    seedQuote(QStringLiteral("OD24059999"));
+    m_db->seedQuote(QStringLiteral("OD24059999"));
     m_session->refresh();
     QCOMPARE(test::errorOf([&] { m_session->newQuotation(); }),
              quotenumbers::MonthUsedUpMessage);
@@ -227,8 +212,8 @@ void TestQuoteSession::unknownProductToldAndRefusedAtSave()
 
 void TestQuoteSession::deletedLineRenumbersTheRest()
 {
-    seedQuote(QStringLiteral("OD24050001"), {"001:001:PR000001:1:100", "002:002:PR000002:2:100",
-                                             "003:003:PR000003:3:100"});
+    m_db->seedQuote(QStringLiteral("OD24050001"),
+                    {"001:001:PR000001:1:100", "002:002:PR000002:2:100", "003:003:PR000003:3:100"});
     m_session->refresh();
     m_session->edit();
     TableCursor *lines = m_session->lines();
@@ -293,7 +278,7 @@ void TestQuoteSession::takenNumberMovesWithItsLines()
     newQuotationWith({"PR000001:1:100", "PR000002:2:100"});
     QCOMPARE(m_session->quoteId(), QStringLiteral("OD24050001"));
     // Meanwhile another copy of the application saves the same number.
-    seedQuote(QStringLiteral("OD24050001"), {"001:001:PR000003:9:9"});
+    m_db->seedQuote(QStringLiteral("OD24050001"), {"001:001:PR000003:9:9"});
     QSignalSpy moved(m_session.get(), &QuoteSession::numberMoved);
     QCOMPARE(m_session->save(), QuoteSession::SaveResult::Saved);
     QCOMPARE(moved.count(), 1);
@@ -333,7 +318,7 @@ void TestQuoteSession::failedSaveLeavesEverythingAsBefore()
 
 void TestQuoteSession::cancelDropsPendingLines()
 {
-    seedQuote(QStringLiteral("OD24050001"), {"001:001:PR000001:1:100"});
+    m_db->seedQuote(QStringLiteral("OD24050001"), {"001:001:PR000001:1:100"});
     m_session->refresh();
     m_session->edit();
     m_session->setLineQuantity(7);
@@ -361,8 +346,9 @@ void TestQuoteSession::cancelDropsPendingLines()
 
 void TestQuoteSession::deleteRefusedWhileChangedElseTakesTheLines()
 {
-    seedQuote(QStringLiteral("OD24050001"), {"001:001:PR000001:1:100"});
-    seedQuote(QStringLiteral("OD24050002"), {"001:001:PR000001:1:100", "002:002:PR000002:2:1"});
+    m_db->seedQuote(QStringLiteral("OD24050001"), {"001:001:PR000001:1:100"});
+    m_db->seedQuote(QStringLiteral("OD24050002"),
+                    {"001:001:PR000001:1:100", "002:002:PR000002:2:1"});
     m_session->refresh();
     m_session->next();
     QCOMPARE(m_session->quoteId(), QStringLiteral("OD24050002"));

@@ -172,4 +172,17 @@ void TestDatabase::dropRefusal(const QString &name, const QString &table) const
     exec(QStringLiteral("DROP FUNCTION %1()").arg(name));
 }
 
+void TestDatabase::seedQuote(const QString &id, const QStringList &lines) const
+{
+    exec(QStringLiteral("INSERT INTO QuoteMaster (QuoteID, QuoteDate, CustomerID) "
+                        "VALUES (?, '2024-05-01', 'CU000001')"),
+         {id});
+    for (const QString &line : lines) {
+        const QStringList v = line.split(QLatin1Char(':'));
+        exec(QStringLiteral("INSERT INTO QuoteDetail (QuoteID, SEQ, QdetailID, "
+                            "ProductID, Quantity, Price) VALUES (?, ?, ?, ?, ?, ?)"),
+             {id, v[0], v[1], v[2], v[3].toInt(), v[4].toInt()});
+    }
+}
+
 } // namespace tb::test

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <QVariant>
 
@@ -22,6 +23,9 @@ public:
     void exec(const QString &sql, const QVariantList &values = {}) const;
     QVariant scalar(const QString &sql, const QVariantList &values = {}) const;
     int count(const QString &table) const;
+    // A stored quotation of 2024-05-01 for customer CU000001; each line is
+    // "SEQ:QdetailID:ProductID:Quantity:Price".
+    void seedQuote(const QString &id, const QStringList &lines = {}) const;
     // Makes the database refuse the rows an event ("INSERT" or "DELETE") would write or
     // remove while the condition (SQL over NEW or OLD; empty: always) holds, with the
     // message: a trigger, as each engine writes one. dropRefusal() takes it away.
